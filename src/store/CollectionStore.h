@@ -1,0 +1,71 @@
+#pragma once
+
+#include "store/DataFiles.h"
+#include "store/DataFolder.h"
+#include "store/TitleTable.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// The one door to the disk. Every file of the collection is read and written here, by its name in the
+// working folder; every write is atomic and returns an empty string on success or a Japanese message naming
+// the file and the reason, which the caller shows and which leaves the old file whole.
+class CollectionStore final {
+public:
+    static inline const QString CollectionFileName = QStringLiteral("データＰＲＯ.txt");
+    static inline const QString SettingsFileName = QStringLiteral("設定.txt");
+    static inline const QString RankingFileName = QStringLiteral("ランキング.txt");
+    static inline const QString NoPictureFileName = QStringLiteral("NOPIC.JPG");
+    static inline const QString VolumeSuffix = QStringLiteral(".TXT");
+    static inline const QString MemoSuffix = QStringLiteral("_C.txt");
+    static inline const QStringList CoverSuffixes = {QStringLiteral(".jpg"), QStringLiteral(".gif"),
+                                                     QStringLiteral(".bmp")};
+
+    explicit CollectionStore(const QString& folderPath);
+
+    DataFolder& folder() { return m_folder; }
+    const DataFolder& folder() const { return m_folder; }
+
+    // Collection file. A missing file is created empty. A damaged file loads the records before the damage,
+    // returns the problem, and locks the file: every later write of it is refused until the next load finds
+    // it whole, so that a save can never cut off what could not be read.
+    struct Load {
+        TitleTable table;
+        QString problem; // empty when the file was read whole
+    };
+    Load loadCollection();
+    bool collectionLocked() const { return !m_lockReason.isEmpty(); }
+    QString writeCollection(const TitleTable& table);
+    QString appendCollection(const QList<TitleRecord>& records);
+
+    // Volume file by file name (title + ".TXT"). A missing file reads as all collected.
+    VolumeStates readVolumeFile(const QString& fileName, bool* complete = nullptr) const;
+    QString writeVolumeFile(const QString& fileName, const VolumeStates& states);
+
+    // Memo of a title; missing reads as empty.
+    QString readMemo(const QString& title) const;
+    QString writeMemo(const QString& title, const QString& memo);
+
+    // Help-tour switch; a missing or unreadable settings file is 0 (off).
+    qint16 readHelpTour() const;
+    QString writeHelpTour(qint16 helpTourOn);
+
+    // Favourite ranking; a missing file is an empty list.
+    QStringList readRanking() const;
+    QString appendRanking(const QStringList& titles);
+    QString writeRanking(const QStringList& titles);
+
+    // Cover picture of a title: the last of title.jpg, .gif, .bmp that loads, else NOPIC.JPG, else a null
+    // image.
+    QImage loadCover(const QString& title) const;
+
+    // Encodes text for a file; on characters code page 932 cannot hold, returns the message instead.
+    static QString encodeFor(const QString& fileName, const QString& text, QByteArray* bytes);
+
+private:
+    QString writeText(const QString& fileName, const QString& text);
+
+    DataFolder m_folder;
+    QString m_lockReason;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+// The record syntax shared by the collection, volume, settings and ranking files: comma-separated fields,
+// strings in double quotes without escaping, integers as bare decimal digits, CR LF line ends.
+
+// Reads fields one after the other, regardless of line structure, the way the files have always been read:
+// leading spaces and tabs are skipped; a field ends at a comma or a line end; a quoted field runs to the next
+// double quote on its line (a comma inside belongs to it) and whatever follows the closing quote up to the
+// next comma or line end is dropped; an unquoted field loses its trailing spaces and tabs.
+class RecordReader final {
+public:
+    explicit RecordReader(QStringView text);
+
+    // True when nothing but blanks and line ends remains.
+    bool atEnd() const;
+    // The next field, or nullopt when atEnd().
+    std::optional<QString> readField();
+    // 1-based line on which the field last read began (1 before any read).
+    int line() const { return m_fieldLine; }
+
+private:
+    void skipLineEnd();
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_fieldLine = 1;
+};
+
+// A field read as a 16-bit signed integer: an empty field is 0; a decimal fraction is rounded to the nearest
+// integer (halves to even); anything else, or a value outside -32768..32767, is nullopt.
+std::optional<qint16> parseInt16(const QString& field);
+
+// Builds one record line, CR LF included.
+class RecordLine final {
+public:
+    RecordLine& str(const QString& value);
+    RecordLine& num(int value);
+    QString text() const { return m_text + QStringLiteral("\r\n"); }
+
+private:
+    QString m_text;
+    bool m_first = true;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "store/TitleTable.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// The set of values a combo list already holds, kept as the string ",a,b,c," that has always stood for it,
+// beside a hash set so that the whole-name test stays constant-time.
+class MembershipSet final {
+public:
+    void clear();
+    // True when the set string holds ",value," (the whole name, case-sensitive).
+    bool containsWhole(const QString& value) const;
+    // True when the set string holds value anywhere (a part of a longer name counts).
+    bool containsSubstring(const QString& value) const { return m_text.contains(value); }
+    void add(const QString& value);
+    QString text() const { return m_text; }
+
+private:
+    QString m_text = QStringLiteral(",");
+    QSet<QString> m_names;
+    bool m_anyComma = false; // a name holding a comma makes the string test differ from the hash test
+};
+
+// What the title table offers the main page's combos, in the order the combos list them.
+struct SelectionLists {
+    QStringList titles;      // every title, table order, duplicates included
+    QStringList authors;     // sorted, without "" and "未登録"
+    QStringList magazines;   // sorted, without "" and "未登録"
+    QStringList issueYears;  // "2002年", order of first appearance
+    QStringList issueMonths; // "2002/02", order of first appearance
+    MembershipSet authorSet;
+    MembershipSet magazineSet;
+    MembershipSet issueYearSet;
+    MembershipSet issueMonthSet;
+};
+
+SelectionLists buildSelectionLists(const TitleTable& table);
+
+// Ascending text order of the author and magazine lists.
+bool textLessThan(const QString& a, const QString& b);
+// Inserts value into a list kept in textLessThan order.
+void insertSorted(QStringList& list, const QString& value);
