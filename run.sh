@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program on ./collection, which is seeded from the bundled
+# sample collection the first time only (later runs keep the user's changes).
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+scripts/build.sh
+if [ ! -d collection ]; then
+    cp -r sample collection
+fi
+cd collection
+exec ../build/src/tanamiru "$@"

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QFrame>
+#include <array>
+
+class AppState;
+class Dialogs;
+class VolumeGrid;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollBar;
+
+// The main page (fraMain): one title per page with its fields, rating face, volume grid, cover picture, memo
+// and page counter. It always shows the title table as ShowTitle last saw it; the page position is the page
+// scroll bar's value (CurrentIndex).
+class MainPage final : public QFrame {
+    Q_OBJECT
+public:
+    MainPage(AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Refills the title, author, magazine and first-issue lists and the membership boxes from the state's
+    // selection lists, and sets the page scroll bar's maximum (TitleCount, or 1 for an empty table).
+    void applySelectionLists();
+    // Empties the design-time texts of the field boxes.
+    void clearFieldTexts();
+    // Fills the fixed lists of the volume-count, split and rating boxes.
+    void fillFixedLists();
+
+    int currentIndex() const;
+    // Moves the page scroll bar; the page follows through hsbData_Change when the value changes.
+    void setCurrentIndex(int index);
+
+    void ShowTitle();
+    void ReadVolumeFile();
+
+    // Handlers.
+    void hsbData_Change();
+    void cboName_Click(int listPosition);
+    void lblKan_Click(int index);
+
+    VolumeGrid* volumeGrid() const { return m_grid; }
+
+private:
+    void buildFields();
+    void buildPictureAndMemo();
+    void showFace(int face);
+    void showCover(const QString& title);
+    void showMemo(const QString& title);
+
+    AppState& m_state;
+    Dialogs& m_dialogs;
+
+    QComboBox* m_cboName = nullptr;
+    QComboBox* m_cboKansu = nullptr;
+    QComboBox* m_cboSyo = nullptr;
+    QComboBox* m_cboSakusya = nullptr;
+    QComboBox* m_cboKeisai = nullptr;
+    QComboBox* m_cboHyouka = nullptr;
+    QComboBox* m_cboKoukai = nullptr;
+    QComboBox* m_cboKoukai3 = nullptr;
+    std::array<QLabel*, 3> m_imgFace1{};
+    std::array<QLineEdit*, 6> m_txtD{};
+    QLineEdit* m_txtStHan = nullptr;
+    QLineEdit* m_txtEdHan = nullptr;
+    VolumeGrid* m_grid = nullptr;
+    QLabel* m_imgGazou = nullptr;
+    QLabel* m_lblMemo = nullptr;
+    QFrame* m_fraMemo = nullptr;
+    QPlainTextEdit* m_txtMemo = nullptr;
+    QFrame* m_fraPicget = nullptr;
+    QLabel* m_lblKensu = nullptr;
+    QScrollBar* m_hsbData = nullptr;
+};

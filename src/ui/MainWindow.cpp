@@ -1,0 +1,267 @@
+#include "ui/MainWindow.h"
+
+#include "store/SelectionLists.h"
+#include "ui/Artwork.h"
+#include "ui/ButtonRow.h"
+#include "ui/Dialogs.h"
+#include "ui/MainPage.h"
+#include "ui/ProcessHelpViewer.h"
+#include "ui/Twips.h"
+#include "ui/logic/TourTexts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+// Client area of the window.
+constexpr int WindowWidth = 11880;
+constexpr int WindowHeight = 8475;
+// The button row above the panels.
+constexpr int RowHeight = 900;
+
+struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    const char* tip;
+};
+
+const ButtonSpec Buttons[] = {
+    {"cmdMain", "メイン", "メイン画面を表示します"},
+    {"cmdNew", "新規", "コミックを新規に追加します"},
+    {"cmdDel", "削除", "表示中のコミックを削除します"},
+    {"cmdList", "収集", "収集状況を一覧表示します"},
+    {"cmdHozon", "残巻", "未収集分のデータを出力します"},
+    {"cmdIchiran", "並替え", "各種データを並び替え表示します"},
+    {"cmdKensaku", "検索", "コミックの検索をすることができます"},
+    {"cmdRank", "ランク", "各種データを並び替え表示します"},
+    {"cmdPic", "画像", "コミックの画像を一覧表示します"},
+    {"cmdMaster", "編集", "表示順変更や新規スタートが行えます"},
+    {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます"},
+    {"cmdEnd", "終了", "プログラムを終了します"},
+};
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_state(std::make_unique<AppState>(QDir::currentPath())),
+      m_helpViewer(std::make_unique<ProcessHelpViewer>())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("タナミルＰｒｏ"));
+    setFont(twips::uiFont());
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    central->setFixedSize(twips::toPixels(WindowWidth), twips::toPixels(WindowHeight));
+    setCentralWidget(central);
+
+    buildPanels();
+    buildButtonRow();
+    Form_Load();
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setHelpViewer(std::unique_ptr<HelpViewer> viewer)
+{
+    m_helpViewer = std::move(viewer);
+}
+
+void MainWindow::buildButtonRow()
+{
+    QWidget* client = centralWidget();
+    const int count = int(std::size(Buttons)) + 1;
+    const int width = (WindowWidth - 120) / count;
+    int left = 60;
+    for (const ButtonSpec& spec : Buttons) {
+        const QString name = QString::fromUtf8(spec.name);
+        auto* button = new IconButton(artwork::buttonIcon(name), QString::fromUtf8(spec.caption), client);
+        button->setObjectName(name);
+        button->setToolTip(QString::fromUtf8(spec.tip));
+        button->setGeometry(twips::rect(left, 60, width - 30, RowHeight - 120));
+        left += width;
+        if (name == QStringLiteral("cmdMain"))
+            connect(button, &QPushButton::clicked, this, &MainWindow::cmdMain_Click);
+        else if (name == QStringLiteral("cmdHelp"))
+            connect(button, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
+        else if (name == QStringLiteral("cmdEnd"))
+            connect(button, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
+        else if (name == QStringLiteral("cmdDel"))
+            m_cmdDel = button;
+        else if (name == QStringLiteral("cmdList") || name == QStringLiteral("cmdHozon"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraList); });
+        else if (name == QStringLiteral("cmdIchiran"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraIchiran); });
+        else if (name == QStringLiteral("cmdKensaku"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraKensaku); });
+        else if (name == QStringLiteral("cmdRank"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraRank); });
+        else if (name == QStringLiteral("cmdPic"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraPic); });
+        else if (name == QStringLiteral("cmdMaster"))
+            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraMaster); });
+    }
+
+    m_chkHelp = new PictureCheckBox(artwork::helpTourIcon(), client);
+    m_chkHelp->setObjectName(QStringLiteral("chkHelp"));
+    m_chkHelp->setToolTip(QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
+    m_chkHelp->setGeometry(twips::rect(left, 60, width - 30, RowHeight - 120));
+    // Like the switch has always behaved, a change made by code runs the handler too; Loading keeps the
+    // start-up from echoing the saved state back.
+    connect(m_chkHelp, &QCheckBox::toggled, this, &MainWindow::chkHelp_Click);
+}
+
+QFrame* MainWindow::placeholderPanel(const QString& name)
+{
+    auto* panel = new QFrame(centralWidget());
+    panel->setObjectName(name);
+    panel->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
+    panel->hide();
+    return panel;
+}
+
+void MainWindow::buildPanels()
+{
+    m_fraMain = new MainPage(*m_state, m_dialogs, centralWidget());
+    m_fraMain->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
+    m_fraList = placeholderPanel(QStringLiteral("fraList"));
+    m_fraIchiran = placeholderPanel(QStringLiteral("fraIchiran"));
+    m_fraKensaku = placeholderPanel(QStringLiteral("fraKensaku"));
+    m_fraRank = placeholderPanel(QStringLiteral("fraRank"));
+    m_fraPic = placeholderPanel(QStringLiteral("fraPic"));
+    m_fraMaster = placeholderPanel(QStringLiteral("fraMaster"));
+}
+
+void MainWindow::Form_Load()
+{
+    AppState& s = *m_state;
+    s.HelpFile = QStringLiteral("HondexHelp.chm");
+    s.Loading = true;
+    m_fraMain->findChild<QFrame*>(QStringLiteral("fraPicget"))->hide();
+    m_fraMain->clearFieldTexts();
+    m_loadProblem = LoadTitleTable();
+    ReadSettings();
+    m_chkHelp->setChecked(s.HelpTourOn != 0);
+    s.stale.setAll();
+    HidePanels();
+    m_fraMain->show();
+    m_cmdDel->setEnabled(true);
+    s.CoverFolder = QDir::currentPath();
+    // Title 1 is shown even when the scroll bar already stands at 1.
+    if (m_fraMain->currentIndex() == 1)
+        m_fraMain->ShowTitle();
+    else
+        m_fraMain->setCurrentIndex(1);
+    m_fraMain->fillFixedLists();
+    s.favourites = s.store.readRanking();
+    s.Loading = false;
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce || event->spontaneous())
+        return;
+    m_shownOnce = true;
+    if (!m_loadProblem.isEmpty())
+        m_dialogs.messageBox(m_loadProblem, Dialogs::OkOnly + Dialogs::Exclamation,
+                             QStringLiteral("データファイルの異常"));
+    m_state->TourText = tour::mainPageIntro();
+    ShowTourMessage();
+    m_state->TourText = tour::mainPageCovers();
+    ShowTourMessage();
+}
+
+QString MainWindow::LoadTitleTable()
+{
+    CollectionStore::Load load = m_state->store.loadCollection();
+    m_state->titles = std::move(load.table);
+    m_state->lists = buildSelectionLists(m_state->titles);
+    m_fraMain->applySelectionLists();
+    return load.problem;
+}
+
+void MainWindow::ReadSettings()
+{
+    m_state->HelpTourOn = m_state->store.readHelpTour();
+}
+
+void MainWindow::HidePanels()
+{
+    for (QWidget* panel : {static_cast<QWidget*>(m_fraMain), static_cast<QWidget*>(m_fraList),
+                           static_cast<QWidget*>(m_fraIchiran), static_cast<QWidget*>(m_fraKensaku),
+                           static_cast<QWidget*>(m_fraMaster), static_cast<QWidget*>(m_fraPic),
+                           static_cast<QWidget*>(m_fraRank)})
+        panel->hide();
+    m_cmdDel->setEnabled(false);
+}
+
+void MainWindow::showPanel(QFrame* panel)
+{
+    if (!panel->isHidden())
+        return;
+    HidePanels();
+    panel->show();
+}
+
+void MainWindow::ShowTourMessage()
+{
+    if (m_state->HelpTourOn != 0)
+        m_dialogs.messageBox(m_state->TourText, Dialogs::OkOnly + Dialogs::Information, tour::Title);
+}
+
+void MainWindow::cmdMain_Click()
+{
+    if (!m_fraMain->isHidden())
+        return;
+    // A picked index past the end (titles deleted or reordered since) leaves the page where it is.
+    const int picked = m_state->PickedIndex;
+    if (picked > 0 && picked <= m_state->titles.count())
+        m_fraMain->setCurrentIndex(picked);
+    HidePanels();
+    m_fraMain->show();
+    m_cmdDel->setEnabled(true);
+}
+
+void MainWindow::cmdHelp_Click()
+{
+    if (m_helpViewer)
+        m_helpViewer->open(QDir::current().absoluteFilePath(m_state->HelpFile));
+}
+
+void MainWindow::cmdEnd_Click()
+{
+    if (m_helpViewer)
+        m_helpViewer->closeAll();
+    close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::chkHelp_Click()
+{
+    AppState& s = *m_state;
+    if (s.Loading)
+        return;
+    const qint16 wanted = m_chkHelp->isChecked() ? 1 : 0;
+    if (wanted == 1)
+        m_dialogs.messageBox(tour::OnText, Dialogs::OkOnly + Dialogs::Information, tour::OnTitle);
+    else
+        m_dialogs.messageBox(tour::OffText, Dialogs::OkOnly + Dialogs::Information, tour::OffTitle);
+    const QString error = s.store.writeHelpTour(wanted);
+    if (!error.isEmpty()) {
+        // The switch stays as the user set it for this run; say that it will not be remembered.
+        m_dialogs.messageBox(error + QStringLiteral("\n\nこの設定は次回の起動時には引き継がれません。"),
+                             Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+    }
+    s.HelpTourOn = wanted;
+}

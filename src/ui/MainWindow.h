@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ui/logic/AppState.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class Dialogs;
+class HelpViewer;
+class MainPage;
+class QAbstractButton;
+class QCheckBox;
+class QFrame;
+class QPushButton;
+
+// frmMain: the button row, always visible, over seven screen panels of which exactly one is shown.
+// Construction runs the start-up in the current folder; the start-up's messages (a damaged collection file,
+// the help tour) are shown when the window is first shown.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    AppState& state() { return *m_state; }
+    MainPage* mainPage() const { return m_fraMain; }
+    void setHelpViewer(std::unique_ptr<HelpViewer> viewer);
+
+    // Rereads the collection file into the title table and refills the lists built from it. Returns the
+    // problem of a damaged file (already locked against writes), or an empty string.
+    QString LoadTitleTable();
+    void ReadSettings();
+    void HidePanels();
+    void ShowTourMessage();
+
+    // Handlers.
+    void cmdMain_Click();
+    void cmdHelp_Click();
+    void cmdEnd_Click();
+    void chkHelp_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildButtonRow();
+    void buildPanels();
+    QFrame* placeholderPanel(const QString& name);
+    void showPanel(QFrame* panel);
+    void Form_Load();
+
+    Dialogs& m_dialogs;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<HelpViewer> m_helpViewer;
+    QString m_loadProblem;
+    bool m_shownOnce = false;
+
+    QPushButton* m_cmdDel = nullptr;
+    QCheckBox* m_chkHelp = nullptr;
+    MainPage* m_fraMain = nullptr;
+    QFrame* m_fraList = nullptr;
+    QFrame* m_fraIchiran = nullptr;
+    QFrame* m_fraKensaku = nullptr;
+    QFrame* m_fraRank = nullptr;
+    QFrame* m_fraPic = nullptr;
+    QFrame* m_fraMaster = nullptr;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+class QWidget;
+
+// Dialogs shown with Qt's standard boxes, with Japanese button texts.
+class QtDialogs final : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    int messageBox(const QString& text, int style, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    void beep() override;
+
+private:
+    QWidget* m_parent;
+};

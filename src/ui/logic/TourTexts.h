@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The help tour's explanations, exactly as the user has always read them (lines joined with CR LF).
+namespace tour {
+
+QString mainPageIntro();
+QString mainPageCovers();
+
+inline const QString Title = QStringLiteral("ヘルプツアー");
+inline const QString OnText = QStringLiteral("ヘルプツアー機能をオンにします。");
+inline const QString OnTitle = QStringLiteral("ヘルプツアーＯＮ");
+inline const QString OffText = QStringLiteral("ヘルプツアー機能をオフにします。");
+inline const QString OffTitle = QStringLiteral("ヘルプツアーＯＦＦ");
+
+} // namespace tour

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Dialogs for tests: every box must have been expected, in order, with the answer it gets. Everything shown is
+// recorded; unexpected boxes and expectations left unused make done() false with a description in problems().
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Box {
+        QString text;
+        int style = 0;
+        QString title;
+    };
+
+    // The next message box must carry this title; it answers answer.
+    ScriptedDialogs& expectMessage(const QString& title, int answer = Ok);
+    // The next input box must carry this title; it answers text (empty for Cancel).
+    ScriptedDialogs& expectInput(const QString& title, const QString& answer);
+
+    int messageBox(const QString& text, int style, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    void beep() override { ++m_beeps; }
+
+    const QList<Box>& messages() const { return m_messages; }
+    const QList<Box>& inputs() const { return m_inputs; } // text holds the prompt, style 0, plus defaults()
+    const QStringList& defaults() const { return m_defaults; }
+    int beeps() const { return m_beeps; }
+
+    // True when every expectation was used and nothing unexpected was shown.
+    bool done() const { return m_problems.isEmpty() && m_expected.isEmpty(); }
+    QString problems() const;
+    void reset();
+
+private:
+    struct Expectation {
+        bool input = false;
+        QString title;
+        int answer = Ok;
+        QString text;
+    };
+    QList<Expectation> m_expected;
+    QList<Box> m_messages;
+    QList<Box> m_inputs;
+    QStringList m_defaults;
+    QStringList m_problems;
+    int m_beeps = 0;
+};
