@@ -21,8 +21,9 @@ int main(int argc, char* argv[])
 
     QtDialogs dialogs;
     if (!cp932::isAvailable()) {
-        dialogs.messageBox(QStringLiteral("文字コード Shift-JIS (CP932) の変換機能が見つからないため、起動できません。"),
-                           Dialogs::OkOnly + Dialogs::Critical, QStringLiteral("タナミルＰｒｏ"));
+        dialogs.messageBox(
+            QStringLiteral("文字コード Shift-JIS (CP932) の変換機能が見つからないため、起動できません。"),
+            Dialogs::OkOnly + Dialogs::Critical, QStringLiteral("タナミルＰｒｏ"));
         return 1;
     }
 

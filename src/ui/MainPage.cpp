@@ -67,7 +67,8 @@ QString forDisplay(const QString& text)
 
 } // namespace
 
-MainPage::MainPage(AppState& state, Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_state(state), m_dialogs(dialogs)
+MainPage::MainPage(AppState& state, Dialogs& dialogs, QWidget* parent)
+    : QFrame(parent), m_state(state), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("fraMain"));
     buildFields();

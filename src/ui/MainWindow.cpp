@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QShowEvent>
 
 namespace {
 
@@ -167,12 +166,13 @@ void MainWindow::Form_Load()
     s.Loading = false;
 }
 
-void MainWindow::showEvent(QShowEvent* event)
+void MainWindow::setVisible(bool visible)
 {
-    QMainWindow::showEvent(event);
-    if (m_shownOnce || event->spontaneous())
+    QMainWindow::setVisible(visible);
+    if (!visible || m_shownOnce)
         return;
     m_shownOnce = true;
+    QCoreApplication::processEvents();
     if (!m_loadProblem.isEmpty())
         m_dialogs.messageBox(m_loadProblem, Dialogs::OkOnly + Dialogs::Exclamation,
                              QStringLiteral("データファイルの異常"));
@@ -198,10 +198,10 @@ void MainWindow::ReadSettings()
 
 void MainWindow::HidePanels()
 {
-    for (QWidget* panel : {static_cast<QWidget*>(m_fraMain), static_cast<QWidget*>(m_fraList),
-                           static_cast<QWidget*>(m_fraIchiran), static_cast<QWidget*>(m_fraKensaku),
-                           static_cast<QWidget*>(m_fraMaster), static_cast<QWidget*>(m_fraPic),
-                           static_cast<QWidget*>(m_fraRank)})
+    for (QWidget* panel :
+         {static_cast<QWidget*>(m_fraMain), static_cast<QWidget*>(m_fraList), static_cast<QWidget*>(m_fraIchiran),
+          static_cast<QWidget*>(m_fraKensaku), static_cast<QWidget*>(m_fraMaster), static_cast<QWidget*>(m_fraPic),
+          static_cast<QWidget*>(m_fraRank)})
         panel->hide();
     m_cmdDel->setEnabled(false);
 }

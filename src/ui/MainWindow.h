@@ -39,8 +39,9 @@ public:
     void cmdEnd_Click();
     void chkHelp_Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // The first showing maps the window and then runs the start-up's messages, so that they appear over the
+    // drawn window and have all been answered when show() returns.
+    void setVisible(bool visible) override;
 
 private:
     void buildButtonRow();

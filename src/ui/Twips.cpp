@@ -35,8 +35,8 @@ QFont uiFont(qreal pointSize)
 QFont volumeFont(qreal pointSize)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                      QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif")});
+    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                      QStringLiteral("DejaVu Serif")});
     font.setPointSizeF(pointSize);
     return font;
 }

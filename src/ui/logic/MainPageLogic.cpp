@@ -42,8 +42,7 @@ int faceIndex(const QString& rating)
     return 0;
 }
 
-std::array<VolumeCell, 51> layoutVolumes(const QString& countText, const QString& startText,
-                                         const VolumeStates& states)
+std::array<VolumeCell, 51> layoutVolumes(const QString& countText, const QString& startText, const VolumeStates& states)
 {
     std::array<VolumeCell, 51> cells;
     const int shown = numericValue(countText);
