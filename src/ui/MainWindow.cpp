@@ -233,6 +233,15 @@ void MainWindow::cmdMain_Click()
     m_cmdDel->setEnabled(true);
 }
 
+void MainWindow::showMainPage(int index)
+{
+    HidePanels();
+    if (index > 0)
+        m_fraMain->setCurrentIndex(index);
+    m_fraMain->show();
+    m_cmdDel->setEnabled(true);
+}
+
 void MainWindow::cmdHelp_Click()
 {
     if (m_helpViewer)

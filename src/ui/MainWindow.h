@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ScreenHost.h"
 #include "ui/logic/AppState.h"
 
 #include <QMainWindow>
@@ -16,7 +17,7 @@ class QPushButton;
 // frmMain: the button row, always visible, over seven screen panels of which exactly one is shown.
 // Construction runs the start-up in the current folder; the start-up's messages (a damaged collection file,
 // the help tour) are shown when the window is first shown.
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, public ScreenHost {
     Q_OBJECT
 public:
     explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
@@ -28,10 +29,11 @@ public:
 
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
     // problem of a damaged file (already locked against writes), or an empty string.
-    QString LoadTitleTable();
+    QString LoadTitleTable() override;
     void ReadSettings();
-    void HidePanels();
-    void ShowTourMessage();
+    void HidePanels() override;
+    void ShowTourMessage() override;
+    void showMainPage(int index) override;
 
     // Handlers.
     void cmdMain_Click();

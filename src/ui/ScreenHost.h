@@ -1,0 +1,17 @@
+#pragma once
+
+// What a screen panel may ask of the window that hosts it. Screens never reach into the main window's other
+// panels; they switch screens, bring a title up on the main page and explain themselves through here.
+class ScreenHost {
+public:
+    virtual ~ScreenHost() = default;
+
+    // Hides the seven screen panels and disables the delete button.
+    virtual void HidePanels() = 0;
+    // Shows the help-tour message held in the state's TourText when the tour is on.
+    virtual void ShowTourMessage() = 0;
+    // Shows the main page (enabling the delete button) on title index, or where it stands when index is 0.
+    virtual void showMainPage(int index) = 0;
+    // Refills every list the title table feeds after records were added, removed or reordered.
+    virtual QString LoadTitleTable() = 0;
+};
