@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What a screen panel may ask of the window that hosts it. Screens never reach into the main window's other
 // panels; they switch screens, bring a title up on the main page and explain themselves through here.
 class ScreenHost {
