@@ -1,5 +1,7 @@
 #include "ui/MainPage.h"
 
+#include "editing/widgets/FieldEditor.h"
+#include "editing/widgets/MemoPanel.h"
 #include "ui/Artwork.h"
 #include "ui/Dialogs.h"
 #include "ui/Twips.h"
@@ -10,7 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStringListModel>
@@ -35,8 +37,12 @@ QComboBox* combo(QWidget* parent, const QString& name, bool editable, const QRec
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
     box->setGeometry(geometry);
-    if (editable)
+    if (editable) {
         box->setCompleter(nullptr); // a typed name is the user's own; never complete it into another
+        // Leaving the box with a typed text that matches an item would otherwise count as choosing that item:
+        // only a choice from the list, or Enter where Enter stores, may change the record.
+        QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+    }
     return box;
 }
 
@@ -56,6 +62,31 @@ void setItems(QComboBox* box, const QStringList& items)
         box->setEditText(text);
     else
         box->setCurrentIndex(-1);
+}
+
+// Shows a value in an editable combo; the list's current item follows it, so that the list opens on it.
+void showInBox(QComboBox* box, const QString& value, int row)
+{
+    const QSignalBlocker blocker(box);
+    box->setCurrentIndex(row);
+    box->setEditText(value);
+}
+
+void showInBox(QComboBox* box, const QString& value)
+{
+    showInBox(box, value, box->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+// Row of value in a list kept in textLessThan order, or -1; a binary search, since the author and magazine
+// lists may hold tens of thousands of names and a page change must stay quick.
+int sortedRow(const QStringList& list, const QString& value)
+{
+    for (auto it = std::lower_bound(list.begin(), list.end(), value, textLessThan);
+         it != list.end() && !textLessThan(value, *it); ++it) {
+        if (*it == value)
+            return int(it - list.begin());
+    }
+    return -1;
 }
 
 QString forDisplay(const QString& text)
@@ -92,6 +123,8 @@ MainPage::MainPage(AppState& state, Dialogs& dialogs, QWidget* parent)
     m_lblKensu->setGeometry(twips::rect(10140, 7020, 1620, 375));
     m_lblKensu->setAlignment(Qt::AlignCenter);
     m_lblKensu->setFont(twips::uiFont(11));
+
+    m_editor = new FieldEditor(*this, m_state, m_dialogs);
 }
 
 void MainPage::buildFields()
@@ -107,8 +140,11 @@ void MainPage::buildFields()
     m_cboSyo = combo(this, QStringLiteral("cboSyo"), true, twips::rect(2460, 780, 900, 330));
     fieldLabel(this, QStringLiteral("評価"), twips::rect(3450, 780, 600, 330));
     m_cboHyouka = combo(this, QStringLiteral("cboHyouka"), true, twips::rect(4110, 780, 750, 330));
-    for (QComboBox* box : {m_cboKansu, m_cboSyo, m_cboHyouka})
+    for (QComboBox* box : {m_cboKansu, m_cboSyo, m_cboHyouka}) {
         box->setToolTip(ComboTip);
+        // These fields change only by choosing from the list; a typed text would never be stored.
+        box->lineEdit()->setReadOnly(true);
+    }
 
     const int faceSize = twips::toPixels(600);
     for (int i = 0; i < 3; ++i) {
@@ -164,21 +200,21 @@ void MainPage::buildPictureAndMemo()
 
     m_lblMemo = new QLabel(this);
     m_lblMemo->setObjectName(QStringLiteral("lblMemo"));
-    m_lblMemo->setGeometry(twips::rect(7920, 4800, 3750, 2100));
+    m_lblMemo->setGeometry(twips::rect(7920, 5100, 3750, 1860));
     m_lblMemo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_lblMemo->setWordWrap(true);
     m_lblMemo->setTextFormat(Qt::PlainText);
     m_lblMemo->setFrameShape(QFrame::StyledPanel);
     m_lblMemo->setMargin(4);
 
-    m_fraMemo = new QFrame(this);
-    m_fraMemo->setObjectName(QStringLiteral("fraMemo"));
-    m_fraMemo->setFrameShape(QFrame::Panel);
-    m_fraMemo->setGeometry(twips::rect(7920, 4200, 3750, 2700));
-    m_txtMemo = new QPlainTextEdit(m_fraMemo);
-    m_txtMemo->setObjectName(QStringLiteral("txtMemo"));
-    m_txtMemo->setGeometry(twips::rect(60, 60, 3630, 2100));
-    m_fraMemo->hide();
+    auto* memoButton = new QPushButton(QStringLiteral("メモ"), this);
+    memoButton->setObjectName(QStringLiteral("cmdCmnt"));
+    memoButton->setGeometry(twips::rect(10920, 4740, 750, 330));
+    connect(memoButton, &QPushButton::clicked, this, &MainPage::cmdCmnt_Click);
+
+    m_fraMemo = new MemoPanel(*this, m_state, m_dialogs);
+    m_fraMemo->setGeometry(twips::rect(7920, 4680, 3750, 2280));
+    connect(m_fraMemo, &MemoPanel::saved, this, [this](const QString& memo) { m_lblMemo->setText(forDisplay(memo)); });
 
     m_fraPicget = new QFrame(this);
     m_fraPicget->setObjectName(QStringLiteral("fraPicget"));
@@ -195,13 +231,35 @@ void MainPage::applySelectionLists()
     setItems(m_cboKeisai, lists.magazines);
     setItems(m_cboKoukai, lists.issueMonths);
     setItems(m_cboKoukai3, lists.issueYears);
+    refreshMembershipBoxes();
+    // Lowering the maximum below the value moves the page, which shows the title now there.
+    m_hsbData->setMaximum(std::max(1, m_state.titles.count()));
+}
+
+void MainPage::refreshMembershipBoxes()
+{
+    const SelectionLists& lists = m_state.lists;
     m_txtD[1]->setText(lists.authorSet.text());
     m_txtD[2]->setText(lists.magazineSet.text());
     m_txtD[3]->setText(QStringLiteral(","));
     m_txtD[4]->setText(lists.issueYearSet.text());
     m_txtD[5]->setText(lists.issueMonthSet.text());
-    // Lowering the maximum below the value moves the page, which shows the title now there.
-    m_hsbData->setMaximum(std::max(1, m_state.titles.count()));
+}
+
+void MainPage::showEmptyCollection()
+{
+    m_grid->hideAll();
+    m_hsbData->setMaximum(1);
+    m_hsbData->setValue(1);
+    clearFieldTexts();
+    m_cboSakusya->setEditText(QString());
+    ShowTitle();
+}
+
+void MainPage::cmdCmnt_Click()
+{
+    m_fraMemo->show();
+    m_fraMemo->raise();
 }
 
 void MainPage::clearFieldTexts()
@@ -262,11 +320,11 @@ void MainPage::ShowTitle()
             const QSignalBlocker blocker(m_cboName);
             m_cboName->setCurrentIndex(i - 1);
         }
-        m_cboKansu->setEditText(f.volumeCount);
-        m_cboSyo->setEditText(f.startVolume);
-        m_cboSakusya->setEditText(f.author);
-        m_cboKeisai->setEditText(f.magazine);
-        m_cboHyouka->setEditText(f.rating);
+        showInBox(m_cboKansu, f.volumeCount);
+        showInBox(m_cboSyo, f.startVolume);
+        showInBox(m_cboSakusya, f.author, sortedRow(m_state.lists.authors, f.author));
+        showInBox(m_cboKeisai, f.magazine, sortedRow(m_state.lists.magazines, f.magazine));
+        showInBox(m_cboHyouka, f.rating);
         m_txtStHan->setText(f.firstIssue);
         m_txtEdHan->setText(f.lastIssue);
         showFace(f.face);
@@ -331,6 +389,6 @@ void MainPage::showCover(const QString& title)
 void MainPage::showMemo(const QString& title)
 {
     const QString memo = title.isEmpty() && m_state.titles.isEmpty() ? QString() : m_state.store.readMemo(title);
-    m_txtMemo->setPlainText(forDisplay(memo));
+    m_fraMemo->setMemo(memo);
     m_lblMemo->setText(forDisplay(memo));
 }

@@ -5,11 +5,12 @@
 
 class AppState;
 class Dialogs;
+class FieldEditor;
+class MemoPanel;
 class VolumeGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QScrollBar;
 
 // The main page (fraMain): one title per page with its fields, rating face, volume grid, cover picture, memo
@@ -34,18 +35,26 @@ public:
 
     void ShowTitle();
     void ReadVolumeFile();
+    // Shows exactly the one face of the three.
+    void showFace(int face);
+    // Puts the membership strings of the selection lists into their hidden boxes.
+    void refreshMembershipBoxes();
+    // The page of an empty collection: no volume cells, the scroll bar at 1, empty volume-count and split boxes.
+    void showEmptyCollection();
 
     // Handlers.
     void hsbData_Change();
     void cboName_Click(int listPosition);
     void lblKan_Click(int index);
+    void cmdCmnt_Click();
 
     VolumeGrid* volumeGrid() const { return m_grid; }
+    MemoPanel* memoPanel() const { return m_fraMemo; }
+    FieldEditor* fieldEditor() const { return m_editor; }
 
 private:
     void buildFields();
     void buildPictureAndMemo();
-    void showFace(int face);
     void showCover(const QString& title);
     void showMemo(const QString& title);
 
@@ -67,8 +76,8 @@ private:
     VolumeGrid* m_grid = nullptr;
     QLabel* m_imgGazou = nullptr;
     QLabel* m_lblMemo = nullptr;
-    QFrame* m_fraMemo = nullptr;
-    QPlainTextEdit* m_txtMemo = nullptr;
+    MemoPanel* m_fraMemo = nullptr;
+    FieldEditor* m_editor = nullptr;
     QFrame* m_fraPicget = nullptr;
     QLabel* m_lblKensu = nullptr;
     QScrollBar* m_hsbData = nullptr;

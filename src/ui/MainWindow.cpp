@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "editing/widgets/TitleCommands.h"
 #include "store/SelectionLists.h"
 #include "ui/Artwork.h"
 #include "ui/ButtonRow.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     setCentralWidget(central);
 
     buildPanels();
+    m_commands = new TitleCommands(*m_state, m_dialogs, *this, *m_fraMain, this);
     buildButtonRow();
     Form_Load();
 
@@ -95,9 +97,12 @@ void MainWindow::buildButtonRow()
             connect(button, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
         else if (name == QStringLiteral("cmdEnd"))
             connect(button, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
-        else if (name == QStringLiteral("cmdDel"))
+        else if (name == QStringLiteral("cmdNew"))
+            connect(button, &QPushButton::clicked, m_commands, &TitleCommands::cmdNew_Click);
+        else if (name == QStringLiteral("cmdDel")) {
             m_cmdDel = button;
-        else if (name == QStringLiteral("cmdList") || name == QStringLiteral("cmdHozon"))
+            connect(button, &QPushButton::clicked, m_commands, &TitleCommands::cmdDel_Click);
+        } else if (name == QStringLiteral("cmdList") || name == QStringLiteral("cmdHozon"))
             connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraList); });
         else if (name == QStringLiteral("cmdIchiran"))
             connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraIchiran); });

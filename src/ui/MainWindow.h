@@ -9,6 +9,7 @@
 class Dialogs;
 class HelpViewer;
 class MainPage;
+class TitleCommands;
 class QAbstractButton;
 class QCheckBox;
 class QFrame;
@@ -25,6 +26,7 @@ public:
 
     AppState& state() { return *m_state; }
     MainPage* mainPage() const { return m_fraMain; }
+    TitleCommands* titleCommands() const { return m_commands; }
     void setHelpViewer(std::unique_ptr<HelpViewer> viewer);
 
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
@@ -58,6 +60,7 @@ private:
     QString m_loadProblem;
     bool m_shownOnce = false;
 
+    TitleCommands* m_commands = nullptr;
     QPushButton* m_cmdDel = nullptr;
     QCheckBox* m_chkHelp = nullptr;
     MainPage* m_fraMain = nullptr;

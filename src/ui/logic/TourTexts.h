@@ -7,6 +7,9 @@ namespace tour {
 
 QString mainPageIntro();
 QString mainPageCovers();
+// Before and after adding a title.
+QString addIntro();
+QString addDone();
 
 inline const QString Title = QStringLiteral("ヘルプツアー");
 inline const QString OnText = QStringLiteral("ヘルプツアー機能をオンにします。");
