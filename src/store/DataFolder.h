@@ -57,10 +57,12 @@ public:
     void setWriter(std::unique_ptr<FileWriter> writer);
 
 private:
-    void remember(const QString& diskName);
+    // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
+    void remember(const QString& diskName) const;
     void forget(const QString& diskName);
+    QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
 
     QString m_path;
-    QHash<QString, QStringList> m_index; // folded name -> spellings on disk
+    mutable QHash<QString, QStringList> m_index; // folded name -> spellings on disk
     std::unique_ptr<FileWriter> m_writer;
 };

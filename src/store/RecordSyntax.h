@@ -27,6 +27,7 @@ private:
     void skipLineEnd();
 
     QStringView m_text;
+    qsizetype m_contentEnd = 0; // just past the last character that is neither blank nor line end
     qsizetype m_pos = 0;
     int m_line = 1;
     int m_fieldLine = 1;

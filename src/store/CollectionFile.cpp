@@ -1,0 +1,145 @@
+#include "store/CollectionFile.h"
+
+#include "store/Cp932.h"
+#include "store/RecordSyntax.h"
+
+namespace collection {
+
+namespace {
+
+constexpr int FieldsPerRecord = 8;
+
+enum class Problem { None, ShortLastRecord, Other };
+
+struct TextParse {
+    Parsed parsed;
+    Problem kind = Problem::None;
+};
+
+void setProblem(TextParse& result, Problem kind, int line, const QString& what)
+{
+    result.kind = kind;
+    result.parsed.problemLine = line;
+    result.parsed.problem = QStringLiteral("%1行目: %2").arg(line).arg(what);
+}
+
+TextParse parseText(QStringView text)
+{
+    TextParse result;
+    TitleTable& table = result.parsed.table;
+    RecordReader reader(text);
+    while (!reader.atEnd()) {
+        QString fields[FieldsPerRecord];
+        int recordLine = 0;
+        for (int f = 0; f < FieldsPerRecord; ++f) {
+            std::optional<QString> field = reader.readField();
+            if (!field) {
+                setProblem(result, Problem::ShortLastRecord, recordLine,
+                           QStringLiteral("最後の行の項目が足りません（8項目のうち%1項目しかありません）。").arg(f));
+                return result;
+            }
+            if (f == 0)
+                recordLine = reader.line();
+            fields[f] = std::move(*field);
+        }
+        if (table.count() >= TitleTable::MaxTitles) {
+            setProblem(result, Problem::Other, recordLine,
+                       QStringLiteral("題名の数が上限の%1件を超えています。").arg(TitleTable::MaxTitles));
+            return result;
+        }
+
+        TitleRecord record;
+        const struct {
+            const QString& field;
+            qint16& target;
+            QString name;
+        } numbers[] = {{fields[1], record.volumeCount, QStringLiteral("巻数")},
+                       {fields[2], record.startVolume, QStringLiteral("開始巻の位置")}};
+        for (const auto& number : numbers) {
+            const std::optional<qint16> value = parseInt16(number.field);
+            if (!value) {
+                setProblem(result, Problem::Other, recordLine,
+                           QStringLiteral("%1「%2」が数値ではありません（-32768～32767の整数が必要です）。")
+                               .arg(number.name, number.field));
+                return result;
+            }
+            number.target = *value;
+        }
+        record.title = std::move(fields[0]);
+        record.author = std::move(fields[3]);
+        record.magazine = std::move(fields[4]);
+        record.rating = std::move(fields[5]);
+        record.firstIssue = std::move(fields[6]);
+        record.lastIssue = std::move(fields[7]);
+        table.append(record);
+    }
+    return result;
+}
+
+// Line number (1-based) of the byte at offset; CR LF, a lone CR and a lone LF each end a line. Line-end bytes
+// never occur inside a double-byte character, so bytes can be counted directly.
+int lineOfOffset(const QByteArray& bytes, qsizetype offset)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
+
+// Offset of the first byte of the line holding offset.
+qsizetype lineStart(const QByteArray& bytes, qsizetype offset)
+{
+    qsizetype start = offset;
+    while (start > 0 && bytes[start - 1] != '\n' && bytes[start - 1] != '\r')
+        --start;
+    return start;
+}
+
+} // namespace
+
+Parsed parse(const QByteArray& bytes)
+{
+    const cp932::Decoded decoded = cp932::decode(bytes);
+    if (decoded.ok())
+        return parseText(decoded.text).parsed;
+
+    // Only the lines before the damaged one are trusted. A record that runs on into the damaged line shows up
+    // as a short last record there, which is really the damage.
+    const qsizetype cut = lineStart(bytes, decoded.badOffset);
+    TextParse before = parseText(cp932::decode(bytes.left(cut)).text);
+    if (before.kind == Problem::Other)
+        return before.parsed;
+    const int line = lineOfOffset(bytes, decoded.badOffset);
+    before.parsed.problemLine = line;
+    before.parsed.problem =
+        QStringLiteral("%1行目: コードページ932（シフトJIS）として読めないバイトがあります（先頭から%2バイト目）。")
+            .arg(line)
+            .arg(decoded.badOffset + 1);
+    return before.parsed;
+}
+
+QString formatLine(const TitleRecord& record)
+{
+    return RecordLine()
+        .str(record.title)
+        .num(record.volumeCount)
+        .num(record.startVolume)
+        .str(record.author)
+        .str(record.magazine)
+        .str(record.rating)
+        .str(record.firstIssue)
+        .str(record.lastIssue)
+        .text();
+}
+
+QString format(const TitleTable& table)
+{
+    QString text;
+    for (const TitleRecord& record : table.records())
+        text += formatLine(record);
+    return text;
+}
+
+} // namespace collection

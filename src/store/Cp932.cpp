@@ -1,0 +1,149 @@
+#include "store/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringList>
+#include <optional>
+
+namespace cp932 {
+
+namespace {
+
+// ICU's table for Windows code page 932 under the name the IANA registry gives it.
+constexpr const char* ConverterName = "windows-31j";
+
+bool isLeadByte(uchar byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The offset of the first byte that does not start a valid character. Each character is decoded on its own,
+// so the cost is linear in the input; it only runs once the whole input is known to hold an error.
+qsizetype findBadOffset(const QByteArray& bytes)
+{
+    QStringDecoder decoder(ConverterName, QStringConverter::Flag::Stateless);
+    const qsizetype size = bytes.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const qsizetype length = isLeadByte(uchar(bytes[pos])) ? 2 : 1;
+        if (pos + length > size)
+            return pos;
+        const QString unit = decoder(QByteArrayView(bytes.constData() + pos, length));
+        if (decoder.hasError() || unit.isEmpty())
+            return pos;
+        pos += length;
+    }
+    // The decoder saw an error that the unit walk did not; blame the last byte rather than claim success.
+    return size > 0 ? size - 1 : 0;
+}
+
+char32_t windowsForm(char32_t c)
+{
+    switch (c) {
+    case 0x301C:
+        return 0xFF5E; // WAVE DASH -> FULLWIDTH TILDE
+    case 0x2212:
+        return 0xFF0D; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case 0x2014:
+        return 0x2015; // EM DASH -> HORIZONTAL BAR
+    case 0x2016:
+        return 0x2225; // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case 0x00A2:
+        return 0xFFE0; // CENT SIGN
+    case 0x00A3:
+        return 0xFFE1; // POUND SIGN
+    case 0x00AC:
+        return 0xFFE2; // NOT SIGN
+    default:
+        return c;
+    }
+}
+
+// Splits text into code points, a surrogate pair being one; a lone surrogate stays a unit of its own.
+template <typename Visit> void forEachCodePoint(const QString& text, Visit visit)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        qsizetype length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate())
+            length = 2;
+        visit(QStringView(text).mid(i, length));
+        i += length;
+    }
+}
+
+} // namespace
+
+bool isAvailable()
+{
+    return QStringEncoder(ConverterName).isValid() && QStringDecoder(ConverterName).isValid();
+}
+
+Decoded decode(const QByteArray& bytes)
+{
+    QStringDecoder decoder(ConverterName, QStringConverter::Flag::Stateless);
+    Decoded result;
+    result.text = decoder(bytes);
+    if (decoder.hasError())
+        result.badOffset = findBadOffset(bytes);
+    return result;
+}
+
+QString toWindowsForm(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result) {
+        // Every character mapped lies in the Basic Multilingual Plane and is no surrogate.
+        const char32_t mapped = windowsForm(c.unicode());
+        if (mapped != c.unicode())
+            c = QChar(char16_t(mapped));
+    }
+    return result;
+}
+
+Encoded encode(const QString& text)
+{
+    const QString windows = toWindowsForm(text);
+    QStringEncoder encoder(ConverterName, QStringConverter::Flag::Stateless);
+    Encoded result;
+    result.bytes = encoder(windows);
+    // A converter may substitute '?' silently; more question marks out than in betrays that.
+    if (!encoder.hasError() && result.bytes.count('?') == windows.count(u'?'))
+        return result;
+
+    // Slow path: character by character, so that every offender is named. The bytes are rebuilt from the
+    // pieces, which keeps them exact even if the whole-string error had no single culprit.
+    // Neither resetState() nor assignment clears the error of an ICU converter (its error callback keeps
+    // pointing at the state it was created with), so a new one is built in place after every error.
+    std::optional<QStringEncoder> single;
+    single.emplace(ConverterName, QStringConverter::Flag::Stateless);
+    QByteArray rebuilt;
+    rebuilt.reserve(result.bytes.size());
+    forEachCodePoint(windows, [&](QStringView character) {
+        if (character.size() == 1 && character[0].unicode() < 0x80) { // the single-byte ASCII half
+            rebuilt.append(char(character[0].unicode()));
+            return;
+        }
+        if (result.unencodable.contains(character))
+            return;
+        const QByteArray bytes = (*single)(character);
+        if (single->hasError() || bytes.isEmpty() || bytes == "?") {
+            result.unencodable += character;
+            single.emplace(ConverterName, QStringConverter::Flag::Stateless);
+        } else {
+            rebuilt.append(bytes);
+        }
+    });
+    result.bytes = rebuilt;
+    return result;
+}
+
+QString unencodableMessage(const QString& characters)
+{
+    QStringList list;
+    forEachCodePoint(characters, [&](QStringView character) { list.append(character.toString()); });
+    return QStringLiteral("次の文字は保存できません: %1\nこれらの文字を別の文字に置き換えてください。")
+        .arg(list.join(QLatin1Char(' ')));
+}
+
+} // namespace cp932

@@ -1,0 +1,179 @@
+#include "store/DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QByteArray& data)
+{
+    QSaveFile file(absolutePath);
+    // Writing in place would leave a cut-off file behind on failure.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+
+    const auto fail = [&file](const QString& what) {
+        const QString reason = QStringLiteral("%1（%2）").arg(what, file.errorString());
+        file.cancelWriting();
+        return reason;
+    };
+    if (file.write(data) != data.size())
+        return fail(QStringLiteral("書き込みが途中で失敗しました"));
+    // commit() does not report an error of its own final flush, so a full disk is caught here instead.
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("ディスクへの書き出しに失敗しました"));
+    if (!file.commit())
+        return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(file.errorString());
+    return {};
+}
+
+DataFolder::DataFolder(const QString& path)
+    : m_path(QDir(path).absolutePath()), m_writer(std::make_unique<AtomicFileWriter>())
+{
+    rescan();
+}
+
+void DataFolder::rescan()
+{
+    m_index.clear();
+    // No name filters: titles hold [ ] * ? which a filter would read as wildcards.
+    const QStringList names = QDir(m_path).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : names)
+        m_index[name.toCaseFolded()].append(name);
+}
+
+QString DataFolder::checkFileName(const QString& name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("ファイル名が空です。");
+    if (name == u"." || name == u"..")
+        return QStringLiteral("「%1」はファイル名に使えません。").arg(name);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c == u'/')
+            return QStringLiteral("ファイル名に「/」は使えません。");
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral("ファイル名に制御文字は使えません。");
+        if (c.isSurrogate()) {
+            const bool paired = c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+            if (!paired)
+                return QStringLiteral("ファイル名に使えない文字が含まれています。");
+            ++i;
+        }
+    }
+    const qsizetype bytes = name.toUtf8().size();
+    if (bytes > 255)
+        return QStringLiteral("ファイル名が長すぎます（%1バイト、上限は255バイト）。").arg(bytes);
+    return {};
+}
+
+QString DataFolder::existingName(const QString& name) const
+{
+    if (!checkFileName(name).isEmpty())
+        return {};
+    const auto it = m_index.constFind(name.toCaseFolded());
+    if (it != m_index.cend() && !it->isEmpty())
+        return it->contains(name) ? name : it->first();
+
+    // Made behind the index's back (by another program, or after the scan).
+    const QFileInfo info(pathOf(name));
+    if (!info.exists() || info.isDir())
+        return {};
+    remember(name);
+    return name;
+}
+
+QString DataFolder::existingPath(const QString& name) const
+{
+    const QString diskName = existingName(name);
+    return diskName.isEmpty() ? QString() : pathOf(diskName);
+}
+
+std::optional<QByteArray> DataFolder::read(const QString& name) const
+{
+    const QString path = existingPath(name);
+    if (path.isEmpty())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
+
+QString DataFolder::write(const QString& name, const QByteArray& data)
+{
+    const auto failure = [&name](const QString& reason) {
+        return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(name, reason);
+    };
+    if (const QString problem = checkFileName(name); !problem.isEmpty())
+        return failure(problem);
+
+    QString diskName = existingName(name);
+    if (diskName.isEmpty())
+        diskName = name;
+    if (const QString reason = m_writer->writeAtomically(pathOf(diskName), data); !reason.isEmpty())
+        return failure(reason);
+    remember(diskName);
+    return {};
+}
+
+QString DataFolder::append(const QString& name, const QByteArray& data)
+{
+    QByteArray whole;
+    if (exists(name)) {
+        const std::optional<QByteArray> old = read(name);
+        // Rewriting without the old content would lose it.
+        if (!old)
+            return QStringLiteral("「%1」に書き込めませんでした。\n理由: 今の内容を読み込めませんでした。").arg(name);
+        whole = *old;
+    }
+    whole += data;
+    return write(name, whole);
+}
+
+bool DataFolder::remove(const QString& name)
+{
+    if (!checkFileName(name).isEmpty())
+        return false;
+    QStringList spellings = m_index.value(name.toCaseFolded());
+    if (!spellings.contains(name) && QFileInfo(pathOf(name)).isFile())
+        spellings.append(name);
+
+    bool removed = false;
+    for (const QString& diskName : std::as_const(spellings)) {
+        if (QFile::remove(pathOf(diskName))) {
+            removed = true;
+            forget(diskName);
+        } else if (!QFileInfo::exists(pathOf(diskName))) {
+            forget(diskName);
+        }
+    }
+    return removed;
+}
+
+void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
+{
+    m_writer = writer ? std::move(writer) : std::make_unique<AtomicFileWriter>();
+}
+
+void DataFolder::remember(const QString& diskName) const
+{
+    QStringList& spellings = m_index[diskName.toCaseFolded()];
+    if (!spellings.contains(diskName))
+        spellings.append(diskName);
+}
+
+void DataFolder::forget(const QString& diskName)
+{
+    const QString key = diskName.toCaseFolded();
+    const auto it = m_index.find(key);
+    if (it == m_index.end())
+        return;
+    it->removeAll(diskName);
+    if (it->isEmpty())
+        m_index.erase(it);
+}

@@ -1,0 +1,166 @@
+#include "StoreTestFiles.h"
+#include "store/CollectionFile.h"
+#include "store/CollectionStore.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storetest;
+
+namespace {
+
+const QString OnDisk = QStringLiteral("データＰＲＯ.TXT"); // the collection as an old copy spells it
+
+TitleRecord record(const QString& title)
+{
+    return {title, 12, 0, "未登録", "未登録", "未", "2008/05/05", "2008/05/05"};
+}
+
+const QByteArray Whole = sjis(collection::formatLine(record("甲")));
+
+} // namespace
+
+class TestCollectionStore final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingCollectionIsCreatedEmpty()
+    {
+        QTemporaryDir dir;
+        CollectionStore store(dir.path());
+        const CollectionStore::Load load = store.loadCollection();
+        QCOMPARE(load.problem, QString());
+        QVERIFY(load.table.isEmpty());
+        QCOMPARE(contents(dir.filePath(CollectionStore::CollectionFileName)), QByteArray());
+    }
+
+    void collectionKeepsItsSpelling()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath(OnDisk), Whole);
+        CollectionStore store(dir.path());
+        TitleTable table = store.loadCollection().table;
+        table.append(record("〜乙〜"));
+        QCOMPARE(store.writeCollection(table), QString());
+        QCOMPARE(store.appendCollection({record("丙")}), QString());
+        QCOMPARE(listing(dir.path()), QStringList{OnDisk});
+        QCOMPARE(contents(dir.filePath(OnDisk)),
+                 Whole + sjis(collection::formatLine(record("～乙～")) + collection::formatLine(record("丙"))));
+    }
+
+    void damagedCollectionIsLocked()
+    {
+        QTemporaryDir dir;
+        const QByteArray damaged = Whole + "\"\x80\"\r\n";
+        put(dir.filePath(OnDisk), damaged);
+        CollectionStore store(dir.path());
+        const CollectionStore::Load load = store.loadCollection();
+        QCOMPARE(load.table.count(), 1);
+        QVERIFY2(load.problem.contains(CollectionStore::CollectionFileName) && load.problem.contains("2行目"),
+                 qPrintable(load.problem));
+        QCOMPARE(store.writeCollection(load.table), load.problem);
+        QCOMPARE(store.appendCollection({record("丙")}), load.problem);
+        QCOMPARE(contents(dir.filePath(OnDisk)), damaged);
+
+        put(dir.filePath(OnDisk), Whole);
+        QCOMPARE(store.loadCollection().problem, QString());
+        QCOMPARE(store.appendCollection({record("丙")}), QString());
+        QCOMPARE(store.loadCollection().table.count(), 2);
+    }
+
+    void refusedWritesKeepOldFile_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("failingWriter");
+        QTest::addColumn<QString>("mentions");
+
+        QTest::newRow("unencodable title") << "𠮷野家" << false << "𠮷";
+        QTest::newRow("write fails") << "乙" << true << "容量不足";
+    }
+    void refusedWritesKeepOldFile()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, failingWriter);
+        QFETCH(QString, mentions);
+
+        QTemporaryDir dir;
+        put(dir.filePath(OnDisk), Whole);
+        CollectionStore store(dir.path());
+        TitleTable table = store.loadCollection().table;
+        table.append(record(title));
+        if (failingWriter)
+            store.folder().setWriter(std::make_unique<FailingWriter>());
+        for (const QString& message : {store.writeCollection(table), store.appendCollection({record(title)})})
+            QVERIFY2(message.contains(CollectionStore::CollectionFileName) && message.contains(mentions),
+                     qPrintable(message));
+        QCOMPARE(contents(dir.filePath(OnDisk)), Whole);
+        QCOMPARE(listing(dir.path()), QStringList{OnDisk});
+    }
+
+    void volumeFiles()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("Ａ.txt"), "1,2\r\n");
+        CollectionStore store(dir.path());
+        bool complete = false;
+        QCOMPARE(store.readVolumeFile("新.TXT", &complete), VolumeStates{});
+        QVERIFY(complete); // a new title's file is missing, not damaged
+        QCOMPARE(store.readVolumeFile("ａ.TXT", &complete)[2], qint16(2));
+        QVERIFY(!complete);
+        QVERIFY(!store.writeVolumeFile("../逃.TXT", VolumeStates{}).isEmpty());
+        QCOMPARE(listing(dir.path()), QStringList{"Ａ.txt"});
+    }
+
+    void memoSettingsRanking()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("題_C.txt"), "old\r\n");
+        CollectionStore store(dir.path());
+        QCOMPARE(store.readHelpTour(), qint16(0));
+        QCOMPARE(store.readRanking(), QStringList());
+        QCOMPARE(store.readMemo("無"), QString());
+
+        QCOMPARE(store.writeMemo("題", "一\n二"), QString());
+        QCOMPARE(store.writeMemo("新", "x"), QString());
+        QCOMPARE(store.writeHelpTour(1), QString());
+        QCOMPARE(store.appendRanking({"甲", "乙"}), QString());
+        QCOMPARE(store.appendRanking({"丙"}), QString());
+        QCOMPARE(listing(dir.path()), (QStringList{"ランキング.txt", "新_C.TXT", "設定.TXT", "題_C.txt"}));
+        QCOMPARE(contents(dir.filePath("題_C.txt")), sjis("一\r\n二\r\n"));
+        QCOMPARE(store.readMemo("題"), QStringLiteral("一\r\n二"));
+        QCOMPARE(store.readHelpTour(), qint16(1));
+        QCOMPARE(store.readRanking(), (QStringList{"甲", "乙", "丙"}));
+    }
+
+    void covers_data()
+    {
+        QTest::addColumn<QStringList>("files"); // name=width of a picture, or name=0 for a broken file
+        QTest::addColumn<int>("width");         // of the cover expected, 0 for none
+
+        QTest::newRow("last that loads wins") << QStringList{"T.JPG=1", "T.gif=0", "T.bmp=3"} << 3;
+        QTest::newRow("no picture fallback") << QStringList{"T.jpg=0", "NOPIC.JPG=5"} << 5;
+        QTest::newRow("nothing") << QStringList{"U.jpg=1"} << 0;
+    }
+    void covers()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, width);
+
+        QTemporaryDir dir;
+        for (const QString& file : files) {
+            const QString path = dir.filePath(file.section('=', 0, 0));
+            QImage picture(file.section('=', 1).toInt(), 1, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            // Every picture is a PNG whatever its name says: the content decides the format.
+            if (picture.isNull())
+                put(path, "not a picture");
+            else
+                QVERIFY(picture.save(path, "PNG"));
+        }
+        QCOMPARE(CollectionStore(dir.path()).loadCover("T").width(), width);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCollectionStore)
+#include "tst_collectionstore.moc"

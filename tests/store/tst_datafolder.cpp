@@ -1,0 +1,123 @@
+#include "StoreTestFiles.h"
+#include "store/DataFolder.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storetest;
+
+class TestDataFolder final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void letterCase_data()
+    {
+        QTest::addColumn<QString>("onDisk");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("found");
+
+        QTest::newRow("TXT for txt") << "データＰＲＯ.TXT"
+                                     << "データＰＲＯ.txt" << true;
+        QTest::newRow("full-width letters fold") << "ｐ.txt"
+                                                 << "Ｐ.TXT" << true;
+        QTest::newRow("width does not fold") << "P.txt"
+                                             << "Ｐ.txt" << false;
+        QTest::newRow("kana width does not fold") << "ｱ.txt"
+                                                  << "ア.txt" << false;
+        QTest::newRow("brackets are no wildcard") << "[新装版]A.txt"
+                                                  << "[新装版]a.TXT" << true;
+        QTest::newRow("question mark is no wildcard") << "a?.txt"
+                                                      << "ab.txt" << false;
+    }
+    void letterCase()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(QString, asked);
+        QFETCH(bool, found);
+
+        QTemporaryDir dir;
+        put(dir.filePath(onDisk), "x");
+        const DataFolder folder(dir.path());
+        QCOMPARE(folder.existingName(asked), found ? onDisk : QString());
+        QCOMPARE(folder.read(asked), found ? std::optional<QByteArray>("x") : std::nullopt);
+    }
+
+    void twinsAndRemoval()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("T.TXT"), "upper");
+        put(dir.filePath("T.txt"), "lower");
+        DataFolder folder(dir.path());
+        QCOMPARE(folder.existingName("T.txt"), QStringLiteral("T.txt"));
+        QCOMPARE(folder.existingName("T.TXT"), QStringLiteral("T.TXT"));
+
+        QVERIFY(folder.remove("t.tXT"));
+        QCOMPARE(listing(dir.path()), QStringList());
+        QVERIFY(!folder.exists("T.txt"));
+        QVERIFY(!folder.remove("T.txt"));
+    }
+
+    void writeReusesSpelling()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("題名.TXT"), "old");
+        DataFolder folder(dir.path());
+        QCOMPARE(folder.write("題名.txt", "new"), QString());
+        QCOMPARE(folder.append("題名.Txt", "+"), QString());
+        QCOMPARE(folder.append("新.txt", "a"), QString());
+        QCOMPARE(listing(dir.path()), (QStringList{"新.txt", "題名.TXT"}));
+        QCOMPARE(contents(dir.filePath("題名.TXT")), QByteArray("new+"));
+    }
+
+    void checkFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("valid");
+
+        QTest::newRow("title with wildcards") << "[新装版]*?.TXT" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("parent path") << "../x.TXT" << false;
+        QTest::newRow("slash") << "a/b.TXT" << false;
+        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << false;
+        QTest::newRow("83 kanji and .TXT") << QString(83, u'漢') + ".TXT" << true;
+        QTest::newRow("84 kanji and .TXT") << QString(84, u'漢') + ".TXT" << false;
+    }
+    void checkFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, valid);
+
+        QCOMPARE(DataFolder::checkFileName(name).isEmpty(), valid);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("inner"));
+        DataFolder folder(dir.filePath("inner"));
+        QCOMPARE(folder.write(name, "x").isEmpty(), valid);
+        QCOMPARE(folder.exists(name), valid);
+        QCOMPARE(listing(dir.path()), QStringList()); // nothing escaped into the parent
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("a.TXT"), "old");
+        DataFolder folder(dir.path());
+        folder.setWriter(std::make_unique<FailingWriter>());
+        const QString message = folder.write("a.txt", "new");
+        QVERIFY2(message.contains("a.txt") && message.contains("容量不足"), qPrintable(message));
+        QVERIFY(!folder.append("a.txt", "more").isEmpty());
+        QCOMPARE(listing(dir.path()), QStringList{"a.TXT"});
+        QCOMPARE(contents(dir.filePath("a.TXT")), QByteArray("old"));
+    }
+
+    void atomicWriterReportsFailure()
+    {
+        QTemporaryDir dir;
+        AtomicFileWriter writer;
+        QVERIFY(!writer.writeAtomically(dir.filePath("missing/x.txt"), "data").isEmpty());
+        QCOMPARE(writer.writeAtomically(dir.filePath("x.txt"), "data"), QString());
+        QCOMPARE(listing(dir.path()), QStringList{"x.txt"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataFolder)
+#include "tst_datafolder.moc"

@@ -1,0 +1,98 @@
+#include "store/SelectionLists.h"
+
+#include <QTest>
+
+namespace {
+
+TitleTable tableOf(const QStringList& names, const QStringList& firstIssues = {})
+{
+    TitleTable table;
+    for (qsizetype i = 0; i < std::max(names.size(), firstIssues.size()); ++i)
+        table.append(
+            {QStringLiteral("題%1").arg(i % 2), 1, 0, names.value(i), names.value(i), "未", firstIssues.value(i), ""});
+    return table;
+}
+
+} // namespace
+
+class TestSelectionLists final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void names_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("listed");
+
+        QTest::newRow("blank and not entered left out")
+            << QStringList{"B", "未登録", "", "A", "B"} << QStringList{"A", "B"};
+        QTest::newRow("whole names, not prefixes") << QStringList{"AB", "A"} << QStringList{"A", "AB"};
+        QTest::newRow("kana order") << QStringList{"かな", "あい", "さ"} << QStringList{"あい", "かな", "さ"};
+    }
+    void names()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, listed);
+
+        const SelectionLists lists = buildSelectionLists(tableOf(names));
+        QCOMPARE(lists.authors, listed);
+        QCOMPARE(lists.magazines, listed);
+        QCOMPARE(lists.titles.size(), names.size());
+    }
+
+    void issueDates()
+    {
+        const SelectionLists lists =
+            buildSelectionLists(tableOf({}, {"2002/02/18", "2002/03/01", "", "未登録", "2002/02/20", "99"}));
+        QCOMPARE(lists.issueYears, (QStringList{"2002年", "未登録年", "99年"}));
+        QCOMPARE(lists.issueMonths, (QStringList{"2002/02", "2002/03", "未登録", "99"}));
+        QCOMPARE(lists.titles, (QStringList{"題0", "題1", "題0", "題1", "題0", "題1"}));
+    }
+
+    void membership_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<bool>("part");
+
+        QTest::newRow("longer name is no member") << QStringList{"AB"} << "A" << false << true;
+        QTest::newRow("empty name added") << QStringList{"x", ""} << "" << true << true;
+        QTest::newRow("case-sensitive") << QStringList{"a"} << "A" << false << false;
+        QTest::newRow("name with comma holds its parts") << QStringList{"a,b"} << "b" << true << true;
+        QTest::newRow("value spanning two names") << QStringList{"x", "y"} << "x,y" << true << true;
+    }
+    void membership()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QString, value);
+        QFETCH(bool, whole);
+        QFETCH(bool, part);
+
+        MembershipSet set;
+        set.add("stale");
+        set.clear();
+        for (const QString& name : added)
+            set.add(name);
+        QCOMPARE(set.containsWhole(value), whole);
+        QCOMPARE(set.containsSubstring(value), part);
+    }
+
+    void bulkSortAgreesWithComparison()
+    {
+        const QString pieces[] = {"あ", "ア", "ｱ", "A", "ａ", "漢", "1", "ー", "が", "か", " "};
+        QStringList names;
+        for (int i = 0; i < 1331; ++i)
+            names.append(pieces[i % 11] + pieces[(i / 11) % 11] + pieces[i / 121]);
+        const QStringList sorted = buildSelectionLists(tableOf(names)).authors;
+        QVERIFY(std::is_sorted(sorted.cbegin(), sorted.cend(), textLessThan));
+
+        QStringList inserted;
+        for (auto it = sorted.crbegin(); it != sorted.crend(); ++it)
+            insertSorted(inserted, *it);
+        QCOMPARE(inserted, sorted);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSelectionLists)
+#include "tst_selectionlists.moc"
