@@ -1,0 +1,30 @@
+#include "IoFloor.h"
+
+#include "Timing.h"
+
+#include <QDirIterator>
+#include <QFile>
+
+namespace iofloor {
+
+double readFilesMs(const QString& folder, const QStringList& names)
+{
+    return timing::measureMs([&] {
+        for (const QString& name : names) {
+            QFile file(folder + QLatin1Char('/') + name);
+            if (file.open(QIODevice::ReadOnly))
+                file.readAll();
+        }
+    });
+}
+
+double listFolderMs(const QString& folder)
+{
+    return timing::measureMs([&] {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
+        while (it.hasNext())
+            it.next();
+    });
+}
+
+} // namespace iofloor
