@@ -1,6 +1,7 @@
 #include "store/DataFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -38,9 +39,17 @@ void DataFolder::rescan()
 {
     m_index.clear();
     // No name filters: titles hold [ ] * ? which a filter would read as wildcards.
-    const QStringList names = QDir(m_path).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& name : names)
+    // Unsorted listing: sorting every name of a large collection costs more than the listing itself.
+    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
         m_index[name.toCaseFolded()].append(name);
+    }
+    // Twins that differ only in letter case are rare; order them so that the choice among them is stable.
+    for (QStringList& spellings : m_index)
+        if (spellings.size() > 1)
+            spellings.sort();
 }
 
 QString DataFolder::checkFileName(const QString& name)
@@ -139,9 +148,16 @@ bool DataFolder::remove(const QString& name)
 {
     if (!checkFileName(name).isEmpty())
         return false;
-    QStringList spellings = m_index.value(name.toCaseFolded());
-    if (!spellings.contains(name) && QFileInfo(pathOf(name)).isFile())
-        spellings.append(name);
+    // Deleting is rare and must not leave a twin behind, so the folder itself is asked rather than the index,
+    // which does not know files put there by hand while the program runs.
+    const QString folded = name.toCaseFolded();
+    QStringList spellings;
+    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName().toCaseFolded() == folded)
+            spellings.append(it.fileName());
+    }
 
     bool removed = false;
     for (const QString& diskName : std::as_const(spellings)) {

@@ -50,7 +50,8 @@ public:
     QString write(const QString& name, const QByteArray& data);
     // Appends data by rewriting the whole file atomically; a missing file is created.
     QString append(const QString& name, const QByteArray& data);
-    // Deletes every spelling of name. Returns false when nothing was deleted.
+    // Deletes every spelling of name found in the folder, also those created behind the index. Returns false
+    // when nothing was deleted.
     bool remove(const QString& name);
 
     // Replaces the writer, so that tests can make writes fail.

@@ -4,6 +4,7 @@
 #include "editing/widgets/MemoPanel.h"
 #include "ui/Artwork.h"
 #include "ui/Dialogs.h"
+#include "ui/HiddenTextBox.h"
 #include "ui/Twips.h"
 #include "ui/VolumeGrid.h"
 #include "ui/logic/AppState.h"
@@ -183,9 +184,9 @@ void MainPage::buildFields()
     m_cboKoukai->hide();
     m_cboKoukai3->hide();
     for (int i : {1, 2, 3, 4, 5}) {
-        auto* box = new QLineEdit(QStringLiteral(","), this);
+        auto* box = new HiddenTextBox(this);
+        box->setText(QStringLiteral(","));
         box->setObjectName(QStringLiteral("txtD_%1").arg(i));
-        box->hide();
         m_txtD[i] = box;
     }
 }

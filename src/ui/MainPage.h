@@ -6,6 +6,7 @@
 class AppState;
 class Dialogs;
 class FieldEditor;
+class HiddenTextBox;
 class MemoPanel;
 class VolumeGrid;
 class QComboBox;
@@ -70,7 +71,7 @@ private:
     QComboBox* m_cboKoukai = nullptr;
     QComboBox* m_cboKoukai3 = nullptr;
     std::array<QLabel*, 3> m_imgFace1{};
-    std::array<QLineEdit*, 6> m_txtD{};
+    std::array<HiddenTextBox*, 6> m_txtD{};
     QLineEdit* m_txtStHan = nullptr;
     QLineEdit* m_txtEdHan = nullptr;
     VolumeGrid* m_grid = nullptr;

@@ -80,7 +80,8 @@ struct Fixture {
             target = combo->lineEdit();
         auto* edit = qobject_cast<QLineEdit*>(target);
         edit->clear();
-        QTest::keyClicks(edit, text);
+        edit->insert(text); // what an input method commits
+
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
@@ -137,6 +138,7 @@ void TestTitleEditing::addSplitsLongSeries()
     const QString existing = line(QStringLiteral("既存"));
     Fixture f(existing);
     f.folder.writeText(QStringLiteral("ランキング.txt"), QStringLiteral("\"既存\"\r\n"));
+    const qsizetype favourites = f.window->state().favourites.size();
     f.dialogs.expectInput(QStringLiteral("題名入力"), QStringLiteral("新作"))
         .expectInput(QStringLiteral("巻数入力"), count);
     if (lines.size() > 1)
@@ -164,7 +166,7 @@ void TestTitleEditing::addSplitsLongSeries()
     QCOMPARE(f.get<QComboBox>(QStringLiteral("cboHyouka"))->currentText(), QStringLiteral("未"));
     QCOMPARE(f.get<QLineEdit>(QStringLiteral("txtStHan"))->text(), today());
     QVERIFY(f.window->state().stale.StatusGridStale && f.window->state().stale.SearchListStale);
-    QCOMPARE(f.window->state().favourites.size(), 1 + lines.size());
+    QCOMPARE(f.window->state().favourites.size(), favourites + lines.size());
 }
 
 void TestTitleEditing::refusedAndDuplicateTitlesAskAgain()
@@ -269,7 +271,7 @@ void TestTitleEditing::typedNameWithoutEnterIsNotStored()
     f.page(2);
     auto* edit = f.get<QComboBox>(QStringLiteral("cboSakusya"))->lineEdit();
     edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("山田花子"));
+    edit->insert(QStringLiteral("山田花子"));
     f.get<QLineEdit>(QStringLiteral("txtStHan"))->setFocus();
     emit edit->editingFinished();
     QCOMPARE(f.decode(CollectionName), text);
