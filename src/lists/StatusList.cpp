@@ -1,0 +1,89 @@
+#include "lists/StatusList.h"
+
+#include "store/CollectionStore.h"
+#include "ui/logic/MainPageLogic.h"
+
+#include <bit>
+
+namespace statuslist {
+
+QString StatusRow::cellText(int column) const
+{
+    if (column < 1 || column > filledColumns() || !isMissing(column))
+        return {};
+    return QString::number(column + startVolume);
+}
+
+quint64 missingMask(const VolumeStates& states, int volumeCount)
+{
+    const int last = qBound(0, volumeCount, Columns);
+    quint64 mask = 0;
+    for (int c = 1; c <= last; ++c) {
+        if (states[c] == 1)
+            mask |= quint64(1) << (c - 1);
+    }
+    return mask;
+}
+
+int countBits(quint64 mask)
+{
+    return std::popcount(mask);
+}
+
+QStringList captions(const Totals& totals)
+{
+    return {QStringLiteral("総冊数　%1").arg(totals.totalVolumes),
+            QStringLiteral("収集冊数　%1").arg(totals.collectedVolumes()),
+            QStringLiteral("残冊数　%1").arg(totals.missingVolumes),
+            QStringLiteral("総刊数　%1").arg(totals.titleCount),
+            QStringLiteral("完了　%1").arg(totals.completedTitles),
+            QStringLiteral("継続　%1").arg(totals.continuingTitles())};
+}
+
+VolumeStates readStates(CollectionStore& store, const QString& title)
+{
+    const QString fileName = mainpage::volumeFileName(title);
+    if (!store.folder().exists(fileName)) {
+        store.writeVolumeFile(fileName, VolumeStates{});
+        return VolumeStates{};
+    }
+    return store.readVolumeFile(fileName);
+}
+
+Fill fill(CollectionStore& store, const TitleTable& titles)
+{
+    Fill result;
+    const int count = titles.count();
+    result.rows.reserve(count);
+    result.totals.titleCount = count;
+    for (const TitleRecord& record : titles.records()) {
+        const VolumeStates states = readStates(store, record.title);
+        StatusRow row{record.title, record.volumeCount, record.startVolume, 0};
+        row.missing = missingMask(states, record.volumeCount);
+        const int missing = countBits(row.missing);
+        result.totals.totalVolumes += record.volumeCount;
+        result.totals.missingVolumes += missing;
+        if (missing == 0)
+            ++result.totals.completedTitles;
+        result.rows.append(std::move(row));
+    }
+    return result;
+}
+
+QString tourText()
+{
+    return QStringLiteral("メイン画面がコミック１つに対して一ページで構成されている画面に対して\r\n"
+                          "この画面は、収集、未収集が一度に複数行確認できる画面です。\r\n"
+                          "\r\n"
+                          "メインと同じように任意の巻数をクリックすると、\r\n"
+                          "収集、未収集を切り替えることができます。\r\n"
+                          "\r\n"
+                          "登録巻数外（白色）部分をクリックしてもなにもおきませんが、\r\n"
+                          "ダブルクリックするとそのコミックでメイン画面を表示することができます。\r\n"
+                          "\r\n"
+                          "未収集分だけに絞り込んだ表示やデータ保存できる機能があります。\r\n"
+                          "\r\n"
+                          "\r\n");
+}
+
+} // namespace statuslist
