@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "editing/widgets/TitleCommands.h"
+#include "lists/widgets/StatusListPanel.h"
 #include "store/SelectionLists.h"
 #include "ui/Artwork.h"
 #include "ui/ButtonRow.h"
@@ -102,8 +103,10 @@ void MainWindow::buildButtonRow()
         else if (name == QStringLiteral("cmdDel")) {
             m_cmdDel = button;
             connect(button, &QPushButton::clicked, m_commands, &TitleCommands::cmdDel_Click);
-        } else if (name == QStringLiteral("cmdList") || name == QStringLiteral("cmdHozon"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraList); });
+        } else if (name == QStringLiteral("cmdList"))
+            connect(button, &QPushButton::clicked, m_fraList, &StatusListPanel::cmdList_Click);
+        else if (name == QStringLiteral("cmdHozon"))
+            connect(button, &QPushButton::clicked, m_fraList, &StatusListPanel::cmdHozon_Click);
         else if (name == QStringLiteral("cmdIchiran"))
             connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraIchiran); });
         else if (name == QStringLiteral("cmdKensaku"))
@@ -138,7 +141,10 @@ void MainWindow::buildPanels()
 {
     m_fraMain = new MainPage(*m_state, m_dialogs, centralWidget());
     m_fraMain->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
-    m_fraList = placeholderPanel(QStringLiteral("fraList"));
+    m_fraList = new StatusListPanel(*m_state, m_dialogs, *this, centralWidget());
+    m_fraList->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
+    m_fraList->hide();
+    connect(m_fraList, &StatusListPanel::mainPageVolumesChanged, m_fraMain, &MainPage::ReadVolumeFile);
     m_fraIchiran = placeholderPanel(QStringLiteral("fraIchiran"));
     m_fraKensaku = placeholderPanel(QStringLiteral("fraKensaku"));
     m_fraRank = placeholderPanel(QStringLiteral("fraRank"));

@@ -9,6 +9,7 @@
 class Dialogs;
 class HelpViewer;
 class MainPage;
+class StatusListPanel;
 class TitleCommands;
 class QAbstractButton;
 class QCheckBox;
@@ -64,7 +65,7 @@ private:
     QPushButton* m_cmdDel = nullptr;
     QCheckBox* m_chkHelp = nullptr;
     MainPage* m_fraMain = nullptr;
-    QFrame* m_fraList = nullptr;
+    StatusListPanel* m_fraList = nullptr;
     QFrame* m_fraIchiran = nullptr;
     QFrame* m_fraKensaku = nullptr;
     QFrame* m_fraRank = nullptr;
