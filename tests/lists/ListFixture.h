@@ -1,7 +1,7 @@
 #pragma once
 
-// A working folder, the shared state, a recording window host and the status list panel over them, for the
-// tests of the lists. Files are written first, then start() loads the collection the way the window does.
+// A working folder, the shared state, a recording window host and the status list panel over them. Files are
+// written first; start() then loads the collection the way the window does.
 #include "lists/ListModels.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "store/DataFolder.h"
@@ -13,7 +13,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 #include <QtTest>
 #include <memory>
 
@@ -30,7 +29,7 @@ inline QString record(const QString& title, int count, int start)
         .arg(start);
 }
 
-// A volume file: the listed entries hold their value, every other entry 0.
+// A volume file whose listed entries hold their value and every other entry 0.
 inline QString volumes(const QMap<int, int>& states)
 {
     QString text;
@@ -38,10 +37,10 @@ inline QString volumes(const QMap<int, int>& states)
         text += QString::number(states.value(k, 0)) + (k % 10 == 0 ? QStringLiteral("\r\n") : QStringLiteral(","));
     return text;
 }
-inline QString missing(const QList<int>& volumes_)
+inline QString missing(const QList<int>& volumeNumbers)
 {
     QMap<int, int> states;
-    for (int k : volumes_)
+    for (int k : volumeNumbers)
         states[k] = 1;
     return volumes(states);
 }
@@ -60,11 +59,7 @@ public:
     QWidget* panel = nullptr;
     QList<int> mainPages;
 
-    void HidePanels() override
-    {
-        if (panel)
-            panel->hide();
-    }
+    void HidePanels() override { panel->hide(); }
     void ShowTourMessage() override
     {
         if (m_state.HelpTourOn != 0)
@@ -82,8 +77,7 @@ private:
     Dialogs& m_dialogs;
 };
 
-class Fixture final {
-public:
+struct Fixture {
     TestFolder folder;
     ScriptedDialogs dialogs;
     std::unique_ptr<AppState> state;
@@ -100,36 +94,23 @@ public:
         panel->setToday([] { return QDate(2008, 5, 5); });
         host->panel = panel.get();
     }
-    template <typename T> T* child(const QString& name) const
+    QString caption(const char* label) const { return panel->findChild<QLabel*>(label)->text(); }
+    void click(const QString& button) const
     {
-        T* found = panel->findChild<T*>(name);
-        if (!found)
-            qWarning("no control named %s", qPrintable(name));
-        return found;
+        QTest::mouseClick(panel->findChild<QPushButton*>(button), Qt::LeftButton);
     }
-    QString caption(const QString& label) const { return child<QLabel>(label)->text(); }
-    void click(const QString& button) const { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
-    QString cell(int row, int column) const
-    {
-        return panel->statusModel().data(panel->statusModel().index(row - 1, column - 1), Qt::DisplayRole).toString();
-    }
-    QColor colour(int row, int column) const
-    {
-        const QVariant brush =
-            panel->statusModel().data(panel->statusModel().index(row - 1, column - 1), Qt::BackgroundRole);
-        return brush.isValid() ? brush.value<QBrush>().color() : QColor(Qt::white);
-    }
+    bool shown(const char* grid) const { return panel->findChild<QWidget*>(grid)->isVisible(); }
+    QString cell(int row, int column) const { return panel->statusModel().row(row).cellText(column); }
+    // Column 0 is the title.
     QString uncollected(int row, int column) const
     {
         const UncollectedModel& model = panel->uncollectedModel();
-        return column == 0 ? model.headerData(row - 1, Qt::Vertical, Qt::DisplayRole).toString()
-                           : model.data(model.index(row - 1, column - 1), Qt::DisplayRole).toString();
+        return column == 0 ? model.rows().at(row - 1).title : model.cellText(row, column);
     }
 };
 
-// Four titles: 前編 with volume 1 missing; 後編, the second record of a series, with volumes 53 and 55 missing,
-// a 2 in column 7 and a 1 beyond its count; 無 without a volume file; 短 whose file stops at its third number,
-// which is no number.
+// 前編 with volume 1 missing; 後編, the second record of a series, with volumes 53 and 55 missing, a 2 in column
+// 7 and a 1 beyond its count; 無 without a volume file; 短, whose file stops at its third number, no number.
 inline void writeFourTitles(TestFolder& folder)
 {
     folder.writeText(CollectionName, record(QStringLiteral("前編"), 10, 0) + record(QStringLiteral("後編"), 12, 50) +

@@ -1,7 +1,12 @@
-// The three export layouts against golden files, their confirmations and completion boxes, and what happens
-// when a file cannot be written.
+// The three export layouts against golden files, their confirmations and completion boxes, an earlier file kept
+// whole when the user declines or the new file cannot be written, and the printed list.
 #include "ListFixture.h"
 #include "lists/Exports.h"
+#include "lists/ListPrinting.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
 
 using namespace listtest;
 
@@ -10,32 +15,58 @@ namespace {
 const QString Zankan = QStringLiteral("残巻データ.txt");
 const QString FullStatus = QStringLiteral("収集一覧データ.txt");
 
-QByteArray golden(const QString& name)
-{
-    QFile file(QStringLiteral(TESTDATA_DIR "/lists/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+struct Command {
+    QString button; // empty: the main button 残巻
+    QString question;
+    QString file;
+};
+const QMap<QString, Command> Commands = {
+    {"残巻", {"", "残巻データ出力", Zankan}},
+    {"未収集データ保存", {"cmdHozon1", "未収集データ更新確認", Zankan}},
+    {"全データ保存", {"cmdHozon2", "収集状況データ更新確認", FullStatus}},
+};
 
 // ABC with volumes 3, 5 and 10 missing (and a 1 beyond its count); a complete title; a 50-volume record with
-// volumes 1 to 40 missing; the next record of that series with volume 53 missing; a title without a volume
-// file; one whose file stops after "0,1,x".
-void writeGoldenCollection(TestFolder& folder)
+// volumes 1 to 40 missing; the next record of that series with volume 53 missing; a title without a volume file;
+// one whose file stops after "0,1,x".
+void startGoldenCollection(Fixture& f)
 {
-    folder.writeText(CollectionName,
-                     record(QStringLiteral("ABC"), 12, 0) + record(QStringLiteral("全部持ってる"), 5, 0) +
-                         record(QStringLiteral("長編(1_50)"), 50, 0) + record(QStringLiteral("長編(51_62)"), 12, 50) +
-                         record(QStringLiteral("ファイルなし"), 3, 0) + record(QStringLiteral("短いファイル"), 10, 0));
-    folder.writeText(QStringLiteral("ABC.TXT"), missing({3, 5, 10, 20}));
-    folder.writeText(QStringLiteral("全部持ってる.TXT"), missing({}));
+    f.folder.writeText(CollectionName, record("ABC", 12, 0) + record("全部持ってる", 5, 0) +
+                                           record("長編(1_50)", 50, 0) + record("長編(51_62)", 12, 50) +
+                                           record("ファイルなし", 3, 0) + record("短いファイル", 10, 0));
+    f.folder.writeText("ABC.TXT", missing({3, 5, 10, 20}));
+    f.folder.writeText("全部持ってる.TXT", missing({}));
     QList<int> forty;
     for (int k = 1; k <= 40; ++k)
         forty << k;
-    folder.writeText(QStringLiteral("長編(1_50).TXT"), missing(forty));
-    folder.writeText(QStringLiteral("長編(51_62).txt"), missing({3}));
-    folder.writeText(QStringLiteral("短いファイル.TXT"), QStringLiteral("0,1,x\r\n"));
+    f.folder.writeText("長編(1_50).TXT", missing(forty));
+    f.folder.writeText("長編(51_62).txt", missing({3}));
+    f.folder.writeText("短いファイル.TXT", "0,1,x\r\n");
+    f.start();
+    f.panel->cmdList_Click();
 }
 
-using Command = void (StatusListPanel::*)();
+void run(Fixture& f, const Command& command)
+{
+    if (command.button.isEmpty())
+        f.panel->cmdHozon_Click();
+    else
+        f.click(command.button);
+}
+
+class MissingPrinter final : public ListPrinter {
+public:
+    QString print(const QList<listprint::Line>&) override { return QStringLiteral("プリンタがありません。"); }
+};
+
+bool inkIn(const QImage& image, const QRect& area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
 
 } // namespace
 
@@ -44,158 +75,167 @@ class TestListExports : public QObject {
 private slots:
     void goldenLayouts_data();
     void goldenLayouts();
-    void declinedConfirmationKeepsOldFile_data();
-    void declinedConfirmationKeepsOldFile();
-    void unwritableFileIsReportedAndOldFileKept_data();
-    void unwritableFileIsReportedAndOldFileKept();
-    void shoppingPartsSplitAfter105Characters_data();
+    void oldFileKept_data();
+    void oldFileKept();
     void shoppingPartsSplitAfter105Characters();
+    void partsStart2500TwipsFromTheEdge();
+    void printing_data();
+    void printing();
 };
 
 void TestListExports::goldenLayouts_data()
 {
-    QTest::addColumn<QString>("button"); // empty: the main button 残巻
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("goldenFile");
-    QTest::addColumn<QString>("completion");
-    QTest::newRow("残巻 without printing") << ""
-                                           << "残巻データ出力" << int(Dialogs::No) << Zankan << "zankan.txt"
-                                           << "";
-    QTest::newRow("未収集データ保存") << "cmdHozon1"
-                                      << "未収集データ更新確認" << int(Dialogs::Yes) << Zankan << "uncollected.txt"
+    QTest::addColumn<QString>("completion"); // empty: no completion box
+    QTest::newRow("残巻, not printed") << "残巻"
+                                       << "zankan.txt"
+                                       << "";
+    QTest::newRow("未収集データ保存") << "未収集データ保存"
+                                      << "uncollected.txt"
                                       << "まだ集めてない情報を <残巻データ.txt>として保存しました。\r\n\r\n"
                                          "データはメモ帳などで開くことができます。";
-    QTest::newRow("全データ保存") << "cmdHozon2"
-                                  << "収集状況データ更新確認" << int(Dialogs::Yes) << FullStatus << "fullstatus.txt"
+    QTest::newRow("全データ保存") << "全データ保存"
+                                  << "fullstatus.txt"
                                   << "収集状況の全データを <収集一覧データ.txt>として保存しました。\r\n\r\n"
                                      "このデータを使えばエクセルなどの表計算ソフトで収集状況一覧を作ることができます。";
 }
 
 void TestListExports::goldenLayouts()
 {
-    QFETCH(QString, button);
-    QFETCH(QString, question);
-    QFETCH(int, answer);
-    QFETCH(QString, file);
+    QFETCH(QString, command);
     QFETCH(QString, goldenFile);
     QFETCH(QString, completion);
+    const Command c = Commands.value(command);
     Fixture f;
-    writeGoldenCollection(f.folder);
-    const QByteArray shortFile = f.folder.readBytes(QStringLiteral("短いファイル.TXT"));
-    f.start();
-    f.panel->cmdList_Click();
-
-    f.dialogs.expectMessage(question, answer);
+    startGoldenCollection(f);
+    const QByteArray shortFile = f.folder.readBytes("短いファイル.TXT");
+    f.dialogs.expectMessage(c.question, c.button.isEmpty() ? Dialogs::No : Dialogs::Yes);
     if (!completion.isEmpty())
         f.dialogs.expectMessage(QStringLiteral("保存終了"));
-    if (button.isEmpty())
-        f.panel->cmdHozon_Click();
-    else
-        f.click(button);
+    run(f, c);
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
     QCOMPARE(f.dialogs.messages().first().style, Dialogs::YesNo + Dialogs::Question);
-    if (!completion.isEmpty()) {
+    if (!completion.isEmpty())
         QCOMPARE(f.dialogs.messages().last().text, completion);
-        QCOMPARE(f.dialogs.messages().last().style, Dialogs::Information);
+
+    QFile golden(QStringLiteral(TESTDATA_DIR "/lists/") + goldenFile);
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    QCOMPARE(f.folder.readBytes(c.file), golden.readAll());
+    QCOMPARE(f.folder.readBytes("ファイルなし.TXT"), TestFolder::cp932(missing({})));
+    QCOMPARE(f.folder.readBytes("短いファイル.TXT"), shortFile);
+}
+
+void TestListExports::oldFileKept_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("writeFails"); // else the user answers No
+    QTest::newRow("未収集データ保存 declined") << "未収集データ保存" << false;
+    QTest::newRow("全データ保存 declined") << "全データ保存" << false;
+    QTest::newRow("残巻 unwritable") << "残巻" << true;
+    QTest::newRow("未収集データ保存 unwritable") << "未収集データ保存" << true;
+    QTest::newRow("全データ保存 unwritable") << "全データ保存" << true;
+}
+
+void TestListExports::oldFileKept()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, writeFails);
+    const Command c = Commands.value(command);
+    Fixture f;
+    f.folder.writeBytes(c.file, "old");
+    startGoldenCollection(f);
+    if (writeFails) {
+        f.state->store.folder().setWriter(std::make_unique<FailingWriter>());
+        f.dialogs.expectMessage(c.question, c.button.isEmpty() ? Dialogs::No : Dialogs::Yes)
+            .expectMessage(QStringLiteral("保存できません"));
+    } else {
+        f.dialogs.expectMessage(c.question, Dialogs::No);
     }
-
-    const QByteArray expected = golden(goldenFile);
-    QVERIFY(!expected.isEmpty());
-    QCOMPARE(f.folder.readBytes(file), expected);
-    QCOMPARE(f.folder.readBytes(QStringLiteral("ファイルなし.TXT")), TestFolder::cp932(missing({})));
-    QCOMPARE(f.folder.readBytes(QStringLiteral("短いファイル.TXT")), shortFile);
-}
-
-void TestListExports::declinedConfirmationKeepsOldFile_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("未収集データ保存") << "cmdHozon1"
-                                      << "未収集データ更新確認" << Zankan;
-    QTest::newRow("全データ保存") << "cmdHozon2"
-                                  << "収集状況データ更新確認" << FullStatus;
-}
-
-void TestListExports::declinedConfirmationKeepsOldFile()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, question);
-    QFETCH(QString, file);
-    Fixture f;
-    writeGoldenCollection(f.folder);
-    f.folder.writeBytes(file, "old");
-    f.start();
-    f.panel->cmdList_Click();
-    f.dialogs.expectMessage(question, Dialogs::No);
-    f.click(button);
+    run(f, c);
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
-    QCOMPARE(f.folder.readBytes(file), QByteArray("old"));
-}
-
-void TestListExports::unwritableFileIsReportedAndOldFileKept_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("残巻") << ""
-                          << "残巻データ出力" << int(Dialogs::No) << Zankan;
-    QTest::newRow("未収集データ保存") << "cmdHozon1"
-                                      << "未収集データ更新確認" << int(Dialogs::Yes) << Zankan;
-    QTest::newRow("全データ保存") << "cmdHozon2"
-                                  << "収集状況データ更新確認" << int(Dialogs::Yes) << FullStatus;
-}
-
-void TestListExports::unwritableFileIsReportedAndOldFileKept()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, question);
-    QFETCH(int, answer);
-    QFETCH(QString, file);
-    Fixture f;
-    writeGoldenCollection(f.folder);
-    f.folder.writeBytes(file, "old");
-    f.start();
-    f.panel->cmdList_Click();
-    f.state->store.folder().setWriter(std::make_unique<FailingWriter>());
-    f.dialogs.expectMessage(question, answer).expectMessage(QStringLiteral("保存できません"));
-    if (button.isEmpty())
-        f.panel->cmdHozon_Click();
-    else
-        f.click(button);
-    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
-    const QString text = f.dialogs.messages().last().text;
-    QVERIFY2(text.contains(file) && text.contains(QStringLiteral("ディスクがいっぱいです")), qPrintable(text));
-    QCOMPARE(f.folder.readBytes(file), QByteArray("old"));
-}
-
-void TestListExports::shoppingPartsSplitAfter105Characters_data()
-{
-    QTest::addColumn<quint64>("missing");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<QStringList>("parts");
-    const quint64 first37 = (quint64(1) << 37) - 1;
-    QStringList two;
-    for (int k = 1; k <= 36; ++k)
-        two << QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-    QStringList three;
-    for (int k = 101; k <= 127; ++k)
-        three << QString::number(k);
-    QTest::newRow("nothing missing") << quint64(0) << 0 << QStringList();
-    QTest::newRow("37 two-digit numbers: 36 and 1") << first37 << 0 << QStringList{two.join(u'_') + " <50>", "37 <50>"};
-    QTest::newRow("37 three-digit numbers: 27 and 10")
-        << first37 << 100 << QStringList{three.join(u'_') + " <150>", "128_129_130_131_132_133_134_135_136_137 <150>"};
+    if (writeFails) {
+        const QString text = f.dialogs.messages().last().text;
+        QVERIFY2(text.contains(c.file) && text.contains(QStringLiteral("ディスクがいっぱいです")), qPrintable(text));
+    }
+    QCOMPARE(f.folder.readBytes(c.file), QByteArray("old"));
 }
 
 void TestListExports::shoppingPartsSplitAfter105Characters()
 {
-    QFETCH(quint64, missing);
-    QFETCH(int, start);
-    QFETCH(QStringList, parts);
-    QCOMPARE(exports::shoppingParts(missing, 50, start), parts);
+    // Three-digit numbers are four characters a piece: 27 fit before the first part passes 105.
+    QStringList first;
+    for (int k = 101; k <= 127; ++k)
+        first << QString::number(k);
+    const QStringList expected = {first.join(u'_') + " <150>", "128_129_130_131_132_133_134_135_136_137 <150>"};
+    QCOMPARE(exports::shoppingParts((quint64(1) << 37) - 1, 50, 100), expected);
+    QCOMPARE(exports::shoppingParts(0, 50, 100), QStringList());
+}
+
+void TestListExports::partsStart2500TwipsFromTheEdge()
+{
+    // At 144 dots per inch 2,500 twips are 250 pixels.
+    QImage page(600, 200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font;
+    font.setPixelSize(16);
+    painter.setFont(font);
+    const int lineHeight = QFontMetrics(font, &page).lineSpacing();
+    const QString block = QStringLiteral("███");
+    int pages = 0;
+    QVERIFY(listprint::paintLines(painter, QRect(0, 0, 600, lineHeight * 3), 144.0,
+                                  {{block, {}}, {}, {block, block}, {{}, block}}, [&] { return ++pages > 0; }));
+    painter.end();
+    QCOMPARE(pages, 1); // the fourth line starts a new page
+    auto line = [&](int n, int left, int right) {
+        return QRect(left, n * lineHeight + 2, right - left, lineHeight - 4);
+    };
+    QVERIFY(inkIn(page, line(0, 0, 20)));
+    QVERIFY(!inkIn(page, line(1, 0, 599)));
+    QVERIFY(inkIn(page, line(2, 0, 20)));
+    QVERIFY(!inkIn(page, line(2, 60, 249)));
+    QVERIFY(inkIn(page, line(2, 250, 270)));
+}
+
+void TestListExports::printing_data()
+{
+    QTest::addColumn<bool>("printerThere");
+    QTest::newRow("printed to PDF") << true;
+    QTest::newRow("no printer: reported, file written") << false;
+}
+
+void TestListExports::printing()
+{
+    QFETCH(bool, printerThere);
+    Fixture f;
+    startGoldenCollection(f);
+    f.host->HidePanels();
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("list.pdf"));
+    if (printerThere)
+        f.panel->setPrinter(std::make_unique<PdfListPrinter>(pdf));
+    else
+        f.panel->setPrinter(std::make_unique<MissingPrinter>());
+    f.dialogs.expectMessage(QStringLiteral("残巻データ出力"), Dialogs::Yes);
+    if (!printerThere)
+        f.dialogs.expectMessage(QStringLiteral("印刷できません"));
+    f.panel->cmdHozon_Click();
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    QVERIFY(f.panel->isHidden()); // the button leaves the screen as it was
+    QFile golden(QStringLiteral(TESTDATA_DIR "/lists/zankan.txt"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    QCOMPARE(f.folder.readBytes(Zankan), golden.readAll());
+    if (!printerThere) {
+        QCOMPARE(f.dialogs.messages().last().text,
+                 QStringLiteral("プリンタがありません。\r\n\r\n「残巻データ.txt」は保存しました。"));
+        return;
+    }
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(int(bytes.count("/Type /Page\n")), 1);
 }
 
 QTEST_MAIN(TestListExports)

@@ -7,10 +7,7 @@ class TestUncollectedView : public QObject {
     Q_OBJECT
 private slots:
     void packsMissingPositionsToTheLeft();
-    void completeCollectionLeavesOnlyTheHeader();
-    void rebuiltAfterToggleAndAfterFill();
-    void staleGridBringsBackTheFullGrid();
-    void doubleClickFindsTheTitle_data();
+    void followsTogglesFillsAndLayOuts();
     void doubleClickFindsTheTitle();
 };
 
@@ -21,10 +18,8 @@ void TestUncollectedView::packsMissingPositionsToTheLeft()
     f.start();
     f.panel->cmdList_Click();
     f.click(QStringLiteral("cmdZanDsp"));
-    QVERIFY(f.child<QWidget>(QStringLiteral("msgList2"))->isVisible());
-    QVERIFY(!f.child<QWidget>(QStringLiteral("msgList"))->isVisible());
+    QVERIFY(f.shown("msgList2") && !f.shown("msgList"));
     QVERIFY(!f.state->stale.UncollectedStale);
-
     // 無 has nothing missing; 後編 shows positions within its record, not series numbers.
     const QList<QStringList> rows = {{"前編", "1", ""}, {"後編", "3", "5", ""}, {"短", "2", ""}};
     QCOMPARE(f.panel->uncollectedModel().rowCount(), rows.size());
@@ -33,21 +28,10 @@ void TestUncollectedView::packsMissingPositionsToTheLeft()
             QCOMPARE(f.uncollected(r + 1, c), rows[r][c]);
 
     f.click(QStringLiteral("cmdAllDsp"));
-    QVERIFY(f.child<QWidget>(QStringLiteral("msgList"))->isVisible());
-    QVERIFY(!f.child<QWidget>(QStringLiteral("msgList2"))->isVisible());
+    QVERIFY(f.shown("msgList") && !f.shown("msgList2"));
 }
 
-void TestUncollectedView::completeCollectionLeavesOnlyTheHeader()
-{
-    Fixture f;
-    f.folder.writeText(CollectionName, record(QStringLiteral("完"), 5, 0) + record(QStringLiteral("全"), 7, 0));
-    f.start();
-    f.panel->cmdList_Click();
-    f.click(QStringLiteral("cmdZanDsp"));
-    QCOMPARE(f.panel->uncollectedModel().rowCount(), 0);
-}
-
-void TestUncollectedView::rebuiltAfterToggleAndAfterFill()
+void TestUncollectedView::followsTogglesFillsAndLayOuts()
 {
     Fixture f;
     writeFourTitles(f.folder);
@@ -59,58 +43,37 @@ void TestUncollectedView::rebuiltAfterToggleAndAfterFill()
     f.click(QStringLiteral("cmdZanDsp"));
     QCOMPARE(f.uncollected(1, 0), QStringLiteral("後編"));
 
-    // The main page changes a file while the view is the grid on show: the next opening fills the list and
-    // must not leave the view showing what the fill replaced.
+    // The main page changes a file while the view is the grid on show: the fill on the next opening must not
+    // leave the view showing what it replaced.
     f.host->HidePanels();
     f.folder.writeText(QStringLiteral("無.TXT"), missing({2}));
-    f.state->stale.StatusListStale = true;
-    f.state->stale.UncollectedStale = true;
+    f.state->stale.StatusListStale = f.state->stale.UncollectedStale = true;
     f.panel->cmdList_Click();
-    QVERIFY(f.child<QWidget>(QStringLiteral("msgList2"))->isVisible());
-    QCOMPARE(f.uncollected(2, 0), QStringLiteral("無"));
-    QCOMPARE(f.uncollected(2, 1), QStringLiteral("2"));
+    QVERIFY(f.shown("msgList2"));
+    QCOMPARE(f.uncollected(2, 0) + f.uncollected(2, 1), QStringLiteral("無2"));
     QVERIFY(!f.state->stale.UncollectedStale);
-}
 
-void TestUncollectedView::staleGridBringsBackTheFullGrid()
-{
-    Fixture f;
-    writeFourTitles(f.folder);
-    f.start();
-    f.panel->cmdList_Click();
-    f.click(QStringLiteral("cmdZanDsp"));
+    // A grid laid out again always starts on the full grid.
     f.host->HidePanels();
     f.state->stale.StatusGridStale = true;
     f.panel->cmdList_Click();
-    QVERIFY(f.child<QWidget>(QStringLiteral("msgList"))->isVisible());
-    QVERIFY(!f.child<QWidget>(QStringLiteral("msgList2"))->isVisible());
-}
-
-void TestUncollectedView::doubleClickFindsTheTitle_data()
-{
-    QTest::addColumn<QString>("renamed"); // the title 後編 carries in the table by the time of the double-click
-    QTest::addColumn<int>("pickedBefore");
-    QTest::addColumn<QList<int>>("mainPages");
-    QTest::newRow("title found") << "後編" << 0 << QList<int>{2};
-    QTest::newRow("title gone, earlier pick kept") << "別名" << 4 << QList<int>{4};
-    QTest::newRow("title gone, nothing picked") << "別名" << 0 << QList<int>{};
+    QVERIFY(f.shown("msgList") && !f.shown("msgList2"));
 }
 
 void TestUncollectedView::doubleClickFindsTheTitle()
 {
-    QFETCH(QString, renamed);
-    QFETCH(int, pickedBefore);
-    QFETCH(QList<int>, mainPages);
     Fixture f;
     writeFourTitles(f.folder);
     f.start();
     f.panel->cmdList_Click();
     f.click(QStringLiteral("cmdZanDsp"));
-    f.state->titles[2].title = renamed;
-    f.state->PickedIndex = qint16(pickedBefore);
     f.panel->msgList2_DblClick(2);
-    QCOMPARE(f.host->mainPages, mainPages);
-    QCOMPARE(int(f.state->PickedIndex), mainPages.isEmpty() ? 0 : mainPages.first());
+    QCOMPARE(f.host->mainPages, QList<int>{2});
+    QCOMPARE(int(f.state->PickedIndex), 2);
+    // A title no longer in the table leaves the pick where it was, and the page goes there.
+    f.state->titles[4].title = QStringLiteral("別名");
+    f.panel->msgList2_DblClick(3);
+    QCOMPARE(f.host->mainPages, (QList<int>{2, 2}));
 }
 
 QTEST_MAIN(TestUncollectedView)
