@@ -1,5 +1,6 @@
-// Start-up and page-change timings over a synthetic collection; see "Benchmark" in README.md.
+// Start-up, page-change and status-list timings over a synthetic collection; see "Benchmark" in README.md.
 
+#include "ListBench.h"
 #include "PageBench.h"
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr int PageChanges = 200;
+constexpr int ListToggles = 100;
 
 void print(const QString& line)
 {
@@ -77,11 +79,20 @@ int runTable(int titles, int runs)
     for (const timing::Measurement& m : pages.measurements)
         print(timing::formatLine(m));
 
+    const ListResults lists = measureLists(*collection, runs, ListToggles);
+    if (!lists.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + lists.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : lists.measurements)
+        print(timing::formatLine(m));
+
     print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
               .arg(startup.firstRunMs, 0, 'f', 3));
     print(QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
               .arg(pages.pages)
               .arg(pages.coverPages));
+    print(QStringLiteral("# list toggles: %1 (each volume toggled and toggled back)").arg(lists.toggles));
     return 0;
 }
 
@@ -113,11 +124,17 @@ int runScaling(int titles, int runs)
             progress(QStringLiteral("error: ") + startup.error);
             return 1;
         }
-        for (timing::Measurement m : startup.measurements) {
+        const ListResults lists = measureLists(*collection, runs, ListToggles);
+        if (!lists.error.isEmpty()) {
+            progress(QStringLiteral("error: ") + lists.error);
+            return 1;
+        }
+        QList<timing::Measurement> measurements = startup.measurements + lists.measurements;
+        for (timing::Measurement m : measurements) {
             m.name += QLatin1Char('@') + QString::number(size);
             print(timing::formatLine(m));
         }
-        bySize.append(startup.measurements);
+        bySize.append(measurements);
     }
 
     // growth = time ratio between two sizes; exponent = log(time ratio) / log(size ratio): 1 linear, 2 quadratic.
@@ -150,14 +167,16 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tanamiru_bench"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Times start-up and page changes over a synthetic collection."));
+    parser.setApplicationDescription(
+        QStringLiteral("Times start-up, page changes and the status list over a synthetic collection."));
     parser.addHelpOption();
     const QCommandLineOption titlesOption(QStringLiteral("titles"), QStringLiteral("Titles in the collection."),
                                           QStringLiteral("N"), QString::number(TitleTable::MaxTitles));
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Runs per measurement."),
                                         QStringLiteral("R"), QStringLiteral("7"));
-    const QCommandLineOption scalingOption(QStringLiteral("scaling"),
-                                           QStringLiteral("Time the start-up at N/4, N/2 and N titles instead."));
+    const QCommandLineOption scalingOption(
+        QStringLiteral("scaling"),
+        QStringLiteral("Time the start-up and the status list at N/4, N/2 and N titles instead."));
     parser.addOptions({titlesOption, runsOption, scalingOption});
     parser.process(app);
 

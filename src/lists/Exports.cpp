@@ -88,10 +88,14 @@ QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& ro
     for (int c = 1; c <= statuslist::Columns; ++c)
         text += QLatin1Char(',') + QString::number(c);
     text += QLatin1String("\r\n");
+    text.reserve(text.size() + rows.size() * 96);
     for (const statuslist::StatusRow& row : rows) {
         text += row.title;
-        for (int c = 1; c <= statuslist::Columns; ++c)
-            text += QLatin1Char(',') + row.cellText(c);
+        for (int c = 1; c <= statuslist::Columns; ++c) {
+            text += QLatin1Char(',');
+            if (row.isMissing(c) && c <= row.filledColumns())
+                text += QString::number(c + row.startVolume);
+        }
         text += QLatin1String("\r\n");
     }
     return text;
