@@ -129,34 +129,54 @@ void TestListExports::goldenLayouts()
 void TestListExports::oldFileKept_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("writeFails"); // else the user answers No
-    QTest::newRow("未収集データ保存 declined") << "未収集データ保存" << false;
-    QTest::newRow("全データ保存 declined") << "全データ保存" << false;
-    QTest::newRow("残巻 unwritable") << "残巻" << true;
-    QTest::newRow("未収集データ保存 unwritable") << "未収集データ保存" << true;
-    QTest::newRow("全データ保存 unwritable") << "全データ保存" << true;
+    QTest::addColumn<QString>("failure"); // empty: the user answers No
+    QTest::addColumn<QString>("named");   // what the message must name besides the file
+    QTest::newRow("未収集データ保存 declined") << "未収集データ保存"
+                                               << ""
+                                               << "";
+    QTest::newRow("全データ保存 declined") << "全データ保存"
+                                           << ""
+                                           << "";
+    QTest::newRow("残巻 unwritable") << "残巻"
+                                     << "writer"
+                                     << "ディスクがいっぱいです";
+    QTest::newRow("未収集データ保存 unwritable") << "未収集データ保存"
+                                                 << "writer"
+                                                 << "ディスクがいっぱいです";
+    QTest::newRow("全データ保存 unwritable") << "全データ保存"
+                                             << "writer"
+                                             << "ディスクがいっぱいです";
+    QTest::newRow("title code page 932 cannot hold") << "未収集データ保存"
+                                                     << "title"
+                                                     << "𠮷";
 }
 
 void TestListExports::oldFileKept()
 {
     QFETCH(QString, command);
-    QFETCH(bool, writeFails);
+    QFETCH(QString, failure);
+    QFETCH(QString, named);
     const Command c = Commands.value(command);
     Fixture f;
     f.folder.writeBytes(c.file, "old");
     startGoldenCollection(f);
-    if (writeFails) {
+    if (failure == "writer")
         f.state->store.folder().setWriter(std::make_unique<FailingWriter>());
+    if (failure == "title") {
+        f.folder.writeText(QStringLiteral("ABC𠮷.TXT"), missing({1}));
+        f.state->titles[1].title = QStringLiteral("ABC𠮷");
+    }
+    if (failure.isEmpty()) {
+        f.dialogs.expectMessage(c.question, Dialogs::No);
+    } else {
         f.dialogs.expectMessage(c.question, c.button.isEmpty() ? Dialogs::No : Dialogs::Yes)
             .expectMessage(QStringLiteral("保存できません"));
-    } else {
-        f.dialogs.expectMessage(c.question, Dialogs::No);
     }
     run(f, c);
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
-    if (writeFails) {
+    if (!failure.isEmpty()) {
         const QString text = f.dialogs.messages().last().text;
-        QVERIFY2(text.contains(c.file) && text.contains(QStringLiteral("ディスクがいっぱいです")), qPrintable(text));
+        QVERIFY2(text.contains(c.file) && text.contains(named), qPrintable(text));
     }
     QCOMPARE(f.folder.readBytes(c.file), QByteArray("old"));
 }
