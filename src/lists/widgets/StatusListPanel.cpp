@@ -79,11 +79,11 @@ void StatusListPanel::buildControls()
         {"cmdHozon1", "未収集データ保存", GridLeft + GridWidth - 4650, &StatusListPanel::cmdHozon1_Click},
         {"cmdHozon2", "全データ保存", GridLeft + GridWidth - 2250, &StatusListPanel::cmdHozon2_Click},
     };
-    for (const auto& spec : buttons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(twips::rect(spec.left, GridTop + GridHeight + 105, 2250, 465));
-        connect(button, &QPushButton::clicked, this, spec.handler);
+    for (const auto& entry : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setGeometry(twips::rect(entry.left, GridTop + GridHeight + 105, 2250, 465));
+        connect(button, &QPushButton::clicked, this, entry.handler);
     }
 }
 
