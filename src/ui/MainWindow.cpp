@@ -24,13 +24,13 @@ constexpr int WindowHeight = 8475;
 // The button row above the panels.
 constexpr int RowHeight = 900;
 
-struct ButtonSpec {
+struct ButtonEntry {
     const char* name;
     const char* caption;
     const char* tip;
 };
 
-const ButtonSpec Buttons[] = {
+const ButtonEntry Buttons[] = {
     {"cmdMain", "メイン", "メイン画面を表示します"},
     {"cmdNew", "新規", "コミックを新規に追加します"},
     {"cmdDel", "削除", "表示中のコミックを削除します"},
@@ -85,11 +85,11 @@ void MainWindow::buildButtonRow()
     const int count = int(std::size(Buttons)) + 1;
     const int width = (WindowWidth - 120) / count;
     int left = 60;
-    for (const ButtonSpec& spec : Buttons) {
-        const QString name = QString::fromUtf8(spec.name);
-        auto* button = new IconButton(artwork::buttonIcon(name), QString::fromUtf8(spec.caption), client);
+    for (const ButtonEntry& entry : Buttons) {
+        const QString name = QString::fromUtf8(entry.name);
+        auto* button = new IconButton(artwork::buttonIcon(name), QString::fromUtf8(entry.caption), client);
         button->setObjectName(name);
-        button->setToolTip(QString::fromUtf8(spec.tip));
+        button->setToolTip(QString::fromUtf8(entry.tip));
         button->setGeometry(twips::rect(left, 60, width - 30, RowHeight - 120));
         left += width;
         if (name == QStringLiteral("cmdMain"))
