@@ -11,6 +11,44 @@ VolumeLabel::VolumeLabel(QWidget* parent) : QLabel(parent)
     setAutoFillBackground(true);
     setFont(twips::volumeFont());
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void VolumeLabel::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        return;
+    case Qt::Key_Left:
+        emit moveFocus(-1);
+        return;
+    case Qt::Key_Right:
+        emit moveFocus(1);
+        return;
+    case Qt::Key_Up:
+        emit moveFocus(-10);
+        return;
+    case Qt::Key_Down:
+        emit moveFocus(10);
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void VolumeLabel::focusInEvent(QFocusEvent* event)
+{
+    setLineWidth(3);
+    QLabel::focusInEvent(event);
+}
+
+void VolumeLabel::focusOutEvent(QFocusEvent* event)
+{
+    setLineWidth(1);
+    QLabel::focusOutEvent(event);
 }
 
 void VolumeLabel::setBackground(const QColor& color)
@@ -55,6 +93,11 @@ VolumeGrid::VolumeGrid(QWidget* parent) : QWidget(parent)
         label->setGeometry(twips::rect(ColumnLeft[column], RowTop + row * RowPitch, LabelWidth, LabelHeight));
         label->hide();
         connect(label, &VolumeLabel::clicked, this, [this, k] { emit volumeClicked(k); });
+        connect(label, &VolumeLabel::moveFocus, this, [this, k](int step) {
+            const int target = k + step;
+            if (target >= 1 && target <= volumefile::Volumes && m_labels[target]->isVisible())
+                m_labels[target]->setFocus(Qt::OtherFocusReason);
+        });
         m_labels[k] = label;
     }
     setFixedSize(twips::toPixels(ColumnLeft.back() + LabelWidth + 150),

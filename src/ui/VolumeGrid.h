@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <array>
 
-// A volume label: a click (press and release inside it) is reported as clicked().
+// A volume label: a click (press and release inside it), Space or Enter is reported as clicked(). The arrow
+// keys move between labels, so that the grid can be worked from the keyboard.
 class VolumeLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -15,8 +16,13 @@ public:
 
 signals:
     void clicked();
+    // An arrow key asks to move the focus by this many labels.
+    void moveFocus(int step);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

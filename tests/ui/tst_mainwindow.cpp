@@ -99,6 +99,7 @@ private slots:
     void pickedIndexOnReturnToMain();
     void volumeClickWritesTheFile();
     void volumeClickKeepsOtherStates();
+    void volumesWorkFromTheKeyboard();
     void failedVolumeWriteKeepsFileAndColour();
     void titleOutsideTheFolderIsNeverWritten();
     void coverLookupOrderAndLetterCase();
@@ -345,6 +346,27 @@ void TestMainWindow::volumeClickKeepsOtherStates()
     QCOMPARE(folder.readBytes(QStringLiteral("ABC.txt")), QByteArray("0,0,0,0,0,0,0,0,0,1\r\n0,0,0,0,0,0,0,0,0,0\r\n"
                                                                      "0,0,0,0,0,0,0,0,0,0\r\n0,0,0,0,0,0,0,0,0,0\r\n"
                                                                      "0,0,0,0,0,0,0,0,0,1\r\n"));
+}
+
+void TestMainWindow::volumesWorkFromTheKeyboard()
+{
+    TestFolder folder;
+    folder.writeText(CollectionName, line(QStringLiteral("鍵"), 12, 0));
+    ScriptedDialogs dialogs;
+    MainWindow w(dialogs);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* first = child<QLabel>(w, QStringLiteral("lblKan_2"));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Down);
+    auto* below = child<QLabel>(w, QStringLiteral("lblKan_12"));
+    QVERIFY(below->hasFocus());
+    QTest::keyClick(below, Qt::Key_Down); // nothing below the last row shown
+    QVERIFY(below->hasFocus());
+    QTest::keyClick(below, Qt::Key_Space);
+    QCOMPARE(background(w, 12), QColor(255, 192, 255));
+    QCOMPARE(folder.readBytes(QStringLiteral("鍵.TXT")).left(42),
+             QByteArray("0,0,0,0,0,0,0,0,0,0\r\n0,1,0,0,0,0,0,0,0,0\r\n"));
 }
 
 void TestMainWindow::failedVolumeWriteKeepsFileAndColour()
