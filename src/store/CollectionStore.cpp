@@ -69,10 +69,7 @@ QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
     QString text;
     for (const TitleRecord& record : records)
         text += collection::formatLine(record);
-    QByteArray bytes;
-    if (const QString problem = encodeFor(CollectionFileName, text, &bytes); !problem.isEmpty())
-        return problem;
-    return m_folder.append(CollectionFileName, bytes);
+    return appendText(CollectionFileName, text);
 }
 
 VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* complete) const
@@ -125,10 +122,7 @@ QString CollectionStore::appendRanking(const QStringList& titles)
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
-    QByteArray bytes;
-    if (const QString problem = encodeFor(RankingFileName, text, &bytes); !problem.isEmpty())
-        return problem;
-    return m_folder.append(RankingFileName, bytes);
+    return appendText(RankingFileName, text);
 }
 
 QString CollectionStore::writeRanking(const QStringList& titles)
@@ -174,4 +168,12 @@ QString CollectionStore::writeText(const QString& fileName, const QString& text)
     if (const QString problem = encodeFor(fileName, text, &bytes); !problem.isEmpty())
         return problem;
     return m_folder.write(fileName, bytes);
+}
+
+QString CollectionStore::appendText(const QString& fileName, const QString& text)
+{
+    QByteArray bytes;
+    if (const QString problem = encodeFor(fileName, text, &bytes); !problem.isEmpty())
+        return problem;
+    return m_folder.append(fileName, bytes);
 }

@@ -65,6 +65,7 @@ public:
 
 private:
     QString writeText(const QString& fileName, const QString& text);
+    QString appendText(const QString& fileName, const QString& text);
 
     DataFolder m_folder;
     QString m_lockReason;
