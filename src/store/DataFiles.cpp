@@ -105,8 +105,8 @@ QStringList parse(const QByteArray& bytes)
     const QString text = cp932::decode(bytes).text;
     RecordReader reader(text);
     QStringList titles;
-    while (std::optional<QString> field = reader.readField())
-        titles.append(std::move(*field));
+    while (!reader.atEnd())
+        titles.append(reader.readField().value_or(QString()));
     return titles;
 }
 

@@ -38,8 +38,13 @@ void RecordReader::skipLineEnd()
 
 std::optional<QString> RecordReader::readField()
 {
-    if (atEnd())
-        return std::nullopt;
+    if (atEnd()) {
+        if (!m_afterComma)
+            return std::nullopt;
+        m_afterComma = false;
+        m_fieldLine = m_line;
+        return QString();
+    }
 
     const qsizetype size = m_text.size();
     while (m_pos < size && isBlank(m_text[m_pos]))
@@ -65,11 +70,14 @@ std::optional<QString> RecordReader::readField()
         value = m_text.sliced(start, end - start).toString();
     }
 
+    m_afterComma = false;
     if (m_pos < size) {
-        if (m_text[m_pos] == u',')
+        if (m_text[m_pos] == u',') {
             ++m_pos;
-        else
+            m_afterComma = true;
+        } else {
             skipLineEnd();
+        }
     }
     return value;
 }

@@ -16,9 +16,10 @@ class RecordReader final {
 public:
     explicit RecordReader(QStringView text);
 
-    // True when nothing but blanks and line ends remains.
+    // True when nothing but blanks and line ends remains, so no further record begins.
     bool atEnd() const;
-    // The next field, or nullopt when atEnd().
+    // The next field, or nullopt when atEnd(). A field that ends at a comma is always followed by one more
+    // field, empty when only blanks and line ends follow: a last line ending in a comma is whole.
     std::optional<QString> readField();
     // 1-based line on which the field last read began (1 before any read).
     int line() const { return m_fieldLine; }
@@ -31,6 +32,7 @@ private:
     qsizetype m_pos = 0;
     int m_line = 1;
     int m_fieldLine = 1;
+    bool m_afterComma = false; // the field last read ended at a comma
 };
 
 // A field read as a 16-bit signed integer: an empty field is 0; a decimal fraction is rounded to the nearest

@@ -39,6 +39,10 @@ private slots:
 
         QTest::newRow("empty file") << QByteArray() << 0 << 0 << "";
         QTest::newRow("record over two lines") << sjis("\"甲\",1,0,\"a\"\n\"b\",\"◎\",\"\",\"\"\n\r\n") << 1 << 0 << "";
+        QTest::newRow("empty last field at the end of the file")
+            << Whole + sjis("一,3,0,著者,雑誌,○,2002/02/18,\r\n") << 2 << 0 << "";
+        QTest::newRow("empty last field, no final line end") << Whole + sjis("一,3,0,著者,雑誌,○,2002/02/18,") << 2
+                                                             << 0 << "";
         QTest::newRow("short last record") << Whole + sjis("\"乙\",3,0\r\n") << 1 << 2 << "項目が足りません";
         QTest::newRow("count not a number")
             << Whole + Whole + sjis("\"乙\",x,0,\"\",\"\",\"\",\"\",\"\"\r\n") << 2 << 3 << "巻数「x」";

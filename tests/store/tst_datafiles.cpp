@@ -31,6 +31,8 @@ private slots:
 
         const QByteArray zeros = "0,0,0,0,0,0,0,0,0,0\n";
         QTest::newRow("LF lines") << "1" + zeros.mid(1).repeated(5) << Entries{{1, 1}} << true;
+        QTest::newRow("last line ends in a comma")
+            << zeros.repeated(4) + "0,0,0,0,0,0,0,0,1,\r\n" << Entries{{49, 1}} << true;
         QTest::newRow("short") << QByteArray("1,1\r\n0,2") << Entries{{1, 1}, {2, 1}, {4, 2}} << false;
         QTest::newRow("unreadable value") << "0,0,x,1" + zeros.mid(7) + zeros.repeated(4) << Entries{{4, 1}} << false;
         QTest::newRow("bad byte") << zeros.repeated(4) + "1,\x80,0,0,0,0,0,0,0,0" << Entries{{41, 1}} << false;

@@ -44,6 +44,24 @@ private slots:
         QCOMPARE(readLines, lines);
     }
 
+    // After a comma there is one more field, also at the very end of the text, where atEnd() already holds.
+    void fieldAfterFinalComma_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("comma at the end") << "a,";
+        QTest::newRow("comma, line end") << "a,\r\n";
+        QTest::newRow("comma, blanks and lines") << "a, \t\r\n\r\n ";
+    }
+    void fieldAfterFinalComma()
+    {
+        QFETCH(QString, text);
+        RecordReader reader(text);
+        QCOMPARE(reader.readField(), std::optional<QString>(QStringLiteral("a")));
+        QVERIFY(reader.atEnd());
+        QCOMPARE(reader.readField(), std::optional<QString>(QString()));
+        QCOMPARE(reader.readField(), std::nullopt);
+    }
+
     void parseInt16_data()
     {
         QTest::addColumn<QString>("field");

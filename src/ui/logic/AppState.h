@@ -41,6 +41,8 @@ public:
     qint16 PickedIndex = 0;
     qint16 HelpTourOn = 0;
     bool Loading = false;
+    // The cover gallery has been built from the current order; any change of order or of the titles clears it.
+    bool GalleryBuilt = false;
     QString CoverFolder;
     QString HelpFile = QStringLiteral("HondexHelp.chm");
     QString TourText;
