@@ -10,6 +10,9 @@ QString mainPageCovers();
 // Before and after adding a title.
 QString addIntro();
 QString addDone();
+// On opening the sort screen and the search screen.
+QString sortScreen();
+QString searchScreen();
 
 inline const QString Title = QStringLiteral("ヘルプツアー");
 inline const QString OnText = QStringLiteral("ヘルプツアー機能をオンにします。");
