@@ -4,28 +4,74 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+
+const QString AtomicFileWriter::StagingPrefix = QStringLiteral(".tanamiru✎");
+
+namespace {
+
+// The end of a chain of symbolic links (a dangling link's target is created); the path itself when the chain
+// does not end.
+QString followLinks(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.absoluteFilePath();
+}
+
+// A fresh staging name in the target's folder, so that the final rename never crosses file systems.
+QString stagingPathFor(const QString& target)
+{
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = AtomicFileWriter::StagingPrefix;
+    for (int i = 0; i < 8; ++i)
+        name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+    return QFileInfo(target).absolutePath() + QLatin1Char('/') + name;
+}
+
+} // namespace
 
 QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QByteArray& data)
 {
-    QSaveFile file(absolutePath);
-    // Writing in place would leave a cut-off file behind on failure.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+    const QString target = followLinks(absolutePath);
+    const QString staging = stagingPathFor(target);
+    {
+        // QSaveFile writes to a nameless file where the file system allows it, and gives it the staging name
+        // only at commit, after its data is on disk.
+        QSaveFile file(staging);
+        // Writing in place would leave a cut-off file behind on failure.
+        file.setDirectWriteFallback(false);
+        if (!file.open(QIODevice::WriteOnly))
+            return QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
 
-    const auto fail = [&file](const QString& what) {
-        const QString reason = QStringLiteral("%1（%2）").arg(what, file.errorString());
-        file.cancelWriting();
-        return reason;
-    };
-    if (file.write(data) != data.size())
-        return fail(QStringLiteral("書き込みが途中で失敗しました"));
-    // commit() does not report an error of its own final flush, so a full disk is caught here instead.
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("ディスクへの書き出しに失敗しました"));
-    if (!file.commit())
-        return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(file.errorString());
+        const auto fail = [&file](const QString& what) {
+            const QString reason = QStringLiteral("%1（%2）").arg(what, file.errorString());
+            file.cancelWriting();
+            return reason;
+        };
+        // Best effort, as QSaveFile itself does: some file systems keep no permissions.
+        if (const QFileInfo old(target); old.exists())
+            file.setPermissions(old.permissions());
+        if (file.write(data) != data.size())
+            return fail(QStringLiteral("書き込みが途中で失敗しました"));
+        // commit() does not report an error of its own final flush, so a full disk is caught here instead.
+        if (!file.flush() || file.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("ディスクへの書き出しに失敗しました"));
+        if (!file.commit())
+            return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(file.errorString());
+    }
+    // One rename replaces the target: a reader, or a later start after a kill, sees the old file or the new
+    // one, never part of each.
+    if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = qt_error_string(errno);
+        QFile::remove(staging);
+        return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(reason);
+    }
     return {};
 }
 
@@ -44,6 +90,10 @@ void DataFolder::rescan()
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
+        if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
+            QFile::remove(it.filePath());
+            continue;
+        }
         m_index[name.toCaseFolded()].append(name);
     }
     // Twins that differ only in letter case are rare; order them so that the choice among them is stable.
@@ -56,7 +106,7 @@ QString DataFolder::checkFileName(const QString& name)
 {
     if (name.isEmpty())
         return QStringLiteral("ファイル名が空です。");
-    if (name == u"." || name == u"..")
+    if (name == u"." || name == u".." || name.startsWith(AtomicFileWriter::StagingPrefix))
         return QStringLiteral("「%1」はファイル名に使えません。").arg(name);
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];

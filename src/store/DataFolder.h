@@ -15,9 +15,19 @@ public:
     virtual QString writeAtomically(const QString& absolutePath, const QByteArray& data) = 0;
 };
 
-// Temporary file, write, flush, error check, rename. Never falls back to writing in place.
+// Writes a staging file beside the target (write, flush, error check, commit with QSaveFile), then renames it
+// over the target. Never falls back to writing in place. A process killed at any point leaves the target whole,
+// old or new; the only other thing it can leave is a staging file, which DataFolder deletes when it scans.
+// Symbolic links are followed, so a linked file is updated where it lives; a replaced file keeps its
+// permissions.
 class AtomicFileWriter final : public FileWriter {
 public:
+    // Every name a save creates besides its target starts with this, and no data file's name ever does: it
+    // holds a character code page 932 cannot hold, while data file names are made from titles, which are
+    // code page 932 text. Staging names are short and of fixed length, so a target whose name is at the
+    // 255-byte limit can still be replaced.
+    static const QString StagingPrefix;
+
     QString writeAtomically(const QString& absolutePath, const QByteArray& data) override;
 };
 
@@ -29,10 +39,12 @@ public:
     explicit DataFolder(const QString& path);
 
     QString path() const { return m_path; }
+    // Rebuilds the index. Staging files, left by a save that was killed before its last step, are deleted
+    // and never indexed: the file each was meant to replace is whole in its old version.
     void rescan();
 
     // Empty when name may be used as a file name inside this folder; else a Japanese reason (a path
-    // separator, a control character, "." or "..", more than 255 bytes).
+    // separator, a control character, "." or "..", more than 255 bytes, a staging file's name).
     static QString checkFileName(const QString& name);
 
     // The spelling on disk of the file that name designates (the exact spelling when it exists), or an empty
