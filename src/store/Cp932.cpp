@@ -124,11 +124,15 @@ Encoded encode(const QString& text)
             rebuilt.append(char(character[0].unicode()));
             return;
         }
-        if (result.unencodable.contains(character))
+        // A lone surrogate is named as U+FFFD: named as itself, a lone high one followed by a lone low one
+        // would read as a pair, a character the text does not hold.
+        const bool lone = character.size() == 1 && character[0].isSurrogate();
+        const QStringView name = lone ? QStringView(u"\uFFFD") : character;
+        if (result.unencodable.contains(name))
             return;
-        const QByteArray bytes = (*single)(character);
-        if (single->hasError() || bytes.isEmpty() || bytes == "?") {
-            result.unencodable += character;
+        const QByteArray bytes = lone ? QByteArray() : (*single)(character);
+        if (bytes.isEmpty() || single->hasError() || bytes == "?") {
+            result.unencodable += name;
             single.emplace(ConverterName, QStringConverter::Flag::Stateless);
         } else {
             rebuilt.append(bytes);

@@ -25,8 +25,8 @@ QString toWindowsForm(const QString& text);
 
 struct Encoded {
     QByteArray bytes;
-    // Every distinct character that code page 932 cannot hold, in order of first appearance; empty when
-    // the encoding is exact. When it is not empty, bytes must not be written anywhere.
+    // Every distinct character that code page 932 cannot hold, in order of first appearance, a lone surrogate
+    // as U+FFFD; empty when the encoding is exact. When it is not empty, bytes must not be written anywhere.
     QString unencodable;
     bool ok() const { return unencodable.isEmpty(); }
 };

@@ -61,7 +61,10 @@ private slots:
                                                          << "𠮷";
         QTest::newRow("each named once, in order") << "é?𠮷éあ😀"
                                                    << "é𠮷😀";
-        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "x" << QString(QChar(0xD800));
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "x" << QStringLiteral("\uFFFD");
+        // Named as themselves, the two would read as the pair U+1F600.
+        QTest::newRow("lone high and lone low surrogate")
+            << QString(QChar(0xD83D)) + "x" + QChar(0xDE00) + QChar(0xD800) << QStringLiteral("\uFFFD");
     }
     void unencodable()
     {
