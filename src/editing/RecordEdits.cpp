@@ -85,12 +85,7 @@ QString deleteRecord(AppState& state, int index)
     for (const TitleRecord& record : remaining.records())
         if (record.title.toCaseFolded() == folded)
             return QString();
-    DataFolder& folder = state.store.folder();
-    // Missing files, and files that cannot be deleted, are passed over: the record is gone either way.
-    folder.remove(title + CollectionStore::VolumeSuffix);
-    for (const QString& suffix : CollectionStore::CoverSuffixes)
-        folder.remove(title + suffix);
-    folder.remove(title + CollectionStore::MemoSuffix);
+    state.store.removeTitleFiles(title);
     return QString();
 }
 

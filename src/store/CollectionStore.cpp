@@ -11,6 +11,13 @@ namespace {
 const QString MemoWriteSuffix = QStringLiteral("_C.TXT");
 const QString SettingsWriteName = QStringLiteral("設定.TXT");
 
+QString programFileMessage(const QString& fileName, const QString& programFile)
+{
+    return QStringLiteral("「%1」は、このプログラム自身のファイル「%2」と同じ名前です。\n"
+                          "このプログラムのファイルを守るため、この題名のファイルは読み書き・削除しません。")
+        .arg(fileName, programFile);
+}
+
 QImage loadImage(const QString& path)
 {
     QImageReader reader(path);
@@ -22,6 +29,43 @@ QImage loadImage(const QString& path)
 } // namespace
 
 CollectionStore::CollectionStore(const QString& folderPath) : m_folder(folderPath) {}
+
+QStringList CollectionStore::programFileNames()
+{
+    return {CollectionFileName,
+            SettingsFileName,
+            RankingFileName,
+            QStringLiteral("残巻データ.txt"),
+            QStringLiteral("収集一覧データ.txt"),
+            NoPictureFileName,
+            QStringLiteral("HondexHelp.chm")};
+}
+
+QString CollectionStore::programFileFor(const QString& fileName)
+{
+    static const QStringList names = CollectionStore::programFileNames();
+    const QString folded = fileName.toCaseFolded();
+    for (const QString& name : names)
+        if (name.toCaseFolded() == folded)
+            return name;
+    return {};
+}
+
+QStringList CollectionStore::titleFileNames(const QString& title)
+{
+    QStringList names{title + VolumeSuffix, title + MemoSuffix};
+    for (const QString& suffix : CoverSuffixes)
+        names << title + suffix;
+    return names;
+}
+
+QString CollectionStore::programFileClash(const QString& title)
+{
+    for (const QString& name : titleFileNames(title))
+        if (const QString programFile = programFileFor(name); !programFile.isEmpty())
+            return programFileMessage(name, programFile);
+    return {};
+}
 
 CollectionStore::Load CollectionStore::loadCollection()
 {
@@ -74,6 +118,11 @@ QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
 
 VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* complete) const
 {
+    if (isProgramFile(fileName)) {
+        if (complete)
+            *complete = true;
+        return VolumeStates{};
+    }
     const std::optional<QByteArray> bytes = m_folder.read(fileName);
     if (!bytes) {
         // A missing file is a new title's: nothing is damaged. One that exists but cannot be read is.
@@ -86,18 +135,32 @@ VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* comp
 
 QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeStates& states)
 {
+    if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
+        return programFileMessage(fileName, programFile);
     return writeText(fileName, volumefile::format(states));
 }
 
 QString CollectionStore::readMemo(const QString& title) const
 {
+    if (isProgramFile(title + MemoSuffix))
+        return {};
     const std::optional<QByteArray> bytes = m_folder.read(title + MemoSuffix);
     return bytes ? memofile::parse(*bytes) : QString();
 }
 
 QString CollectionStore::writeMemo(const QString& title, const QString& memo)
 {
+    if (const QString programFile = programFileFor(title + MemoWriteSuffix); !programFile.isEmpty())
+        return programFileMessage(title + MemoWriteSuffix, programFile);
     return writeText(title + MemoWriteSuffix, memofile::format(memo));
+}
+
+void CollectionStore::removeTitleFiles(const QString& title)
+{
+    // Missing files, and files that cannot be deleted, are passed over: the record is gone either way.
+    for (const QString& name : titleFileNames(title))
+        if (!isProgramFile(name))
+            m_folder.remove(name);
 }
 
 qint16 CollectionStore::readHelpTour() const
@@ -137,6 +200,8 @@ QImage CollectionStore::loadCover(const QString& title) const
 {
     QImage cover;
     for (const QString& suffix : CoverSuffixes) {
+        if (isProgramFile(title + suffix))
+            continue;
         const QString path = m_folder.existingPath(title + suffix);
         if (path.isEmpty())
             continue;

@@ -22,6 +22,17 @@ public:
     static inline const QStringList CoverSuffixes = {QStringLiteral(".jpg"), QStringLiteral(".gif"),
                                                      QStringLiteral(".bmp")};
 
+    // The program's own files in the working folder. No title's volume, memo or cover file may be one of them:
+    // a title named after one would otherwise overwrite or delete it.
+    static QStringList programFileNames();
+    // The program's own file that fileName designates, letter case ignored, or an empty string.
+    static QString programFileFor(const QString& fileName);
+    static bool isProgramFile(const QString& fileName) { return !programFileFor(fileName).isEmpty(); }
+    // Every file a title owns: its volume file, memo and the three cover pictures.
+    static QStringList titleFileNames(const QString& title);
+    // Empty, or a Japanese message naming the file of title that would be one of the program's own files.
+    static QString programFileClash(const QString& title);
+
     explicit CollectionStore(const QString& folderPath);
 
     DataFolder& folder() { return m_folder; }
@@ -39,6 +50,9 @@ public:
     QString writeCollection(const TitleTable& table);
     QString appendCollection(const QList<TitleRecord>& records);
 
+    // A title's files that are one of the program's own files are never read as the title's, written or deleted:
+    // reads give the empty default, writes are refused with programFileClash's message.
+
     // Volume file by file name (title + ".TXT"). A missing file reads as all collected.
     VolumeStates readVolumeFile(const QString& fileName, bool* complete = nullptr) const;
     QString writeVolumeFile(const QString& fileName, const VolumeStates& states);
@@ -46,6 +60,9 @@ public:
     // Memo of a title; missing reads as empty.
     QString readMemo(const QString& title) const;
     QString writeMemo(const QString& title, const QString& memo);
+
+    // Deletes every file the title owns (every letter-case spelling), never one of the program's own files.
+    void removeTitleFiles(const QString& title);
 
     // Help-tour switch; a missing or unreadable settings file is 0 (off).
     qint16 readHelpTour() const;

@@ -190,6 +190,9 @@ QString DataFolder::append(const QString& name, const QByteArray& data)
             return QStringLiteral("「%1」に書き込めませんでした。\n理由: 今の内容を読み込めませんでした。").arg(name);
         whole = *old;
     }
+    // A last line left without its line end (as some editors save) would otherwise run on into the new one.
+    if (!whole.isEmpty() && !whole.endsWith('\n') && !whole.endsWith('\r'))
+        whole += "\r\n";
     whole += data;
     return write(name, whole);
 }

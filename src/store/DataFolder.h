@@ -60,7 +60,8 @@ public:
     // Replaces the file atomically, reusing the spelling already on disk so that no case twin is created.
     // Returns an empty string on success, else a Japanese message naming the file and the reason.
     QString write(const QString& name, const QByteArray& data);
-    // Appends data by rewriting the whole file atomically; a missing file is created.
+    // Appends data by rewriting the whole file atomically; a missing file is created. The data starts on a line
+    // of its own: CR LF is put first when the file does not end with a line break.
     QString append(const QString& name, const QByteArray& data);
     // Deletes every spelling of name found in the folder, also those created behind the index. Returns false
     // when nothing was deleted.

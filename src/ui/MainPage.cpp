@@ -11,6 +11,7 @@
 #include "ui/logic/MainPageLogic.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,9 +31,31 @@ QLabel* fieldLabel(QWidget* parent, const QString& text, const QRect& geometry)
     return label;
 }
 
+// Turning the mouse wheel over a box the user has not clicked into would change, and save, its field while the
+// user merely scrolls: only the box with the keyboard focus takes the wheel.
+class FocusedWheelOnly final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Wheel) {
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && !widget->hasFocus()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 QComboBox* combo(QWidget* parent, const QString& name, bool editable, const QRect& geometry)
 {
     auto* box = new QComboBox(parent);
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->installEventFilter(new FocusedWheelOnly(box));
     box->setObjectName(name);
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -59,10 +82,13 @@ void setItems(QComboBox* box, const QStringList& items)
         box->setModel(model);
     }
     model->setStringList(items);
-    if (box->isEditable())
+    if (box->isEditable()) {
+        // The list's current entry must be the value shown, or the arrow keys would step from the first entry.
+        box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
         box->setEditText(text);
-    else
+    } else {
         box->setCurrentIndex(-1);
+    }
 }
 
 // Shows a value in an editable combo; the list's current item follows it, so that the list opens on it.

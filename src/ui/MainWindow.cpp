@@ -255,8 +255,17 @@ void MainWindow::showMainPage(int index)
 
 void MainWindow::cmdHelp_Click()
 {
-    if (m_helpViewer)
-        m_helpViewer->open(QDir::current().absoluteFilePath(m_state->HelpFile));
+    if (!m_helpViewer)
+        return;
+    // Found like every other file of the folder, whatever the letter case of its name on disk.
+    DataFolder& folder = m_state->store.folder();
+    QString path = folder.existingPath(m_state->HelpFile);
+    if (path.isEmpty()) {
+        // The help file may have been copied in while the program runs.
+        folder.rescan();
+        path = folder.existingPath(m_state->HelpFile);
+    }
+    m_helpViewer->open(path.isEmpty() ? folder.path() + QLatin1Char('/') + m_state->HelpFile : path);
 }
 
 void MainWindow::cmdEnd_Click()

@@ -59,6 +59,17 @@ public:
     QString print(const QList<listprint::Line>&) override { return QStringLiteral("プリンタがありません。"); }
 };
 
+// Fails every write, noting whether the hourglass was up while the file was being written.
+class BusyCheckingWriter final : public FileWriter {
+public:
+    bool busyWhileWriting = false;
+    QString writeAtomically(const QString&, const QByteArray&) override
+    {
+        busyWhileWriting = QGuiApplication::overrideCursor() != nullptr;
+        return QStringLiteral("ディスクがいっぱいです");
+    }
+};
+
 bool inkIn(const QImage& image, const QRect& area)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -160,8 +171,10 @@ void TestListExports::oldFileKept()
     Fixture f;
     f.folder.writeBytes(c.file, "old");
     startGoldenCollection(f);
+    auto writer = std::make_unique<BusyCheckingWriter>();
+    const BusyCheckingWriter* busy = writer.get();
     if (failure == "writer")
-        f.state->store.folder().setWriter(std::make_unique<FailingWriter>());
+        f.state->store.folder().setWriter(std::move(writer));
     if (failure == "title") {
         f.folder.writeText(QStringLiteral("ABC𠮷.TXT"), missing({1}));
         f.state->titles[1].title = QStringLiteral("ABC𠮷");
@@ -178,6 +191,9 @@ void TestListExports::oldFileKept()
         const QString text = f.dialogs.messages().last().text;
         QVERIFY2(text.contains(c.file) && text.contains(named), qPrintable(text));
     }
+    if (failure == "writer")
+        QVERIFY(busy->busyWhileWriting);
+    QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(f.folder.readBytes(c.file), QByteArray("old"));
 }
 

@@ -98,6 +98,95 @@ private slots:
         QCOMPARE(listing(dir.path()), QStringList{OnDisk});
     }
 
+    // A file saved by an editor that leaves no line end after its last line still gets the new record on a
+    // line of its own; a file that ends in a lone LF or CR is not given a second break.
+    void appendAfterLastLine_data()
+    {
+        QTest::addColumn<QByteArray>("ending");
+        QTest::addColumn<QByteArray>("separator");
+        QTest::newRow("no line end") << QByteArray() << QByteArray("\r\n");
+        QTest::newRow("CR LF") << QByteArray("\r\n") << QByteArray();
+        QTest::newRow("LF") << QByteArray("\n") << QByteArray();
+        QTest::newRow("CR") << QByteArray("\r") << QByteArray();
+    }
+    void appendAfterLastLine()
+    {
+        QFETCH(QByteArray, ending);
+        QFETCH(QByteArray, separator);
+
+        QTemporaryDir dir;
+        const QByteArray line = Whole.chopped(2);
+        put(dir.filePath(CollectionStore::CollectionFileName), line + ending);
+        put(dir.filePath(CollectionStore::RankingFileName), sjis("\"甲\"") + ending);
+        CollectionStore store(dir.path());
+        QCOMPARE(store.loadCollection().problem, QString());
+        QCOMPARE(store.appendCollection({record("乙")}), QString());
+        QCOMPARE(store.appendRanking({"乙"}), QString());
+
+        QCOMPARE(contents(dir.filePath(CollectionStore::CollectionFileName)),
+                 line + ending + separator + sjis(collection::formatLine(record("乙"))));
+        const CollectionStore::Load load = store.loadCollection();
+        QCOMPARE(load.problem, QString());
+        QCOMPARE(load.table.count(), 2);
+        QCOMPARE(load.table.at(2), record("乙"));
+        QCOMPARE(CollectionStore(dir.path()).readRanking(), (QStringList{"甲", "乙"}));
+    }
+
+    // A title named after one of the program's own files never reads, writes or deletes that file.
+    void programFilesAreNeverATitlesFiles_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("programFile");
+        QTest::newRow("collection") << "データＰＲＯ"
+                                    << "データＰＲＯ.txt";
+        QTest::newRow("collection, other case") << "データｐｒｏ"
+                                                << "データＰＲＯ.txt";
+        QTest::newRow("ranking") << "ランキング"
+                                 << "ランキング.txt";
+        QTest::newRow("settings") << "設定"
+                                  << "設定.txt";
+        QTest::newRow("uncollected export") << "残巻データ"
+                                            << "残巻データ.txt";
+        QTest::newRow("full export") << "収集一覧データ"
+                                     << "収集一覧データ.txt";
+        QTest::newRow("placeholder picture") << "nopic"
+                                             << "NOPIC.JPG";
+    }
+    void programFilesAreNeverATitlesFiles()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, programFile);
+
+        QTemporaryDir dir;
+        const QByteArray original = sjis("\"元\",1\r\n");
+        put(dir.filePath(programFile), original);
+        CollectionStore store(dir.path());
+
+        const QString clash = CollectionStore::programFileClash(title);
+        QVERIFY2(clash.contains(programFile), qPrintable(clash));
+        VolumeStates missing{};
+        missing[1] = 1;
+        const QString volumeFile = title + CollectionStore::VolumeSuffix;
+        const bool volumeClash = CollectionStore::isProgramFile(volumeFile);
+        QCOMPARE(volumeClash, !programFile.endsWith(".JPG"));
+        const QString volumeError = store.writeVolumeFile(volumeFile, missing);
+        QCOMPARE(volumeError.contains(programFile), volumeClash);
+        QCOMPARE(store.readVolumeFile(volumeFile), volumeClash ? VolumeStates{} : missing);
+        store.removeTitleFiles(title);
+        QCOMPARE(contents(dir.filePath(programFile)), original);
+    }
+
+    void ordinaryTitleFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"題.txt", "題_C.TXT", "題.JPG", "題.gif", "題.bmp", "題題.txt"})
+            put(dir.filePath(name), "x");
+        CollectionStore store(dir.path());
+        QCOMPARE(CollectionStore::programFileClash("題"), QString());
+        store.removeTitleFiles("題");
+        QCOMPARE(listing(dir.path()), QStringList{"題題.txt"});
+    }
+
     void volumeFiles()
     {
         QTemporaryDir dir;

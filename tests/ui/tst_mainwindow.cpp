@@ -512,6 +512,10 @@ void TestMainWindow::endClosesHelpFirst()
     QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdHelp")), Qt::LeftButton);
     QCOMPARE(help->opened.size(), 1);
     QVERIFY(help->opened.first().endsWith(QStringLiteral("/HondexHelp.chm")));
+    // A help file copied from elsewhere may be spelled in other letter case; it is found all the same.
+    folder.writeBytes(QStringLiteral("hondexhelp.CHM"), "help");
+    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdHelp")), Qt::LeftButton);
+    QCOMPARE(help->opened.last(), QDir(folder.path()).absoluteFilePath(QStringLiteral("hondexhelp.CHM")));
     QVERIFY2(dialogs.done(), qPrintable(dialogs.problems())); // a failure to open is not reported
     QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdEnd")), Qt::LeftButton);
     QCOMPARE(help->closed, 1);

@@ -2,6 +2,7 @@
 
 #include "editing/RecordEdits.h"
 #include "editing/TitleInput.h"
+#include "store/CollectionStore.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
 #include "ui/ScreenHost.h"
@@ -18,12 +19,32 @@ const QString DuplicateText = QStringLiteral("既に同じ題名で登録され�
                                              "題名の後ろに作者名を入れるなどして区別して下さい");
 constexpr int Warning = Dialogs::OkOnly + Dialogs::Exclamation;
 
-QString caseTwinText(const QString& title, const QString& existing)
+// A title whose files would be those of an existing record: either the two differ only in letter case, or a
+// file name of one is a file name of the other ("abc_C.TXT" is the volume file of "abc_C" and, letter case
+// ignored, the memo of "abc").
+QString fileTwinText(const QString& title, const QString& existing)
 {
-    return QStringLiteral("「%1」は、登録済みの「%2」と英字の大文字・小文字しか違わないため、"
-                          "巻数・メモ・画像のファイルが同じになってしまいます。\r\n\r\n"
+    const QString why = title.toCaseFolded() == existing.toCaseFolded()
+                            ? QStringLiteral("「%1」は、登録済みの「%2」と英字の大文字・小文字しか違わないため、"
+                                             "巻数・メモ・画像のファイルが同じになってしまいます。")
+                            : QStringLiteral("「%1」の巻数・メモ・画像のファイルのどれかが、登録済みの「%2」の"
+                                             "ファイルと同じ名前になってしまいます。");
+    return why.arg(title, existing) + QStringLiteral("\r\n\r\n題名の後ろに作者名を入れるなどして区別して下さい");
+}
+
+// Empty, or why title cannot be added: one of its files would be one of the program's own.
+QString programFileText(const QString& title)
+{
+    QStringList clashes;
+    for (const QString& name : CollectionStore::titleFileNames(title))
+        if (const QString programFile = CollectionStore::programFileFor(name); !programFile.isEmpty())
+            clashes << QStringLiteral("「%1」は「%2」").arg(name, programFile);
+    if (clashes.isEmpty())
+        return {};
+    return QStringLiteral("「%1」は登録できません。この題名のファイル%2と同じになり、"
+                          "このプログラム自身のファイルを壊してしまいます。\r\n\r\n"
                           "題名の後ろに作者名を入れるなどして区別して下さい")
-        .arg(title, existing);
+        .arg(title, clashes.join(QStringLiteral("、")));
 }
 
 } // namespace
@@ -48,6 +69,8 @@ QString TitleCommands::askTitle()
         QString problem = titleinput::storableProblem(entry, QStringLiteral("題名"));
         if (problem.isEmpty())
             problem = titleinput::fileNameProblem(entry);
+        if (problem.isEmpty())
+            problem = programFileText(entry);
         if (!problem.isEmpty()) {
             m_dialogs.messageBox(problem, Warning, Limit);
             continue;
@@ -58,7 +81,7 @@ QString TitleCommands::askTitle()
             continue;
         }
         if (const int twin = titleinput::fileCollisionIndex(m_state.titles, entry)) {
-            m_dialogs.messageBox(caseTwinText(entry, m_state.titles.at(twin).title), Warning, Duplicate);
+            m_dialogs.messageBox(fileTwinText(entry, m_state.titles.at(twin).title), Warning, Duplicate);
             defaultText = entry;
             continue;
         }
@@ -73,9 +96,11 @@ bool TitleCommands::refuseTakenTitles(const QStringList& titles)
         if (m_state.titles.indexOfTitle(title) != 0)
             text = QStringLiteral("分割後の題名「%1」は既に登録されています。\r\n\r\n").arg(title) + DuplicateText;
         else if (const int twin = titleinput::fileCollisionIndex(m_state.titles, title))
-            text = caseTwinText(title, m_state.titles.at(twin).title);
+            text = fileTwinText(title, m_state.titles.at(twin).title);
         else if (const QString problem = titleinput::fileNameProblem(title); !problem.isEmpty())
             text = problem;
+        else if (const QString clash = programFileText(title); !clash.isEmpty())
+            text = clash;
         if (!text.isEmpty()) {
             m_dialogs.messageBox(text, Warning, Duplicate);
             return true;
@@ -130,7 +155,9 @@ void TitleCommands::cmdNew_Click()
                              QStringLiteral("保存できません"));
         return;
     }
-    m_state.favourites += titles;
+    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
+    if (result.rankingError.isEmpty())
+        m_state.favourites += titles;
     const QString problem = m_host.LoadTitleTable();
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));
@@ -168,6 +195,9 @@ void TitleCommands::cmdDel_Click()
                              QStringLiteral("保存できません"));
         return;
     }
+    if (const QString kept = CollectionStore::programFileClash(title); !kept.isEmpty())
+        m_dialogs.messageBox(kept + QStringLiteral("\n\nコミックは削除しましたが、このファイルは残してあります。"),
+                             Dialogs::OkOnly + Dialogs::Information, QStringLiteral("削除"));
     const QString problem = m_host.LoadTitleTable();
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));

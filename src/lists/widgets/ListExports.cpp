@@ -34,9 +34,14 @@ void ListExports::setToday(std::function<QDate()> today)
     m_today = std::move(today);
 }
 
-bool ListExports::save(const QString& fileName, const QString& text)
+bool ListExports::save(const QString& fileName, const std::function<QString()>& makeText)
 {
-    const QString error = exports::write(m_state.store, fileName, text);
+    QString error;
+    {
+        // The hourglass lasts until the file is encoded and written; a failure is reported after it is gone.
+        const WaitCursor wait;
+        error = exports::write(m_state.store, fileName, makeText());
+    }
     if (error.isEmpty())
         return true;
     m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
@@ -56,7 +61,7 @@ void ListExports::cmdHozon_Click()
         titles = exports::readMissing(m_state.store, m_state.titles);
     }
     const QDate today = m_today();
-    const bool saved = save(exports::UncollectedFileName, exports::shoppingText(today, titles));
+    const bool saved = save(exports::UncollectedFileName, [&] { return exports::shoppingText(today, titles); });
     if (!print)
         return;
 
@@ -77,11 +82,9 @@ void ListExports::cmdHozon1_Click()
     if (m_dialogs.messageBox(QStringLiteral("未収集分のデータを更新しますか？"), Confirm,
                              QStringLiteral("未収集データ更新確認")) != Dialogs::Yes)
         return;
-    QString text;
-    {
-        const WaitCursor wait;
-        text = exports::uncollectedText(m_today(), exports::readMissing(m_state.store, m_state.titles));
-    }
+    const auto text = [this] {
+        return exports::uncollectedText(m_today(), exports::readMissing(m_state.store, m_state.titles));
+    };
     if (!save(exports::UncollectedFileName, text))
         return;
     m_dialogs.messageBox(QStringLiteral("まだ集めてない情報を <%1>として保存しました。\r\n\r\n"
@@ -95,11 +98,7 @@ void ListExports::cmdHozon2_Click()
     if (m_dialogs.messageBox(QStringLiteral("収集状況データを更新しますか？"), Confirm,
                              QStringLiteral("収集状況データ更新確認")) != Dialogs::Yes)
         return;
-    QString text;
-    {
-        const WaitCursor wait;
-        text = exports::fullStatusText(m_today(), m_grid.rows());
-    }
+    const auto text = [this] { return exports::fullStatusText(m_today(), m_grid.rows()); };
     if (!save(exports::FullStatusFileName, text))
         return;
     m_dialogs.messageBox(

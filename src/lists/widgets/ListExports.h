@@ -32,8 +32,8 @@ public:
     void cmdHozon2_Click();
 
 private:
-    // Writes text as fileName; false after telling the user why it could not be written.
-    bool save(const QString& fileName, const QString& text);
+    // Writes the text makeText returns under the hourglass; shows the error and returns false on failure.
+    bool save(const QString& fileName, const std::function<QString()>& makeText);
 
     AppState& m_state;
     Dialogs& m_dialogs;
