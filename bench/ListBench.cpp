@@ -7,7 +7,7 @@
 #include "lists/widgets/StatusListPanel.h"
 #include "store/CollectionStore.h"
 #include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "SilentDialogs.h"
 #include "SyntheticCollection.h"
 #include "ui/MainPage.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "store/Cp932.h"
 #include "store/DataFolder.h"
 #include "store/SelectionLists.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,10 @@
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
+#include "editing/widgets/FieldEditor.h"
+#include "editing/widgets/MemoPanel.h"
 #include "editing/widgets/TitleCommands.h"
+#include "lists/widgets/SearchPanel.h"
+#include "lists/widgets/SortPanel.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "store/SelectionLists.h"
 #include "ui/Artwork.h"
@@ -15,6 +19,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <functional>
 
 namespace {
 
@@ -23,27 +28,6 @@ constexpr int WindowWidth = 11880;
 constexpr int WindowHeight = 8475;
 // The button row above the panels.
 constexpr int RowHeight = 900;
-
-struct ButtonEntry {
-    const char* name;
-    const char* caption;
-    const char* tip;
-};
-
-const ButtonEntry Buttons[] = {
-    {"cmdMain", "メイン", "メイン画面を表示します"},
-    {"cmdNew", "新規", "コミックを新規に追加します"},
-    {"cmdDel", "削除", "表示中のコミックを削除します"},
-    {"cmdList", "収集", "収集状況を一覧表示します"},
-    {"cmdHozon", "残巻", "未収集分のデータを出力します"},
-    {"cmdIchiran", "並替え", "各種データを並び替え表示します"},
-    {"cmdKensaku", "検索", "コミックの検索をすることができます"},
-    {"cmdRank", "ランク", "各種データを並び替え表示します"},
-    {"cmdPic", "画像", "コミックの画像を一覧表示します"},
-    {"cmdMaster", "編集", "表示順変更や新規スタートが行えます"},
-    {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます"},
-    {"cmdEnd", "終了", "プログラムを終了します"},
-};
 
 } // namespace
 
@@ -60,7 +44,6 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     setCentralWidget(central);
 
     buildPanels();
-    m_commands = new TitleCommands(*m_state, m_dialogs, *this, *m_fraMain, this);
     buildButtonRow();
     Form_Load();
 
@@ -81,42 +64,41 @@ void MainWindow::setHelpViewer(std::unique_ptr<HelpViewer> viewer)
 
 void MainWindow::buildButtonRow()
 {
+    // The whole row in one table: every command button, left to right, and what a click on it does.
+    struct Command {
+        QString name;
+        QString caption;
+        QString tip;
+        std::function<void()> handler;
+    };
+    const Command commands[] = {
+        {"cmdMain", "メイン", "メイン画面を表示します", [this] { cmdMain_Click(); }},
+        {"cmdNew", "新規", "コミックを新規に追加します", [this] { m_commands->cmdNew_Click(); }},
+        {"cmdDel", "削除", "表示中のコミックを削除します", [this] { m_commands->cmdDel_Click(); }},
+        {"cmdList", "収集", "収集状況を一覧表示します", [this] { m_fraList->cmdList_Click(); }},
+        {"cmdHozon", "残巻", "未収集分のデータを出力します", [this] { m_fraList->cmdHozon_Click(); }},
+        {"cmdIchiran", "並替え", "各種データを並び替え表示します", [this] { m_fraIchiran->cmdIchiran_Click(); }},
+        {"cmdKensaku", "検索", "コミックの検索をすることができます", [this] { m_fraKensaku->cmdKensaku_Click(); }},
+        {"cmdRank", "ランク", "各種データを並び替え表示します", [this] { showPanel(m_fraRank); }},
+        {"cmdPic", "画像", "コミックの画像を一覧表示します", [this] { showPanel(m_fraPic); }},
+        {"cmdMaster", "編集", "表示順変更や新規スタートが行えます", [this] { showPanel(m_fraMaster); }},
+        {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます", [this] { cmdHelp_Click(); }},
+        {"cmdEnd", "終了", "プログラムを終了します", [this] { cmdEnd_Click(); }},
+    };
+
     QWidget* client = centralWidget();
-    const int count = int(std::size(Buttons)) + 1;
+    const int count = int(std::size(commands)) + 1;
     const int width = (WindowWidth - 120) / count;
     int left = 60;
-    for (const ButtonEntry& entry : Buttons) {
-        const QString name = QString::fromUtf8(entry.name);
-        auto* button = new IconButton(artwork::buttonIcon(name), QString::fromUtf8(entry.caption), client);
-        button->setObjectName(name);
-        button->setToolTip(QString::fromUtf8(entry.tip));
+    for (const Command& command : commands) {
+        auto* button = new IconButton(artwork::buttonIcon(command.name), command.caption, client);
+        button->setObjectName(command.name);
+        button->setToolTip(command.tip);
         button->setGeometry(twips::rect(left, 60, width - 30, RowHeight - 120));
         left += width;
-        if (name == QStringLiteral("cmdMain"))
-            connect(button, &QPushButton::clicked, this, &MainWindow::cmdMain_Click);
-        else if (name == QStringLiteral("cmdHelp"))
-            connect(button, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
-        else if (name == QStringLiteral("cmdEnd"))
-            connect(button, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
-        else if (name == QStringLiteral("cmdNew"))
-            connect(button, &QPushButton::clicked, m_commands, &TitleCommands::cmdNew_Click);
-        else if (name == QStringLiteral("cmdDel")) {
+        connect(button, &QPushButton::clicked, this, command.handler);
+        if (command.name == QStringLiteral("cmdDel"))
             m_cmdDel = button;
-            connect(button, &QPushButton::clicked, m_commands, &TitleCommands::cmdDel_Click);
-        } else if (name == QStringLiteral("cmdList"))
-            connect(button, &QPushButton::clicked, m_fraList, &StatusListPanel::cmdList_Click);
-        else if (name == QStringLiteral("cmdHozon"))
-            connect(button, &QPushButton::clicked, m_fraList, &StatusListPanel::cmdHozon_Click);
-        else if (name == QStringLiteral("cmdIchiran"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraIchiran); });
-        else if (name == QStringLiteral("cmdKensaku"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraKensaku); });
-        else if (name == QStringLiteral("cmdRank"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraRank); });
-        else if (name == QStringLiteral("cmdPic"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraPic); });
-        else if (name == QStringLiteral("cmdMaster"))
-            connect(button, &QPushButton::clicked, this, [this] { showPanel(m_fraMaster); });
     }
 
     m_chkHelp = new PictureCheckBox(artwork::helpTourIcon(), client);
@@ -139,14 +121,26 @@ QFrame* MainWindow::placeholderPanel(const QString& name)
 
 void MainWindow::buildPanels()
 {
+    const QRect panelArea = twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight);
     m_fraMain = new MainPage(*m_state, m_dialogs, centralWidget());
-    m_fraMain->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
+    m_fraMain->setGeometry(panelArea);
+    m_editor = new FieldEditor(*m_fraMain, *m_state, m_dialogs);
+    m_fraMemo = new MemoPanel(*m_fraMain, *m_state, m_dialogs);
+    m_fraMain->attachMemoPanel(m_fraMemo);
+    connect(m_fraMain, &MainPage::memoShown, m_fraMemo, &MemoPanel::setMemo);
+    connect(m_fraMemo, &MemoPanel::saved, m_fraMain, &MainPage::showMemoLabel);
+    m_commands = new TitleCommands(*m_state, m_dialogs, *this, *m_fraMain, this);
+
     m_fraList = new StatusListPanel(*m_state, m_dialogs, *this, centralWidget());
-    m_fraList->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
+    m_fraList->setGeometry(panelArea);
     m_fraList->hide();
     connect(m_fraList, &StatusListPanel::mainPageVolumesChanged, m_fraMain, &MainPage::ReadVolumeFile);
-    m_fraIchiran = placeholderPanel(QStringLiteral("fraIchiran"));
-    m_fraKensaku = placeholderPanel(QStringLiteral("fraKensaku"));
+    m_fraIchiran = new SortPanel(*m_state, m_dialogs, *this, centralWidget());
+    m_fraIchiran->setGeometry(panelArea);
+    m_fraIchiran->hide();
+    m_fraKensaku = new SearchPanel(*m_state, m_dialogs, *this, centralWidget());
+    m_fraKensaku->setGeometry(panelArea);
+    m_fraKensaku->hide();
     m_fraRank = placeholderPanel(QStringLiteral("fraRank"));
     m_fraPic = placeholderPanel(QStringLiteral("fraPic"));
     m_fraMaster = placeholderPanel(QStringLiteral("fraMaster"));

@@ -7,8 +7,12 @@
 #include <memory>
 
 class Dialogs;
+class FieldEditor;
 class HelpViewer;
 class MainPage;
+class MemoPanel;
+class SearchPanel;
+class SortPanel;
 class StatusListPanel;
 class TitleCommands;
 class QAbstractButton;
@@ -28,6 +32,10 @@ public:
     AppState& state() { return *m_state; }
     MainPage* mainPage() const { return m_fraMain; }
     TitleCommands* titleCommands() const { return m_commands; }
+    FieldEditor* fieldEditor() const { return m_editor; }
+    MemoPanel* memoPanel() const { return m_fraMemo; }
+    SortPanel* sortPanel() const { return m_fraIchiran; }
+    SearchPanel* searchPanel() const { return m_fraKensaku; }
     void setHelpViewer(std::unique_ptr<HelpViewer> viewer);
 
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
@@ -62,12 +70,14 @@ private:
     bool m_shownOnce = false;
 
     TitleCommands* m_commands = nullptr;
+    FieldEditor* m_editor = nullptr;
+    MemoPanel* m_fraMemo = nullptr;
     QPushButton* m_cmdDel = nullptr;
     QCheckBox* m_chkHelp = nullptr;
     MainPage* m_fraMain = nullptr;
     StatusListPanel* m_fraList = nullptr;
-    QFrame* m_fraIchiran = nullptr;
-    QFrame* m_fraKensaku = nullptr;
+    SortPanel* m_fraIchiran = nullptr;
+    SearchPanel* m_fraKensaku = nullptr;
     QFrame* m_fraRank = nullptr;
     QFrame* m_fraPic = nullptr;
     QFrame* m_fraMaster = nullptr;

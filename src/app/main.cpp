@@ -1,5 +1,5 @@
 #include "store/Cp932.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>

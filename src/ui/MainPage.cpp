@@ -1,7 +1,5 @@
 #include "ui/MainPage.h"
 
-#include "editing/widgets/FieldEditor.h"
-#include "editing/widgets/MemoPanel.h"
 #include "ui/Artwork.h"
 #include "ui/Dialogs.h"
 #include "ui/HiddenTextBox.h"
@@ -150,8 +148,6 @@ MainPage::MainPage(AppState& state, Dialogs& dialogs, QWidget* parent)
     m_lblKensu->setGeometry(twips::rect(10140, 7020, 1620, 375));
     m_lblKensu->setAlignment(Qt::AlignCenter);
     m_lblKensu->setFont(twips::uiFont(11));
-
-    m_editor = new FieldEditor(*this, m_state, m_dialogs);
 }
 
 void MainPage::buildFields()
@@ -239,10 +235,6 @@ void MainPage::buildPictureAndMemo()
     memoButton->setGeometry(twips::rect(10920, 4740, 750, 330));
     connect(memoButton, &QPushButton::clicked, this, &MainPage::cmdCmnt_Click);
 
-    m_fraMemo = new MemoPanel(*this, m_state, m_dialogs);
-    m_fraMemo->setGeometry(twips::rect(7920, 4680, 3750, 2280));
-    connect(m_fraMemo, &MemoPanel::saved, this, [this](const QString& memo) { m_lblMemo->setText(forDisplay(memo)); });
-
     m_fraPicget = new QFrame(this);
     m_fraPicget->setObjectName(QStringLiteral("fraPicget"));
     m_fraPicget->setFrameShape(QFrame::Panel);
@@ -283,8 +275,23 @@ void MainPage::showEmptyCollection()
     ShowTitle();
 }
 
+void MainPage::attachMemoPanel(QWidget* panel)
+{
+    m_fraMemo = panel;
+    m_fraMemo->setParent(this);
+    m_fraMemo->setGeometry(twips::rect(7920, 4680, 3750, 2280));
+    m_fraMemo->hide();
+}
+
+void MainPage::showMemoLabel(const QString& memo)
+{
+    m_lblMemo->setText(forDisplay(memo));
+}
+
 void MainPage::cmdCmnt_Click()
 {
+    if (!m_fraMemo)
+        return;
     m_fraMemo->show();
     m_fraMemo->raise();
 }
@@ -416,6 +423,6 @@ void MainPage::showCover(const QString& title)
 void MainPage::showMemo(const QString& title)
 {
     const QString memo = title.isEmpty() && m_state.titles.isEmpty() ? QString() : m_state.store.readMemo(title);
-    m_fraMemo->setMemo(memo);
-    m_lblMemo->setText(forDisplay(memo));
+    emit memoShown(memo);
+    showMemoLabel(memo);
 }

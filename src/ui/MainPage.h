@@ -5,9 +5,7 @@
 
 class AppState;
 class Dialogs;
-class FieldEditor;
 class HiddenTextBox;
-class MemoPanel;
 class VolumeGrid;
 class QComboBox;
 class QLabel;
@@ -49,9 +47,16 @@ public:
     void lblKan_Click(int index);
     void cmdCmnt_Click();
 
+    // The memo panel (fraMemo) that cmdCmnt opens over the page; the page places it and shows it on demand.
+    void attachMemoPanel(QWidget* panel);
+    // Shows a memo (lines joined with CR LF) in the memo label under the cover.
+    void showMemoLabel(const QString& memo);
+
     VolumeGrid* volumeGrid() const { return m_grid; }
-    MemoPanel* memoPanel() const { return m_fraMemo; }
-    FieldEditor* fieldEditor() const { return m_editor; }
+
+signals:
+    // The page now shows the memo of the record shown, or an empty memo.
+    void memoShown(const QString& memo);
 
 private:
     void buildFields();
@@ -77,8 +82,7 @@ private:
     VolumeGrid* m_grid = nullptr;
     QLabel* m_imgGazou = nullptr;
     QLabel* m_lblMemo = nullptr;
-    MemoPanel* m_fraMemo = nullptr;
-    FieldEditor* m_editor = nullptr;
+    QWidget* m_fraMemo = nullptr;
     QFrame* m_fraPicget = nullptr;
     QLabel* m_lblKensu = nullptr;
     QScrollBar* m_hsbData = nullptr;

@@ -4,7 +4,7 @@
 #include "support/TestFolder.h"
 #include "ui/HelpViewer.h"
 #include "ui/MainPage.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 #include "ui/VolumeGrid.h"
 #include "ui/logic/TourTexts.h"
 

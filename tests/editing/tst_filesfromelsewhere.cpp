@@ -4,7 +4,7 @@
 #include "store/DataFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QComboBox>

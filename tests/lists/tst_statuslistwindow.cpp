@@ -1,7 +1,7 @@
 // The status list inside the real window: its buttons and controls, and how it hands titles to the main page.
 #include "ListFixture.h"
 #include "ui/MainPage.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 using namespace listtest;
 
