@@ -262,6 +262,16 @@ void MainWindow::cmdHelp_Click()
     m_helpViewer->open(path.isEmpty() ? folder.path() + QLatin1Char('/') + m_state->HelpFile : path);
 }
 
+void MainWindow::refreshMainPage()
+{
+    m_fraMain->ShowTitle();
+}
+
+void MainWindow::endProgram()
+{
+    cmdEnd_Click();
+}
+
 void MainWindow::cmdEnd_Click()
 {
     if (m_helpViewer)

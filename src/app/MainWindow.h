@@ -45,6 +45,8 @@ public:
     void HidePanels() override;
     void ShowTourMessage() override;
     void showMainPage(int index) override;
+    void refreshMainPage() override;
+    void endProgram() override;
 
     // Handlers.
     void cmdMain_Click();

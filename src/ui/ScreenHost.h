@@ -16,4 +16,9 @@ public:
     virtual void showMainPage(int index) = 0;
     // Refills every list the title table feeds after records were added, removed or reordered.
     virtual QString LoadTitleTable() = 0;
+    // Shows the main page's current title again (its fields, volumes, cover and memo), where it stands.
+    // (Hosts without a main page, such as a test's, may leave these two alone.)
+    virtual void refreshMainPage() {}
+    // Ends the program the way the end button does: the help closes, the window closes, the application quits.
+    virtual void endProgram() {}
 };
