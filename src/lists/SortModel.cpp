@@ -31,10 +31,14 @@ QVariant SortListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return m_rows.at(index.row()).cells[size_t(index.column())];
-    case Qt::TextAlignmentRole:
+    case Qt::TextAlignmentRole: {
         if (sortlist::Look[size_t(index.column())].centred)
             return QVariant(Qt::AlignCenter);
-        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        // The grid's general alignment: numbers to the right, any other text to the left.
+        bool number = false;
+        m_rows.at(index.row()).cells[size_t(index.column())].toDouble(&number);
+        return QVariant((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
     default:
         return {};
     }

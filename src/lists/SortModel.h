@@ -8,7 +8,8 @@
 #include <vector>
 
 // msgIchiran as a table model: model row r - 1 is grid row r, model column c is grid column c, and the header
-// row is the view's horizontal header. A sort moves the contents of the rows and leaves every row where it is,
+// row is the view's horizontal header. 評価 and 年数 are centred; in the other columns numbers stand to the right
+// and other texts to the left. A sort moves the contents of the rows and leaves every row where it is,
 // the way the grid has always sorted: the current cell stays on its row number and column.
 //
 // Sorting compares ranks, never texts: the first sort by a column after a fill computes each distinct text's

@@ -118,8 +118,10 @@ void TestSortScreen::openingFillsTheGrid()
     for (int c = 0; c < 8; ++c) {
         QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers[c]);
         QCOMPARE(grid(f)->columnWidth(c), twips::toPixels(widths[c]));
-        const bool centred = c == 2 || c == 7;
-        QCOMPARE(model->index(0, c).data(Qt::TextAlignmentRole).toInt() == Qt::AlignCenter, centred);
+        const int alignment = c == 2 || c == 7 ? Qt::AlignCenter
+                              : c == 1         ? Qt::AlignRight | Qt::AlignVCenter
+                                               : Qt::AlignLeft | Qt::AlignVCenter;
+        QCOMPARE(model->index(0, c).data(Qt::TextAlignmentRole).toInt(), alignment);
     }
     QCOMPARE(grid(f)->geometry(), twips::rect(150, 225, 11415, 6795));
     QCOMPARE(column(f, 0), (QStringList{"乙", "Ａ", "乙", "甲"}));

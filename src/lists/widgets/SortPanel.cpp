@@ -206,29 +206,32 @@ void SortPanel::cmdSortCng1_Click()
                              QStringLiteral("メイン並び替え確認")) != Dialogs::Ok)
         return;
 
-    sortlist::Reorder reorder;
+    QString error;
+    QString problem;
     {
         const WaitCursor wait;
-        reorder = sortlist::reorder(m_model->rows(), m_state.titles);
-        if (const QString error = m_state.store.writeCollection(reorder.table); !error.isEmpty()) {
-            // The file, the table and the grid are all as they were.
-            m_dialogs.messageBox(error + QStringLiteral("\r\n\r\nメインの順番は変わっていません。"),
-                                 Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
-            return;
+        const sortlist::Reorder reorder = sortlist::reorder(m_model->rows(), m_state.titles);
+        error = m_state.store.writeCollection(reorder.table);
+        if (error.isEmpty()) {
+            problem = m_host.LoadTitleTable();
+            m_model->setRecords(reorder.rowRecords);
+            // Rows that found no record, or records no row stood for, leave the grid out of step with the table.
+            if (!reorder.oneToOne || !problem.isEmpty())
+                m_state.stale.SortListStale = true;
         }
-        const QString problem = m_host.LoadTitleTable();
-        if (!problem.isEmpty())
-            m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation,
-                                 QStringLiteral("データファイルの異常"));
-        m_model->setRecords(reorder.rowRecords);
-        // Rows that found no record, or records no row stood for, leave the grid out of step with the table.
-        if (!reorder.oneToOne || !problem.isEmpty())
-            m_state.stale.SortListStale = true;
-        emit mainPageIndexRequested(m_state.titles.count());
-        emit mainPageIndexRequested(1);
-        m_state.GalleryBuilt = false;
-        m_state.stale.StatusGridStale = true;
     }
+    if (!error.isEmpty()) {
+        // The file, the table and the grid are all as they were.
+        m_dialogs.messageBox(error + QStringLiteral("\r\n\r\nメインの順番は変わっていません。"),
+                             Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+        return;
+    }
+    if (!problem.isEmpty())
+        m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
+    emit mainPageIndexRequested(m_state.titles.count());
+    emit mainPageIndexRequested(1);
+    m_state.GalleryBuilt = false;
+    m_state.stale.StatusGridStale = true;
     m_dialogs.messageBox(QStringLiteral("並び替えた順番をメインの順番に反映させました。"),
                          Dialogs::OkOnly + Dialogs::Information, QStringLiteral("並び替え完了"));
 }
