@@ -138,6 +138,7 @@ void MainWindow::buildPanels()
     m_fraIchiran = new SortPanel(*m_state, m_dialogs, *this, centralWidget());
     m_fraIchiran->setGeometry(panelArea);
     m_fraIchiran->hide();
+    connect(m_fraIchiran, &SortPanel::mainPageIndexRequested, m_fraMain, &MainPage::setCurrentIndex);
     m_fraKensaku = new SearchPanel(*m_state, m_dialogs, *this, centralWidget());
     m_fraKensaku->setGeometry(panelArea);
     m_fraKensaku->hide();
