@@ -1,0 +1,165 @@
+#include "SortSearchBench.h"
+
+#include "IoFloor.h"
+#include "SilentDialogs.h"
+#include "SyntheticCollection.h"
+#include "app/MainWindow.h"
+#include "lists/SearchList.h"
+#include "lists/SortModel.h"
+#include "lists/widgets/SearchPanel.h"
+#include "lists/widgets/SortPanel.h"
+#include "store/CollectionStore.h"
+#include "ui/logic/AppState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QSaveFile>
+
+namespace {
+
+void repaint()
+{
+    QCoreApplication::processEvents();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+double atomicWriteMs(const QString& path, const QByteArray& bytes)
+{
+    return timing::measureMs([&] {
+        QSaveFile file(path);
+        file.setDirectWriteFallback(false);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+            file.commit();
+    });
+}
+
+} // namespace
+
+SortSearchResults measureSortSearch(const SyntheticCollection& collection, int runs)
+{
+    SortSearchResults results;
+    const int count = collection.titleCount();
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(collection.path());
+    SilentDialogs dialogs;
+    MainWindow window(dialogs);
+    window.show();
+    repaint();
+    AppState& state = window.state();
+    auto* sortPanel = window.findChild<SortPanel*>(QStringLiteral("fraIchiran"));
+    auto* searchPanel = window.findChild<SearchPanel*>(QStringLiteral("fraKensaku"));
+    if (!sortPanel || !searchPanel || state.titles.count() != count) {
+        results.error = QStringLiteral("the window has no sort or search screen, or not the whole collection");
+        QDir::setCurrent(previousFolder);
+        return results;
+    }
+
+    timing::Samples open(QStringLiteral("sort_open"));
+    timing::Samples byTitle(QStringLiteral("sort_by_title"));
+    timing::Samples byVolumes(QStringLiteral("sort_by_volumes"));
+    timing::Samples byAuthor(QStringLiteral("sort_by_author"));
+    timing::Samples reflect(QStringLiteral("sort_reflect"));
+    timing::Samples searchOpen(QStringLiteral("search_open"));
+    timing::Samples keyword(QStringLiteral("search_keyword"));
+    timing::Samples author(QStringLiteral("search_author"));
+
+    const QString collectionPath = collection.path() + QLatin1Char('/') + CollectionStore::CollectionFileName;
+    auto* txtNamae = searchPanel->findChild<QLineEdit*>(QStringLiteral("txtNamae"));
+    auto* lstSakusya = searchPanel->findChild<QListView*>(QStringLiteral("lstSakusya"));
+    for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
+        // Every sort is the first by its column after a fill, so each pays for its sort keys.
+        const auto openSort = [&] {
+            state.stale.SortListStale = true;
+            window.HidePanels();
+            return timing::measureMs([&] {
+                sortPanel->cmdIchiran_Click();
+                repaint();
+            });
+        };
+        open.add(openSort(), 0);
+        if (sortPanel->model().rowCount() != count) {
+            results.error =
+                QStringLiteral("the sort screen shows %1 titles of %2").arg(sortPanel->model().rowCount()).arg(count);
+            break;
+        }
+        byTitle.add(timing::measureMs([&] {
+                        sortPanel->cmdSort1_Click();
+                        repaint();
+                    }),
+                    0);
+        openSort();
+        byVolumes.add(timing::measureMs([&] {
+                          sortPanel->msgIchiran_Click(1, sortlist::VolumeColumn);
+                          repaint();
+                      }),
+                      0);
+        openSort();
+        byAuthor.add(timing::measureMs([&] {
+                         sortPanel->msgIchiran_Click(1, sortlist::AuthorColumn);
+                         repaint();
+                     }),
+                     0);
+
+        const int boxesBefore = dialogs.boxes();
+        const double ms = timing::measureMs([&] {
+            sortPanel->cmdSortCng1_Click();
+            repaint();
+        });
+        const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+                             atomicWriteMs(collectionPath, readAll(collectionPath));
+        reflect.add(ms, floor);
+        if (dialogs.boxes() != boxesBefore + 2 || state.titles.count() != count ||
+            state.titles.at(1).title != sortPanel->model().cellText(1, sortlist::TitleColumn)) {
+            results.error =
+                QStringLiteral("メインに反映 did not rewrite the collection in the shown order: ") + dialogs.lastText();
+            break;
+        }
+
+        state.stale.SearchListStale = true;
+        window.HidePanels();
+        searchOpen.add(timing::measureMs([&] {
+                           searchPanel->cmdKensaku_Click();
+                           repaint();
+                       }),
+                       0);
+        // A keyword found in one title in sixteen.
+        txtNamae->setText(QStringLiteral("魔法"));
+        keyword.add(timing::measureMs([&] {
+                        qint16 key = 13;
+                        searchPanel->txtNamae_KeyPress(key);
+                        repaint();
+                    }),
+                    0);
+        if (searchPanel->results().size() < count / 20) {
+            results.error = QStringLiteral("the keyword search found %1 titles").arg(searchPanel->results().size());
+            break;
+        }
+        const int authors = lstSakusya->model()->rowCount();
+        int row = (run * 7919 + authors / 2) % authors;
+        if (row == lstSakusya->currentIndex().row())
+            row = (row + 1) % authors;
+        const QModelIndex entry = lstSakusya->model()->index(row, 0);
+        author.add(timing::measureMs([&] {
+                       lstSakusya->setCurrentIndex(entry);
+                       repaint();
+                   }),
+                   0);
+        if (searchPanel->results().size() != 1) {
+            results.error = QStringLiteral("the author search found %1 titles").arg(searchPanel->results().size());
+            break;
+        }
+    }
+    for (const timing::Samples* samples :
+         {&open, &byTitle, &byVolumes, &byAuthor, &reflect, &searchOpen, &keyword, &author})
+        results.measurements.append(samples->result());
+    QDir::setCurrent(previousFolder);
+    return results;
+}
