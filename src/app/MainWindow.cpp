@@ -3,6 +3,7 @@
 #include "editing/widgets/FieldEditor.h"
 #include "editing/widgets/MemoPanel.h"
 #include "editing/widgets/TitleCommands.h"
+#include "help/widgets/ChmHelpViewer.h"
 #include "lists/widgets/SearchPanel.h"
 #include "lists/widgets/SortPanel.h"
 #include "lists/widgets/StatusListPanel.h"
@@ -11,7 +12,6 @@
 #include "ui/ButtonRow.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
-#include "ui/ProcessHelpViewer.h"
 #include "ui/Twips.h"
 #include "ui/logic/TourTexts.h"
 
@@ -33,7 +33,7 @@ constexpr int RowHeight = 900;
 
 MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_state(std::make_unique<AppState>(QDir::currentPath())),
-      m_helpViewer(std::make_unique<ProcessHelpViewer>())
+      m_helpViewer(std::make_unique<ChmHelpViewer>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("タナミルＰｒｏ"));

@@ -1,0 +1,335 @@
+#include "help/widgets/HelpWindow.h"
+
+#include "help/HelpDocument.h"
+#include "help/HelpSearch.h"
+#include "help/widgets/HelpBrowser.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString DefaultTitle = QStringLiteral("タナミルＰｒｏ ヘルプ");
+constexpr int UrlRole = Qt::UserRole;
+
+QToolButton* toolButton(const char* name, const QString& text, QStyle::StandardPixmap icon, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+// The same page, whatever part of it a link points at.
+QString pageKey(const QUrl& url)
+{
+    return ChmArchive::key(HelpDocument::pathOf(url));
+}
+
+void addEntries(const QList<HelpEntry>& entries, QTreeWidgetItem* parent, QTreeWidget* tree)
+{
+    for (const HelpEntry& entry : entries) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+        item->setText(0, entry.name.isEmpty() ? entry.local : entry.name);
+        if (!entry.local.isEmpty())
+            item->setData(0, UrlRole, HelpDocument::urlOf(entry.local));
+        item->setIcon(0,
+                      tree->style()->standardIcon(entry.children.isEmpty() ? QStyle::SP_FileIcon : QStyle::SP_DirIcon));
+        addEntries(entry.children, item, tree);
+    }
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    // Closing the main window ends the program even while the help is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(DefaultTitle);
+    buildLayout();
+    resize(1000, 720);
+}
+
+HelpWindow::~HelpWindow() = default;
+
+void HelpWindow::buildLayout()
+{
+    m_back = toolButton("helpBack", QStringLiteral("戻る"), QStyle::SP_ArrowBack, this);
+    m_forward = toolButton("helpForward", QStringLiteral("進む"), QStyle::SP_ArrowForward, this);
+    m_home = toolButton("helpHome", QStringLiteral("最初のページ"), QStyle::SP_DirHomeIcon, this);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(m_back);
+    bar->addWidget(m_forward);
+    bar->addWidget(m_home);
+    bar->addStretch();
+
+    m_contents = new QTreeWidget;
+    m_contents->setObjectName(QStringLiteral("helpContents"));
+    m_contents->setHeaderHidden(true);
+
+    auto* indexPage = new QWidget;
+    m_indexFilter = new QLineEdit;
+    m_indexFilter->setObjectName(QStringLiteral("helpIndexFilter"));
+    m_indexFilter->setPlaceholderText(QStringLiteral("キーワードを入力"));
+    m_index = new QListWidget;
+    m_index->setObjectName(QStringLiteral("helpIndex"));
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->addWidget(m_indexFilter);
+    indexLayout->addWidget(m_index);
+
+    auto* searchPage = new QWidget;
+    m_searchText = new QLineEdit;
+    m_searchText->setObjectName(QStringLiteral("helpSearchText"));
+    m_searchText->setPlaceholderText(QStringLiteral("探す言葉（空白で区切って複数）"));
+    m_searchButton = new QPushButton(QStringLiteral("検索"));
+    m_searchButton->setObjectName(QStringLiteral("helpSearchButton"));
+    m_searchCount = new QLabel;
+    m_searchCount->setObjectName(QStringLiteral("helpSearchCount"));
+    m_searchResults = new QListWidget;
+    m_searchResults->setObjectName(QStringLiteral("helpSearchResults"));
+    m_searchResults->setWordWrap(true);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_searchText);
+    searchRow->addWidget(m_searchButton);
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addLayout(searchRow);
+    searchLayout->addWidget(m_searchCount);
+    searchLayout->addWidget(m_searchResults);
+
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("helpTabs"));
+    m_tabs->addTab(m_contents, QStringLiteral("目次"));
+    m_tabs->addTab(indexPage, QStringLiteral("索引"));
+    m_tabs->addTab(searchPage, QStringLiteral("検索"));
+
+    m_browser = new HelpBrowser;
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("helpSplitter"));
+    splitter->addWidget(m_tabs);
+    splitter->addWidget(m_browser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({270, 730});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(splitter, 1);
+
+    connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_home, &QToolButton::clicked, this, [this] {
+        if (m_document)
+            showTopic(m_document->firstTopic());
+    });
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageChanged);
+    connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::contentsItemChanged);
+    connect(m_indexFilter, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
+    connect(m_indexFilter, &QLineEdit::returnPressed, this, [this] { openIndexItem(m_index->currentItem()); });
+    connect(m_index, &QListWidget::itemClicked, this, &HelpWindow::openIndexItem);
+    connect(m_index, &QListWidget::itemActivated, this, &HelpWindow::openIndexItem);
+    connect(m_searchText, &QLineEdit::returnPressed, this, [this] { search(m_searchText->text()); });
+    connect(m_searchButton, &QPushButton::clicked, this, [this] { search(m_searchText->text()); });
+    connect(m_searchResults, &QListWidget::itemClicked, this, &HelpWindow::openSearchHit);
+    connect(m_searchResults, &QListWidget::itemActivated, this, &HelpWindow::openSearchHit);
+}
+
+bool HelpWindow::openFile(const QString& path)
+{
+    m_search.reset();
+    m_browser->setHelpDocument(nullptr);
+    m_document = std::make_unique<HelpDocument>(HelpDocument::open(path));
+    m_search = std::make_unique<HelpSearch>(*m_document);
+    m_browser->setHelpDocument(m_document.get());
+    m_highlight.clear();
+    fillContents();
+    fillIndex();
+    m_searchResults->clear();
+    m_searchCount->clear();
+
+    // A page from the file before must not stay in the history, nor count as already shown.
+    m_browser->clear();
+    const QUrl first = m_document->firstTopic();
+    if (!m_document->isOpen()) {
+        m_browser->showMessage(QStringLiteral("ヘルプを表示できません"),
+                               m_document->error() +
+                                   QStringLiteral("\nヘルプファイル「HondexHelp.chm」をデータのあるフォルダに置くか、"
+                                                  "プログラムをインストールし直すと表示できるようになります。"));
+    } else if (!first.isValid()) {
+        const QString name = QFileInfo(path).fileName();
+        m_browser->showMessage(
+            QStringLiteral("ヘルプを表示できません"),
+            m_document->archive().isComplete()
+                ? QStringLiteral("ヘルプファイル「%1」には表示できるページがありません。").arg(name)
+                : QStringLiteral("ヘルプファイル「%1」は壊れているため、ページを表示できません。").arg(name));
+    } else {
+        m_browser->setSource(first, QTextDocument::HtmlResource);
+    }
+    m_browser->clearHistory();
+    m_home->setEnabled(first.isValid());
+    updateTitle();
+    return m_document->isOpen();
+}
+
+QString HelpWindow::filePath() const
+{
+    return m_document ? m_document->path() : QString();
+}
+
+void HelpWindow::showTopic(const QUrl& url)
+{
+    if (m_document && HelpDocument::isInside(url))
+        m_browser->setSource(url, QTextDocument::HtmlResource);
+}
+
+void HelpWindow::fillContents()
+{
+    const QSignalBlocker blocker(m_contents);
+    m_contents->clear();
+    addEntries(m_document->contents(), nullptr, m_contents);
+    m_contents->expandAll();
+}
+
+void HelpWindow::fillIndex()
+{
+    m_indexFilter->clear();
+    m_index->clear();
+    for (const sitemap::FlatEntry& flat : sitemap::flatten(m_document->index())) {
+        auto* item = new QListWidgetItem(QString(flat.depth, QChar(0x3000)) + flat.entry->name, m_index);
+        if (!flat.entry->local.isEmpty())
+            item->setData(UrlRole, HelpDocument::urlOf(flat.entry->local));
+    }
+}
+
+void HelpWindow::pageChanged(const QUrl& url)
+{
+    // The contents follow the page, however it was reached.
+    const QString key = pageKey(url);
+    for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
+        const QUrl itemUrl = (*it)->data(0, UrlRole).toUrl();
+        if (itemUrl.isValid() && pageKey(itemUrl) == key) {
+            if (m_contents->currentItem() == *it)
+                break;
+            const QSignalBlocker blocker(m_contents);
+            m_contents->setCurrentItem(*it);
+            m_contents->scrollToItem(*it);
+            break;
+        }
+    }
+    updateTitle();
+    highlightWords();
+}
+
+void HelpWindow::contentsItemChanged(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QUrl url = item->data(0, UrlRole).toUrl();
+    if (!url.isValid())
+        return; // a heading without a page of its own
+    m_highlight.clear();
+    showTopic(url);
+}
+
+void HelpWindow::filterIndex(const QString& text)
+{
+    const QString wanted = HelpSearch::fold(text.trimmed());
+    QListWidgetItem* first = nullptr;
+    for (int i = 0; i < m_index->count(); ++i) {
+        QListWidgetItem* item = m_index->item(i);
+        const bool shown = wanted.isEmpty() || HelpSearch::fold(item->text()).contains(wanted);
+        item->setHidden(!shown);
+        if (shown && !first)
+            first = item;
+    }
+    if (first) {
+        m_index->setCurrentItem(first);
+        m_index->scrollToItem(first);
+    }
+}
+
+void HelpWindow::openIndexItem(QListWidgetItem* item)
+{
+    if (!item || item->isHidden())
+        return;
+    m_highlight.clear();
+    showTopic(item->data(UrlRole).toUrl());
+}
+
+int HelpWindow::search(const QString& text)
+{
+    m_tabs->setCurrentIndex(2);
+    if (m_searchText->text() != text)
+        m_searchText->setText(text);
+    m_searchResults->clear();
+    if (text.trimmed().isEmpty()) {
+        m_searchCount->setText(QStringLiteral("探す言葉を入力してください。"));
+        return 0;
+    }
+    const QList<HelpSearch::Hit> hits = m_search ? m_search->search(text) : QList<HelpSearch::Hit>();
+    for (const HelpSearch::Hit& hit : hits) {
+        auto* item = new QListWidgetItem(hit.title + QLatin1Char('\n') + hit.snippet, m_searchResults);
+        item->setData(UrlRole, hit.url);
+        item->setToolTip(hit.snippet);
+    }
+    m_searchCount->setText(hits.isEmpty() ? QStringLiteral("見つかりませんでした。")
+                                          : QStringLiteral("%1件のページが見つかりました。").arg(hits.size()));
+    return int(hits.size());
+}
+
+void HelpWindow::openSearchHit(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    static const QRegularExpression spaces(QStringLiteral("\\s+"));
+    m_highlight = m_searchText->text().split(spaces, Qt::SkipEmptyParts);
+    showTopic(item->data(UrlRole).toUrl());
+}
+
+void HelpWindow::highlightWords()
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextCharFormat format;
+    format.setBackground(QColor(255, 240, 120));
+    for (const QString& word : std::as_const(m_highlight)) {
+        QTextCursor found = m_browser->document()->find(word);
+        while (!found.isNull()) {
+            marks.append({found, format});
+            found = m_browser->document()->find(word, found);
+        }
+    }
+    m_browser->setExtraSelections(marks);
+    if (!marks.isEmpty()) {
+        QTextCursor first = marks.first().cursor;
+        first.clearSelection();
+        m_browser->setTextCursor(first);
+        m_browser->ensureCursorVisible();
+    }
+}
+
+void HelpWindow::updateTitle()
+{
+    const QString help = m_document && !m_document->title().isEmpty() ? m_document->title() : DefaultTitle;
+    const QString page = m_browser->documentTitle();
+    setWindowTitle(page.isEmpty() || page == help ? help : page + QStringLiteral(" - ") + help);
+}

@@ -1,0 +1,368 @@
+// The help window driven as a reader does: contents, links, pictures and style sheets from inside the file,
+// back and forward, index and search, links leaving the file, damaged files; the viewer behind the help
+// button, its fallback to the installed copy, and the help and end buttons of the main window.
+#include "app/MainWindow.h"
+#include "help/widgets/ChmHelpViewer.h"
+#include "help/widgets/HelpBrowser.h"
+#include "help/widgets/HelpWindow.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFolder.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+const QString HelpData = QStringLiteral(TESTDATA_DIR "/help");
+
+QString testChm()
+{
+    return HelpData + QStringLiteral("/test.chm");
+}
+
+template <typename T> T* child(const QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qWarning("no control named %s", name);
+    return found;
+}
+
+QString pageTitle(const HelpWindow& w)
+{
+    return child<HelpBrowser>(&w, "helpBrowser")->documentTitle();
+}
+
+QString pageText(const HelpWindow& w)
+{
+    return child<HelpBrowser>(&w, "helpBrowser")->toPlainText();
+}
+
+// Clicks the first link of the shown page whose target is href, where a reader would.
+bool clickLink(const HelpWindow& w, const QString& href)
+{
+    HelpBrowser* browser = child<HelpBrowser>(&w, "helpBrowser");
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(browser->document());
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            browser->setTextCursor(cursor);
+            browser->ensureCursorVisible();
+            const QPoint at = browser->cursorRect(cursor).center();
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+            return true;
+        }
+    }
+    return false;
+}
+
+void click(const HelpWindow& w, const char* name)
+{
+    QTest::mouseClick(child<QAbstractButton>(&w, name), Qt::LeftButton);
+}
+
+QStringList itemTexts(const QTreeWidget* tree, QTreeWidgetItem* parent = nullptr)
+{
+    QStringList texts;
+    const int n = parent ? parent->childCount() : tree->topLevelItemCount();
+    for (int i = 0; i < n; ++i)
+        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
+    return texts;
+}
+
+QTreeWidgetItem* findItem(const QTreeWidget* tree, const QString& text)
+{
+    const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+bool showsColour(QWidget* widget, const QColor& colour)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+bool anyMessageBox()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox*>(widget) && widget->isVisible())
+            return true;
+    return false;
+}
+
+HelpWindow* openHelpWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("HelpWindow") && widget->isVisible())
+            return qobject_cast<HelpWindow*>(widget);
+    return nullptr;
+}
+
+} // namespace
+
+class TestHelpWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTheFirstPageWithItsContents();
+    void linkOpensPageWithPictureFromInside();
+    void backAndForwardRetraceThePages();
+    void contentsAndIndexOpenPages();
+    void linksLeavingTheFileGoToTheDesktop();
+    void missingPageIsExplainedInThePage();
+    void searchListsPagesAndMarksTheWords();
+    void unreadableFileIsExplainedWithoutABox_data();
+    void unreadableFileIsExplainedWithoutABox();
+    void viewerFallsBackToTheInstalledCopy();
+    void viewerKeepsItsWindowUntilCloseAll();
+    void helpButtonOpensTheWindowAndEndClosesIt();
+};
+
+void TestHelpWindow::opensOnTheFirstPageWithItsContents()
+{
+    HelpWindow w;
+    QVERIFY(w.openFile(testChm()));
+    w.show();
+    auto* tree = child<QTreeWidget>(&w, "helpContents");
+    QCOMPARE(itemTexts(tree), (QStringList{"はじめに", "ページ集", "シフトJISのページ"}));
+    QCOMPARE(itemTexts(tree, tree->topLevelItem(1)), (QStringList{"絵", "リンク"}));
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("はじめに"));
+    QVERIFY(w.windowTitle().contains(QStringLiteral("試験用ヘルプ")));
+    QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
+    QVERIFY(!child<QToolButton>(&w, "helpForward")->isEnabled());
+    // The heading takes its colour from the style sheet inside the file.
+    const QTextBlock heading = child<HelpBrowser>(&w, "helpBrowser")->document()->begin();
+    QCOMPARE(heading.text(), QStringLiteral("試験の最初のページ"));
+    QCOMPARE(heading.begin().fragment().charFormat().foreground().color(), QColor(0xc0, 0x30, 0x60));
+}
+
+void TestHelpWindow::linkOpensPageWithPictureFromInside()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    auto* browser = child<HelpBrowser>(&w, "helpBrowser");
+    QVERIFY(!showsColour(browser->viewport(), QColor(220, 20, 40)));
+    QVERIFY(clickLink(w, QStringLiteral("sub/picture.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("絵のページ"));
+    QCOMPARE(child<QTreeWidget>(&w, "helpContents")->currentItem()->text(0), QStringLiteral("絵"));
+    // The red square drawn from img/square.png inside the file.
+    QVERIFY(showsColour(browser->viewport(), QColor(220, 20, 40)));
+    // From a page in a folder, a link upwards leads to the file's top.
+    QVERIFY(clickLink(w, QStringLiteral("../links.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+}
+
+void TestHelpWindow::backAndForwardRetraceThePages()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    QVERIFY(clickLink(w, QStringLiteral("sub/picture.html")));
+    QVERIFY(clickLink(w, QStringLiteral("../links.html")));
+    click(w, "helpBack");
+    QCOMPARE(pageTitle(w), QStringLiteral("絵のページ"));
+    click(w, "helpBack");
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+    QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
+    click(w, "helpForward");
+    QCOMPARE(pageTitle(w), QStringLiteral("絵のページ"));
+    QCOMPARE(child<QTreeWidget>(&w, "helpContents")->currentItem()->text(0), QStringLiteral("絵"));
+    // A new page cuts the way forward.
+    QVERIFY(clickLink(w, QStringLiteral("../links.html")) && clickLink(w, QStringLiteral("start.html#top")));
+    QVERIFY(!child<QToolButton>(&w, "helpForward")->isEnabled());
+    click(w, "helpHome");
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+}
+
+void TestHelpWindow::contentsAndIndexOpenPages()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    auto* tree = child<QTreeWidget>(&w, "helpContents");
+    QTreeWidgetItem* item = findItem(tree, QStringLiteral("リンク"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    // A heading without a page of its own leaves the page as it is.
+    item = findItem(tree, QStringLiteral("ページ集"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    // A page written in code page 932 reads as Japanese.
+    item = findItem(tree, QStringLiteral("シフトJISのページ"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    QVERIFY2(pageText(w).contains(QStringLiteral("窓で作ったページ～です。")), qPrintable(pageText(w)));
+
+    auto* index = child<QListWidget>(&w, "helpIndex");
+    QCOMPARE(index->count(), 2);
+    child<QLineEdit>(&w, "helpIndexFilter")->insert(QStringLiteral("絵")); // typed (keyClicks takes ASCII only)
+    QVERIFY(!index->item(0)->isHidden());
+    QVERIFY(index->item(1)->isHidden());
+    QTest::keyClick(child<QLineEdit>(&w, "helpIndexFilter"), Qt::Key_Return);
+    QCOMPARE(pageTitle(w), QStringLiteral("絵のページ"));
+}
+
+void TestHelpWindow::linksLeavingTheFileGoToTheDesktop()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    QList<QUrl> opened;
+    w.browser()->setExternalOpener([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    QVERIFY(clickLink(w, QStringLiteral("https://example.org/tanamiru")));
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tanamiru"))});
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+    // A link written for the Windows help viewer stays inside.
+    QVERIFY(clickLink(w, QStringLiteral("ms-its:test.chm::/links.html#end")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    QCOMPARE(opened.size(), 1);
+    // Nothing outside the file is read for a page, not even a file of this machine.
+    QVERIFY(!w.browser()->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(testChm())).isValid());
+}
+
+void TestHelpWindow::missingPageIsExplainedInThePage()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    QVERIFY(clickLink(w, QStringLiteral("missing.html")));
+    QVERIFY2(pageText(w).contains(QStringLiteral("ページ「missing.html」はヘルプファイル「test.chm」の中にありません")),
+             qPrintable(pageText(w)));
+    QVERIFY(!anyMessageBox());
+    click(w, "helpBack");
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+}
+
+void TestHelpWindow::searchListsPagesAndMarksTheWords()
+{
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    child<QLineEdit>(&w, "helpSearchText")->insert(QStringLiteral("りんご"));
+    click(w, "helpSearchButton");
+    auto* results = child<QListWidget>(&w, "helpSearchResults");
+    QCOMPARE(results->count(), 2);
+    QVERIFY(results->item(0)->text().startsWith(QStringLiteral("はじめに\n")));
+    QVERIFY(results->item(1)->text().startsWith(QStringLiteral("リンク\n")));
+    QCOMPARE(child<QLabel>(&w, "helpSearchCount")->text(), QStringLiteral("2件のページが見つかりました。"));
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualItemRect(results->item(1)).center());
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    const QList<QTextEdit::ExtraSelection> marks = w.browser()->extraSelections();
+    QCOMPARE(marks.size(), 1);
+    QCOMPARE(marks.first().cursor.selectedText(), QStringLiteral("りんご"));
+
+    child<QLineEdit>(&w, "helpSearchText")->selectAll();
+    child<QLineEdit>(&w, "helpSearchText")->insert(QStringLiteral("みかん"));
+    QTest::keyClick(child<QLineEdit>(&w, "helpSearchText"), Qt::Key_Return);
+    QCOMPARE(results->count(), 0);
+    QCOMPARE(child<QLabel>(&w, "helpSearchCount")->text(), QStringLiteral("見つかりませんでした。"));
+}
+
+void TestHelpWindow::unreadableFileIsExplainedWithoutABox_data()
+{
+    QTest::addColumn<QString>("source"); // empty: no file at all
+    QTest::addColumn<qint64>("keep");    // bytes kept of it, -1 for all
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("missing") << QString() << qint64(-1) << "が見つかりません";
+    QTest::newRow("not a help file") << QStringLiteral(TESTDATA_DIR "/help/src/start.html") << qint64(-1)
+                                     << "ヘルプファイル（CHM形式）ではありません";
+    QTest::newRow("truncated") << testChm() << qint64(2000) << "壊れて";
+    QTest::newRow("decoder cannot unpack it")
+        << QStringLiteral(TESTDATA_DIR "/help/damaged.chm") << qint64(-1) << "壊れて";
+}
+
+void TestHelpWindow::unreadableFileIsExplainedWithoutABox()
+{
+    QFETCH(QString, source);
+    QFETCH(qint64, keep);
+    QFETCH(QString, phrase);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HondexHelp.chm"));
+    if (!source.isEmpty()) {
+        QFile in(source);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(keep < 0 ? in.readAll() : in.read(keep));
+    }
+    HelpWindow w;
+    w.show();
+    w.openFile(path);
+    QVERIFY2(pageText(w).contains(phrase), qPrintable(pageText(w)));
+    QVERIFY(!anyMessageBox());
+    // The window stays usable: a good file opens in it afterwards.
+    QVERIFY(w.openFile(testChm()));
+    QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+    QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
+}
+
+void TestHelpWindow::viewerFallsBackToTheInstalledCopy()
+{
+    QTemporaryDir dir;
+    const QString folderFile = dir.filePath(QStringLiteral("HondexHelp.chm"));
+    ChmHelpViewer viewer(nullptr, testChm());
+    QVERIFY(viewer.open(folderFile));
+    QVERIFY(viewer.window()->isVisible());
+    QCOMPARE(viewer.window()->filePath(), testChm());
+    QCOMPARE(pageTitle(*viewer.window()), QStringLiteral("試験の最初のページ"));
+
+    // Without an installed copy the missing file is named in the window.
+    ChmHelpViewer bare(nullptr, dir.filePath(QStringLiteral("share/none.chm")));
+    QVERIFY(!bare.open(folderFile));
+    QVERIFY(pageText(*bare.window()).contains(QStringLiteral("HondexHelp.chm")));
+    QVERIFY(!anyMessageBox());
+}
+
+void TestHelpWindow::viewerKeepsItsWindowUntilCloseAll()
+{
+    ChmHelpViewer viewer(nullptr, QString());
+    QVERIFY(viewer.open(testChm()));
+    HelpWindow* first = viewer.window();
+    QVERIFY(clickLink(*first, QStringLiteral("sub/picture.html")));
+    // Asked again for the same file, the window comes up where the reader left it.
+    QVERIFY(viewer.open(testChm()));
+    QCOMPARE(viewer.window(), first);
+    QCOMPARE(pageTitle(*first), QStringLiteral("絵のページ"));
+    viewer.closeAll();
+    QVERIFY(!viewer.window());
+    QVERIFY(!openHelpWindow());
+    viewer.closeAll(); // nothing left to close
+}
+
+void TestHelpWindow::helpButtonOpensTheWindowAndEndClosesIt()
+{
+    TestFolder folder;
+    QVERIFY(QFile::copy(testChm(), folder.path() + QStringLiteral("/HondexHelp.chm")));
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    main.show();
+    QTest::mouseClick(child<QPushButton>(&main, "cmdHelp"), Qt::LeftButton);
+    HelpWindow* help = openHelpWindow();
+    QVERIFY(help);
+    QVERIFY(child<QTreeWidget>(help, "helpContents")->topLevelItemCount() > 0);
+    QCOMPARE(pageTitle(*help), QStringLiteral("試験の最初のページ"));
+    QTest::mouseClick(child<QPushButton>(&main, "cmdEnd"), Qt::LeftButton);
+    QVERIFY(!openHelpWindow());
+    QVERIFY2(dialogs.done(), qPrintable(dialogs.problems()));
+}
+
+QTEST_MAIN(TestHelpWindow)
+#include "tst_helpwindow.moc"
