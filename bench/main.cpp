@@ -2,6 +2,7 @@
 // README.md.
 
 #include "ListBench.h"
+#include "MaintenanceBench.h"
 #include "PageBench.h"
 #include "SortSearchBench.h"
 #include "StartupBench.h"
@@ -98,6 +99,15 @@ int runTable(int titles, int runs)
     for (const timing::Measurement& m : sortSearch.measurements)
         print(timing::formatLine(m));
 
+    // The maintenance panel puts the folder back as it found it after clearing and importing.
+    const MaintenanceResults maintenance = measureMaintenance(*collection, runs);
+    if (!maintenance.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + maintenance.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : maintenance.measurements)
+        print(timing::formatLine(m));
+
     print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
               .arg(startup.firstRunMs, 0, 'f', 3));
     print(QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
@@ -145,7 +155,13 @@ int runScaling(int titles, int runs)
             progress(QStringLiteral("error: ") + sortSearch.error);
             return 1;
         }
-        QList<timing::Measurement> measurements = startup.measurements + lists.measurements + sortSearch.measurements;
+        const MaintenanceResults maintenance = measureMaintenance(*collection, runs);
+        if (!maintenance.error.isEmpty()) {
+            progress(QStringLiteral("error: ") + maintenance.error);
+            return 1;
+        }
+        QList<timing::Measurement> measurements =
+            startup.measurements + lists.measurements + sortSearch.measurements + maintenance.measurements;
         for (timing::Measurement m : measurements) {
             m.name += QLatin1Char('@') + QString::number(size);
             print(timing::formatLine(m));

@@ -6,9 +6,12 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QSet>
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 const QString AtomicFileWriter::StagingPrefix = QStringLiteral(".tanamiru✎");
 
@@ -73,6 +76,80 @@ QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QBy
         return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(reason);
     }
     return {};
+}
+
+QStringList FileWriter::writeEachAtomically(const QList<FileData>& files)
+{
+    QStringList reasons;
+    reasons.reserve(files.size());
+    for (const FileData& file : files)
+        reasons.append(writeAtomically(file.absolutePath, file.data));
+    return reasons;
+}
+
+QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
+{
+    QStringList reasons(files.size());
+    struct Staged {
+        qsizetype index;
+        QString staging;
+        QString target;
+    };
+    QList<Staged> staged;
+    staged.reserve(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString target = followLinks(files[i].absolutePath);
+        const QString staging = stagingPathFor(target);
+        QFile file(staging);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+            continue;
+        }
+        if (const QFileInfo old(target); old.exists())
+            file.setPermissions(old.permissions());
+        const bool written =
+            file.write(files[i].data) == files[i].data.size() && file.flush() && file.error() == QFileDevice::NoError;
+        const QString reason = file.errorString();
+        file.close();
+        if (!written || file.error() != QFileDevice::NoError) {
+            reasons[i] = QStringLiteral("書き込みが途中で失敗しました（%1）").arg(reason);
+            QFile::remove(staging);
+            continue;
+        }
+        staged.append({i, staging, target});
+    }
+
+    // Every staged file's data must be on disk before any rename, as a single save syncs its own file first.
+    QSet<QString> folders;
+    for (const Staged& s : std::as_const(staged))
+        folders.insert(QFileInfo(s.staging).absolutePath());
+    bool synced = true;
+    for (const QString& folder : std::as_const(folders)) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        synced = synced && fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    for (const Staged& s : std::as_const(staged)) {
+        if (!synced) {
+            // One file at a time, then.
+            const int fd = ::open(QFile::encodeName(s.staging).constData(), O_RDONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && ::fsync(fd) == 0;
+            const QString reason = qt_error_string(errno);
+            if (fd >= 0)
+                ::close(fd);
+            if (!ok) {
+                reasons[s.index] = QStringLiteral("ディスクへの書き出しに失敗しました（%1）").arg(reason);
+                QFile::remove(s.staging);
+                continue;
+            }
+        }
+        if (std::rename(QFile::encodeName(s.staging).constData(), QFile::encodeName(s.target).constData()) != 0) {
+            reasons[s.index] = QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
+            QFile::remove(s.staging);
+        }
+    }
+    return reasons;
 }
 
 DataFolder::DataFolder(const QString& path)
@@ -180,6 +257,37 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
     return {};
 }
 
+QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& files)
+{
+    QStringList messages(files.size());
+    QList<FileWriter::FileData> valid;
+    QList<qsizetype> validIndex;
+    QStringList diskNames;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& name = files[i].first;
+        if (const QString problem = checkFileName(name); !problem.isEmpty()) {
+            messages[i] = QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(name, problem);
+            continue;
+        }
+        QString diskName = existingName(name);
+        if (diskName.isEmpty())
+            diskName = name;
+        valid.append({pathOf(diskName), files[i].second});
+        validIndex.append(i);
+        diskNames.append(diskName);
+    }
+    const QStringList reasons = m_writer->writeEachAtomically(valid);
+    for (qsizetype k = 0; k < valid.size(); ++k) {
+        const QString reason = k < reasons.size() ? reasons[k] : QString();
+        if (reason.isEmpty())
+            remember(diskNames[k]);
+        else
+            messages[validIndex[k]] =
+                QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(files[validIndex[k]].first, reason);
+    }
+    return messages;
+}
+
 QString DataFolder::append(const QString& name, const QByteArray& data)
 {
     QByteArray whole;
@@ -216,6 +324,32 @@ bool DataFolder::remove(const QString& name)
     for (const QString& diskName : std::as_const(spellings)) {
         if (QFile::remove(pathOf(diskName))) {
             removed = true;
+            forget(diskName);
+        } else if (!QFileInfo::exists(pathOf(diskName))) {
+            forget(diskName);
+        }
+    }
+    return removed;
+}
+
+int DataFolder::remove(const QStringList& names)
+{
+    QSet<QString> wanted;
+    for (const QString& name : names)
+        if (checkFileName(name).isEmpty())
+            wanted.insert(name.toCaseFolded());
+    QStringList spellings;
+    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        if (wanted.contains(it.fileName().toCaseFolded()))
+            spellings.append(it.fileName());
+    }
+
+    int removed = 0;
+    for (const QString& diskName : std::as_const(spellings)) {
+        if (QFile::remove(pathOf(diskName))) {
+            ++removed;
             forget(diskName);
         } else if (!QFileInfo::exists(pathOf(diskName))) {
             forget(diskName);

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
 
 // Writes a whole file so that it is either replaced completely or left as it was.
 class FileWriter {
@@ -13,6 +14,14 @@ public:
     virtual ~FileWriter() = default;
     // Returns an empty string on success, else the reason in Japanese.
     virtual QString writeAtomically(const QString& absolutePath, const QByteArray& data) = 0;
+
+    struct FileData {
+        QString absolutePath;
+        QByteArray data;
+    };
+    // Writes each file as writeAtomically does; entry i of the result is empty or the reason for files[i].
+    // Files are written one after the other unless a writer can do better.
+    virtual QStringList writeEachAtomically(const QList<FileData>& files);
 };
 
 // Writes a staging file beside the target (write, flush, error check, commit with QSaveFile), then renames it
@@ -29,6 +38,10 @@ public:
     static const QString StagingPrefix;
 
     QString writeAtomically(const QString& absolutePath, const QByteArray& data) override;
+    // Stages every file first, puts all their data on disk with one flush per file system instead of one per
+    // file, then renames each over its target: the guarantee of writeAtomically for each file, at the cost of
+    // one save for thousands of small files.
+    QStringList writeEachAtomically(const QList<FileData>& files) override;
 };
 
 // The working folder, seen the way the data was made: names that differ only in letter case (A and a, Ｐ and
@@ -60,12 +73,17 @@ public:
     // Replaces the file atomically, reusing the spelling already on disk so that no case twin is created.
     // Returns an empty string on success, else a Japanese message naming the file and the reason.
     QString write(const QString& name, const QByteArray& data);
+    // Replaces many files, each as write() does; entry i of the result is empty or the message for files[i].
+    QStringList writeEach(const QList<std::pair<QString, QByteArray>>& files);
     // Appends data by rewriting the whole file atomically; a missing file is created. The data starts on a line
     // of its own: CR LF is put first when the file does not end with a line break.
     QString append(const QString& name, const QByteArray& data);
     // Deletes every spelling of name found in the folder, also those created behind the index. Returns false
     // when nothing was deleted.
     bool remove(const QString& name);
+    // The same for many names with one listing of the folder, so that deleting the files of a whole collection
+    // stays linear. Returns how many files were deleted.
+    int remove(const QStringList& names);
 
     // Replaces the writer, so that tests can make writes fail.
     void setWriter(std::unique_ptr<FileWriter> writer);

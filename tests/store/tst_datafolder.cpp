@@ -70,6 +70,33 @@ private slots:
         QCOMPARE(contents(dir.filePath("題名.TXT")), QByteArray("new\r\n+"));
     }
 
+    void manyFilesAtOnce()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("題名.TXT"), "old");
+        put(dir.filePath("keep.TXT"), "keep");
+        put(dir.filePath("x.TXT"), "x");
+        put(dir.filePath("X.txt"), "X");
+        DataFolder folder(dir.path());
+        const QStringList messages = folder.writeEach({{"題名.txt", "new"}, {"../up.TXT", "no"}, {"新.TXT", "a"}});
+        QCOMPARE(messages.size(), 3);
+        QVERIFY(messages[0].isEmpty() && messages[2].isEmpty());
+        QVERIFY2(messages[1].contains("../up.TXT"), qPrintable(messages[1]));
+        QCOMPARE(contents(dir.filePath("題名.TXT")), QByteArray("new"));
+        QCOMPARE(contents(dir.filePath("新.TXT")), QByteArray("a"));
+        QVERIFY(folder.exists("新.txt"));
+
+        // Every spelling goes; names that are no file name here, and other files, stay.
+        QCOMPARE(folder.remove(QStringList{"x.txt", "新.txt", "../keep.TXT", "gone.TXT"}), 3);
+        QCOMPARE(listing(dir.path()), (QStringList{"keep.TXT", "題名.TXT"}));
+        QVERIFY(!folder.exists("新.TXT"));
+
+        folder.setWriter(std::make_unique<FailingWriter>());
+        const QStringList failed = folder.writeEach({{"題名.TXT", "newer"}});
+        QVERIFY2(failed.value(0).contains("容量不足"), qPrintable(failed.value(0)));
+        QCOMPARE(contents(dir.filePath("題名.TXT")), QByteArray("new"));
+    }
+
     void checkFileName_data()
     {
         QTest::addColumn<QString>("name");

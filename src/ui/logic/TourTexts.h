@@ -13,6 +13,8 @@ QString addDone();
 // On opening the sort screen and the search screen.
 QString sortScreen();
 QString searchScreen();
+// On opening the maintenance panel.
+QString maintenance();
 
 inline const QString Title = QStringLiteral("ヘルプツアー");
 inline const QString OnText = QStringLiteral("ヘルプツアー機能をオンにします。");

@@ -1,0 +1,139 @@
+#pragma once
+
+// A working folder, the shared state, a window host that records what the maintenance panel asks of it (ending
+// the program included), and the panel over them. Files are written first; start() then loads the collection
+// the way the window does.
+#include "maintenance/widgets/MaintenancePanel.h"
+#include "store/DataFolder.h"
+#include "store/SelectionLists.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFolder.h"
+#include "ui/ScreenHost.h"
+#include "ui/Twips.h"
+#include "ui/logic/AppState.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+namespace mainttest {
+
+inline const QString CollectionName = QStringLiteral("データＰＲＯ.txt");
+inline const QString RankingName = QStringLiteral("ランキング.txt");
+inline const QString TourTitle = QStringLiteral("ヘルプツアー");
+
+// One collection line with fields that tell records apart.
+inline QString line(const QString& title, int count, int start, const QString& author = QStringLiteral("未登録"),
+                    const QString& first = QStringLiteral("2008/05/05"))
+{
+    return QStringLiteral("\"%1\",%2,%3,\"%4\",\"誌%1\",\"○\",\"%5\",\"2009/01/0%6\"\r\n")
+        .arg(title)
+        .arg(count)
+        .arg(start)
+        .arg(author, first)
+        .arg(count % 10);
+}
+
+// A volume file whose only missing volume is k.
+inline QString volumesMissing(int k)
+{
+    QString text;
+    for (int v = 1; v <= 50; ++v)
+        text += QLatin1String(v == k ? "1" : "0") + QLatin1String(v % 10 == 0 ? "\r\n" : ",");
+    return text;
+}
+
+class FailingWriter final : public FileWriter {
+public:
+    // Fails for paths ending in suffix (letter case counts), or for every path when suffix is empty.
+    explicit FailingWriter(QString suffix = QString()) : m_suffix(std::move(suffix)) {}
+    QString writeAtomically(const QString& path, const QByteArray& data) override
+    {
+        if (m_suffix.isEmpty() || path.endsWith(m_suffix))
+            return QStringLiteral("ディスクがいっぱいです");
+        return AtomicFileWriter().writeAtomically(path, data);
+    }
+
+private:
+    QString m_suffix;
+};
+
+class RecordingHost final : public ScreenHost {
+public:
+    RecordingHost(AppState& state, Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
+    QWidget* panel = nullptr;
+    int hides = 0;
+    int loads = 0;
+    int ends = 0;
+
+    void HidePanels() override
+    {
+        ++hides;
+        panel->hide();
+    }
+    void ShowTourMessage() override
+    {
+        if (m_state.HelpTourOn != 0)
+            m_dialogs.messageBox(m_state.TourText, Dialogs::OkOnly + Dialogs::Information, TourTitle);
+    }
+    void showMainPage(int) override { HidePanels(); }
+    QString LoadTitleTable() override
+    {
+        ++loads;
+        CollectionStore::Load load = m_state.store.loadCollection();
+        m_state.titles = std::move(load.table);
+        m_state.lists = buildSelectionLists(m_state.titles);
+        return load.problem;
+    }
+    void endProgram() override
+    {
+        ++ends;
+        panel->close();
+    }
+
+private:
+    AppState& m_state;
+    Dialogs& m_dialogs;
+};
+
+struct Fixture {
+    TestFolder folder;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<RecordingHost> host;
+    std::unique_ptr<MaintenancePanel> panel;
+    std::unique_ptr<QSignalSpy> mainPages;
+
+    // The working folder is folder's subfolder sub when given, so that a test can look outside it.
+    void start(const QString& collection, bool tour = false, const QString& sub = QString())
+    {
+        const QString work = sub.isEmpty() ? folder.path() : folder.path() + QLatin1Char('/') + sub;
+        QDir().mkpath(work);
+        writeTo(work, CollectionName, TestFolder::cp932(collection));
+        state = std::make_unique<AppState>(work);
+        host = std::make_unique<RecordingHost>(*state, dialogs);
+        host->LoadTitleTable();
+        host->loads = 0;
+        state->HelpTourOn = tour ? 1 : 0;
+        state->GalleryBuilt = true;
+        state->stale = StaleFlags{false, false, false, false, false};
+        panel = std::make_unique<MaintenancePanel>(*state, dialogs, *host);
+        panel->setToday([] { return QDate(2008, 5, 5); });
+        panel->resize(twips::toPixels(11880), twips::toPixels(7575));
+        host->panel = panel.get();
+        mainPages = std::make_unique<QSignalSpy>(panel.get(), &MaintenancePanel::mainPageIndexRequested);
+    }
+    static void writeTo(const QString& dir, const QString& name, const QByteArray& bytes)
+    {
+        QFile file(dir + QLatin1Char('/') + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    template <typename Widget = QWidget> Widget* child(const char* name) const
+    {
+        return panel->findChild<Widget*>(QString::fromLatin1(name));
+    }
+    void checkDialogs() const { QVERIFY2(dialogs.done(), qPrintable(dialogs.problems())); }
+};
+
+} // namespace mainttest
