@@ -298,11 +298,33 @@ QString DataFolder::append(const QString& name, const QByteArray& data)
             return QStringLiteral("「%1」に書き込めませんでした。\n理由: 今の内容を読み込めませんでした。").arg(name);
         whole = *old;
     }
-    // A last line left without its line end (as some editors save) would otherwise run on into the new one.
-    if (!whole.isEmpty() && !whole.endsWith('\n') && !whole.endsWith('\r'))
+    return write(name, appended(whole, data));
+}
+
+QByteArray DataFolder::appended(const QByteArray& old, const QByteArray& data)
+{
+    // Spaces, tabs and line-end bytes never occur inside a double-byte character, so bytes can be tested.
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    qsizetype contentEnd = old.size();
+    while (contentEnd > 0 && (isBlank(old[contentEnd - 1]) || isLineEnd(old[contentEnd - 1])))
+        --contentEnd;
+    if (contentEnd == 0)
+        return data;
+
+    // The last line keeps its blanks and its own line end (CR LF, CR or LF), or gets CR LF when it has none,
+    // as some editors save it.
+    qsizetype lineEnd = contentEnd;
+    while (lineEnd < old.size() && isBlank(old[lineEnd]))
+        ++lineEnd;
+    QByteArray whole = old.left(lineEnd);
+    if (lineEnd == old.size())
         whole += "\r\n";
-    whole += data;
-    return write(name, whole);
+    else if (old[lineEnd] == '\r' && lineEnd + 1 < old.size() && old[lineEnd + 1] == '\n')
+        whole += "\r\n";
+    else
+        whole += old[lineEnd];
+    return whole + data;
 }
 
 bool DataFolder::remove(const QString& name)

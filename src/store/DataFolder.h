@@ -75,9 +75,13 @@ public:
     QString write(const QString& name, const QByteArray& data);
     // Replaces many files, each as write() does; entry i of the result is empty or the message for files[i].
     QStringList writeEach(const QList<std::pair<QString, QByteArray>>& files);
-    // Appends data by rewriting the whole file atomically; a missing file is created. The data starts on a line
-    // of its own: CR LF is put first when the file does not end with a line break.
+    // Appends data by rewriting the whole file atomically; a missing file is created. The old content becomes
+    // appended(old, data).
     QString append(const QString& name, const QByteArray& data);
+    // The old content followed by data on a line of its own: CR LF is put first when the last line that holds
+    // more than spaces and tabs has no line break, and the blank lines after it are dropped, since a reader
+    // would take a blank line in front of the data for an empty field.
+    static QByteArray appended(const QByteArray& old, const QByteArray& data);
     // Deletes every spelling of name found in the folder, also those created behind the index. Returns false
     // when nothing was deleted.
     bool remove(const QString& name);

@@ -99,20 +99,24 @@ private slots:
     }
 
     // A file saved by an editor that leaves no line end after its last line still gets the new record on a
-    // line of its own; a file that ends in a lone LF or CR is not given a second break.
+    // line of its own; a file that ends in a lone LF or CR is not given a second break. Blank lines after the
+    // last line are dropped: read in front of the new record, a blank line would be an empty first field.
     void appendAfterLastLine_data()
     {
         QTest::addColumn<QByteArray>("ending");
-        QTest::addColumn<QByteArray>("separator");
+        QTest::addColumn<QByteArray>("joint"); // what is left of the ending in front of the new record
         QTest::newRow("no line end") << QByteArray() << QByteArray("\r\n");
-        QTest::newRow("CR LF") << QByteArray("\r\n") << QByteArray();
-        QTest::newRow("LF") << QByteArray("\n") << QByteArray();
-        QTest::newRow("CR") << QByteArray("\r") << QByteArray();
+        QTest::newRow("CR LF") << QByteArray("\r\n") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r") << QByteArray("\r");
+        QTest::newRow("blank line") << QByteArray("\r\n\r\n") << QByteArray("\r\n");
+        QTest::newRow("blanks and blank lines") << QByteArray(" \n \t\r\n\n  ") << QByteArray(" \n");
+        QTest::newRow("blanks, no line end") << QByteArray("\t ") << QByteArray("\t \r\n");
     }
     void appendAfterLastLine()
     {
         QFETCH(QByteArray, ending);
-        QFETCH(QByteArray, separator);
+        QFETCH(QByteArray, joint);
 
         QTemporaryDir dir;
         const QByteArray line = Whole.chopped(2);
@@ -124,7 +128,7 @@ private slots:
         QCOMPARE(store.appendRanking({"乙"}), QString());
 
         QCOMPARE(contents(dir.filePath(CollectionStore::CollectionFileName)),
-                 line + ending + separator + sjis(collection::formatLine(record("乙"))));
+                 line + joint + sjis(collection::formatLine(record("乙"))));
         const CollectionStore::Load load = store.loadCollection();
         QCOMPARE(load.problem, QString());
         QCOMPARE(load.table.count(), 2);
