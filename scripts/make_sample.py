@@ -14,7 +14,8 @@ The folder is copied as a user's collection, so it holds data files only:
   <title>.jpg/.bmp/.gif  cover pictures; NOPIC.JPG is shown for titles without one
   設定.txt           the help-tour switch
   ランキング.txt     the favourite order, one title per line
-Text files are code page 932 with CR LF line ends. The output folder's old files are removed first.
+Text files are code page 932 with CR LF line ends. The output folder's old files are removed first (the help
+file HondexHelp.chm, built by scripts/build_help.sh, stays).
 Finally the script re-reads everything it wrote and stops with an error if a file breaks those rules.
 """
 
@@ -332,7 +333,8 @@ def main():
     folder = Path(sys.argv[1]) if len(sys.argv) > 1 else repo / "sample"
     folder.mkdir(parents=True, exist_ok=True)
     for old in folder.iterdir():
-        if old.is_file():
+        # The help file is built by scripts/build_help.sh, not here.
+        if old.is_file() and old.name != "HondexHelp.chm":
             old.unlink()
 
     font = find_font()

@@ -9,12 +9,50 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstring>
+
+namespace {
+
+// Without options the program works on the current folder.
+void describeOptions(QCommandLineParser& parser, const QCommandLineOption& userFolder)
+{
+    parser.setApplicationDescription(QStringLiteral("タナミルＰｒｏ: マンガの巻ごとの収集状況を管理します。\n"
+                                                    "オプションがなければ、現在のフォルダのデータを使います。"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(userFolder);
+}
+
+// --help and --version are answered on the terminal, also where no display is available.
+bool asksOnlyForText(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("tanamiru"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TANAMIRU_VERSION));
+    const QCommandLineOption userFolder(
+        QStringLiteral("user-folder"),
+        QStringLiteral(
+            "利用者のデータフォルダ（%1）のデータを使います。初めて使うときはサンプルデータを入れて作ります。")
+            .arg(userfolder::location()));
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        QCommandLineParser parser;
+        describeOptions(parser, userFolder);
+        parser.process(terminal); // prints and exits
+        return 0;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tanamiru"));
-    QApplication::setApplicationVersion(QStringLiteral(TANAMIRU_VERSION));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
     // Standard buttons and dialogs in Japanese.
@@ -31,18 +69,8 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // Without options the program works on the current folder.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("タナミルＰｒｏ: マンガの巻ごとの収集状況を管理します。\n"
-                                                    "オプションがなければ、現在のフォルダのデータを使います。"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption userFolder(
-        QStringLiteral("user-folder"),
-        QStringLiteral(
-            "利用者のデータフォルダ（%1）のデータを使います。初めて使うときはサンプルデータを入れて作ります。")
-            .arg(userfolder::location()));
-    parser.addOption(userFolder);
+    describeOptions(parser, userFolder);
     parser.process(app);
     if (parser.isSet(userFolder)) {
         const QString problem = userfolder::enter(userfolder::location(), installedfiles::sampleFolder());
