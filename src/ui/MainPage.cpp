@@ -1,6 +1,7 @@
 #include "ui/MainPage.h"
 
 #include "ui/Artwork.h"
+#include "ui/CoverLabel.h"
 #include "ui/Dialogs.h"
 #include "ui/HiddenTextBox.h"
 #include "ui/Twips.h"
@@ -215,11 +216,14 @@ void MainPage::buildFields()
 
 void MainPage::buildPictureAndMemo()
 {
-    m_imgGazou = new QLabel(this);
+    m_imgGazou = new CoverLabel(this);
     m_imgGazou->setObjectName(QStringLiteral("imgGazou"));
     m_imgGazou->setGeometry(twips::rect(7920, 150, 3750, 4500));
     m_imgGazou->setAlignment(Qt::AlignCenter);
     m_imgGazou->setToolTip(QStringLiteral("クリックすると画像取り込みができます"));
+    connect(m_imgGazou, &CoverLabel::clicked, this, &MainPage::imgGazou_Click);
+    connect(m_imgGazou, &CoverLabel::fileGiven, this, &MainPage::coverFileGiven);
+    connect(m_imgGazou, &CoverLabel::imageGiven, this, &MainPage::coverImageGiven);
 
     m_lblMemo = new QLabel(this);
     m_lblMemo->setObjectName(QStringLiteral("lblMemo"));
@@ -235,11 +239,11 @@ void MainPage::buildPictureAndMemo()
     memoButton->setGeometry(twips::rect(10920, 4740, 750, 330));
     connect(memoButton, &QPushButton::clicked, this, &MainPage::cmdCmnt_Click);
 
-    m_fraPicget = new QFrame(this);
-    m_fraPicget->setObjectName(QStringLiteral("fraPicget"));
-    m_fraPicget->setFrameShape(QFrame::Panel);
-    m_fraPicget->setGeometry(twips::rect(150, 2160, 7470, 4800));
-    m_fraPicget->hide();
+    // Stands in for the cover import panel until one is attached, so that the page always has a fraPicget.
+    auto* standIn = new QFrame(this);
+    standIn->setObjectName(QStringLiteral("fraPicget"));
+    standIn->hide();
+    m_fraPicget = standIn;
 }
 
 void MainPage::applySelectionLists()
@@ -281,6 +285,33 @@ void MainPage::attachMemoPanel(QWidget* panel)
     m_fraMemo->setParent(this);
     m_fraMemo->setGeometry(twips::rect(7920, 4680, 3750, 2280));
     m_fraMemo->hide();
+}
+
+void MainPage::attachCoverImportPanel(QWidget* panel)
+{
+    if (m_fraPicget != panel)
+        delete m_fraPicget;
+    m_fraPicget = panel;
+    m_fraPicget->setParent(this);
+    // Beside the cover, which shows the preview, below the title and over the fields and the volume grid.
+    m_fraPicget->setGeometry(twips::rect(4230, 660, 3570, 6420));
+    m_fraPicget->hide();
+}
+
+void MainPage::previewCover(const QImage& image)
+{
+    if (image.isNull())
+        return;
+    const QSize box = m_imgGazou->size();
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (pixmap.width() > box.width() || pixmap.height() > box.height())
+        pixmap = pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_imgGazou->setPixmap(pixmap);
+}
+
+QSize MainPage::coverSize() const
+{
+    return m_imgGazou->size();
 }
 
 void MainPage::showMemoLabel(const QString& memo)
@@ -410,14 +441,7 @@ void MainPage::showFace(int face)
 void MainPage::showCover(const QString& title)
 {
     m_imgGazou->clear();
-    const QImage image = m_state.store.loadCover(title);
-    if (image.isNull())
-        return;
-    const QSize box = m_imgGazou->size();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    if (pixmap.width() > box.width() || pixmap.height() > box.height())
-        pixmap = pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    m_imgGazou->setPixmap(pixmap);
+    previewCover(m_state.store.loadCover(title));
 }
 
 void MainPage::showMemo(const QString& title)

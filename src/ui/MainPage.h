@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QFrame>
+#include <QImage>
 #include <array>
 
 class AppState;
+class CoverLabel;
 class Dialogs;
 class HiddenTextBox;
 class VolumeGrid;
@@ -52,16 +54,32 @@ public:
     // Shows a memo (lines joined with CR LF) in the memo label under the cover.
     void showMemoLabel(const QString& memo);
 
+    // The cover import panel (fraPicget) that a click on the cover opens over the page; it replaces the page's
+    // own empty stand-in of that name.
+    void attachCoverImportPanel(QWidget* panel);
+    // Shows a picture in the cover's place (shrunk to fit) until the page next shows a title; a null image
+    // leaves the cover as it is.
+    void previewCover(const QImage& image);
+    // The size of the cover's place, in device-independent pixels.
+    QSize coverSize() const;
+    // Shows the cover the lookup finds for title (the last of its .jpg, .gif and .bmp that loads, else
+    // NOPIC.JPG), or none.
+    void showCover(const QString& title);
+
     VolumeGrid* volumeGrid() const { return m_grid; }
 
 signals:
     // The page now shows the memo of the record shown, or an empty memo.
     void memoShown(const QString& memo);
+    // The cover picture was clicked.
+    void imgGazou_Click();
+    // A file was dropped on the cover or pasted there; a picture was pasted there.
+    void coverFileGiven(const QString& path);
+    void coverImageGiven(const QImage& image);
 
 private:
     void buildFields();
     void buildPictureAndMemo();
-    void showCover(const QString& title);
     void showMemo(const QString& title);
 
     AppState& m_state;
@@ -80,10 +98,10 @@ private:
     QLineEdit* m_txtStHan = nullptr;
     QLineEdit* m_txtEdHan = nullptr;
     VolumeGrid* m_grid = nullptr;
-    QLabel* m_imgGazou = nullptr;
+    CoverLabel* m_imgGazou = nullptr;
     QLabel* m_lblMemo = nullptr;
     QWidget* m_fraMemo = nullptr;
-    QFrame* m_fraPicget = nullptr;
+    QWidget* m_fraPicget = nullptr;
     QLabel* m_lblKensu = nullptr;
     QScrollBar* m_hsbData = nullptr;
 };

@@ -172,6 +172,7 @@ void TitleCommands::cmdNew_Click()
     else
         m_page.setCurrentIndex(first);
     m_state.stale.setAll();
+    m_state.GalleryStale = true;
 
     m_state.TourText = tour::addDone();
     m_host.ShowTourMessage();
@@ -213,4 +214,5 @@ void TitleCommands::cmdDel_Click()
     }
     // Also an emptied collection: no list may keep showing the deleted record.
     m_state.stale.setAll();
+    m_state.GalleryStale = true;
 }

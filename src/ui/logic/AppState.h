@@ -41,8 +41,12 @@ public:
     qint16 PickedIndex = 0;
     qint16 HelpTourOn = 0;
     bool Loading = false;
-    // The cover gallery has been built from the current order; any change of order or of the titles clears it.
+    // The cover gallery has been built from the current order; a change of the order clears it, and the next
+    // opening builds it from page 1.
     bool GalleryBuilt = false;
+    // Titles were added or deleted, or a cover imported, since the gallery was filled: its kept page is refilled
+    // when it is next opened.
+    bool GalleryStale = false;
     QString CoverFolder;
     QString HelpFile = QStringLiteral("HondexHelp.chm");
     QString TourText;

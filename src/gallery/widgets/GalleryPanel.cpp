@@ -1,0 +1,277 @@
+#include "gallery/widgets/GalleryPanel.h"
+
+#include "gallery/CoverPictures.h"
+#include "gallery/GalleryPages.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ScreenHost.h"
+#include "ui/Twips.h"
+#include "ui/logic/AppState.h"
+#include "ui/logic/TourTexts.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace {
+
+// Geometry in twips.
+constexpr int PictureWidth = 1305;
+constexpr int PictureHeight = 2040;
+constexpr int ColumnLefts[gallery::SlotsPerRow] = {225, 1800, 3375, 4950, 6525, 8100, 9675};
+constexpr int RowTops[3] = {405, 2760, 5130};
+constexpr int NameWidth = 1425;
+constexpr int NameHeight = 555;
+constexpr int NameAbovePicture = 180;
+constexpr int RangeTop = 7200;
+constexpr int RangeHeight = 300;
+constexpr int ButtonLeft = 11310;
+constexpr int ButtonWidth = 390;
+constexpr int ButtonHeight = 3240;
+
+// Repaints without taking user input, so that no second command starts while a page fills.
+void letWindowRepaint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// The hourglass pointer while a page fills.
+class WaitCursor final {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// An arrow drawn for the paging buttons, pointing up or down, on a transparent background.
+QPixmap arrowPicture(bool up, QSize size, qreal ratio)
+{
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    QPainterPath arrow;
+    // A head over half the height and a shaft a third as wide as the head.
+    arrow.moveTo(w / 2, 0);
+    arrow.lineTo(w, h * 0.5);
+    arrow.lineTo(w * 2 / 3, h * 0.5);
+    arrow.lineTo(w * 2 / 3, h);
+    arrow.lineTo(w / 3, h);
+    arrow.lineTo(w / 3, h * 0.5);
+    arrow.lineTo(0, h * 0.5);
+    arrow.closeSubpath();
+    if (!up) {
+        painter.translate(0, h);
+        painter.scale(1, -1);
+    }
+    painter.setPen(QPen(QColor(40, 70, 140), 1));
+    painter.setBrush(QColor(90, 130, 210));
+    painter.drawPath(arrow);
+    return pixmap;
+}
+
+} // namespace
+
+GalleryPanel::GalleryPanel(AppState& state, Dialogs& /*dialogs*/, ScreenHost& host, QWidget* parent)
+    : QFrame(parent), m_state(state), m_host(host)
+{
+    setObjectName(QStringLiteral("fraPic"));
+    setFont(twips::uiFont());
+    buildControls();
+    hide();
+}
+
+void GalleryPanel::buildControls()
+{
+    for (int k = 1; k <= Slots; ++k) {
+        const int left = ColumnLefts[(k - 1) % gallery::SlotsPerRow];
+        const int top = RowTops[(k - 1) / gallery::SlotsPerRow];
+
+        auto* picture = new ClickableLabel(this);
+        picture->setObjectName(QStringLiteral("imgPIc_%1").arg(k));
+        picture->setGeometry(twips::rect(left, top, PictureWidth, PictureHeight));
+        picture->setAlignment(Qt::AlignCenter);
+        connect(picture, &ClickableLabel::clicked, this, [this, k] { imgPIc_Click(k); });
+        m_imgPIc[size_t(k)] = picture;
+
+        auto* name = new ClickableLabel(this);
+        name->setObjectName(QStringLiteral("lblName_%1").arg(k));
+        name->setGeometry(twips::rect(left, top - NameAbovePicture, NameWidth, NameHeight));
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        name->setWordWrap(true);
+        name->setTextFormat(Qt::PlainText);
+        name->setFont(twips::uiFont(9));
+        // The name lies over the top of its cover, readable on any picture yet letting the cover show through.
+        name->setStyleSheet(QStringLiteral("background-color: rgba(255, 255, 240, 200); color: black;"));
+        name->setAutoFillBackground(false);
+        connect(name, &ClickableLabel::clicked, this, [this, k] { lblName_Click(k); });
+        m_lblName[size_t(k)] = name;
+    }
+    // Names over pictures wherever they overlap, including the next row's names under a cover's foot.
+    for (int k = 1; k <= Slots; ++k)
+        m_lblName[size_t(k)]->raise();
+
+    const struct {
+        int left;
+        int width;
+        Qt::Alignment alignment;
+        QString text;
+    } range[3] = {
+        {9375, 900, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1")},
+        {10725, 900, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("21")},
+        {10275, 450, Qt::AlignCenter, QStringLiteral("～")},
+    };
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(range[i].text, this);
+        label->setObjectName(QStringLiteral("lblPicKan_%1").arg(i));
+        label->setGeometry(twips::rect(range[i].left, RangeTop, range[i].width, RangeHeight));
+        label->setAlignment(range[i].alignment);
+        label->setFont(twips::uiFont(11));
+        m_lblPicKan[size_t(i)] = label;
+    }
+
+    const QSize arrowSize(twips::toPixels(ButtonWidth) - 8, twips::toPixels(ButtonHeight) / 4);
+    const qreal ratio = devicePixelRatioF();
+    m_cmdDown = new QPushButton(this);
+    m_cmdDown->setObjectName(QStringLiteral("cmdDown"));
+    m_cmdDown->setGeometry(twips::rect(ButtonLeft, 375, ButtonWidth, ButtonHeight));
+    m_cmdDown->setIcon(QIcon(arrowPicture(true, arrowSize, ratio)));
+    m_cmdDown->setIconSize(arrowSize);
+    m_cmdDown->setToolTip(QStringLiteral("前の２１作品を表示します"));
+    connect(m_cmdDown, &QPushButton::clicked, this, &GalleryPanel::cmdDown_Click);
+
+    m_cmdUp = new QPushButton(this);
+    m_cmdUp->setObjectName(QStringLiteral("cmdUp"));
+    m_cmdUp->setGeometry(twips::rect(ButtonLeft, 3900, ButtonWidth, ButtonHeight));
+    m_cmdUp->setIcon(QIcon(arrowPicture(false, arrowSize, ratio)));
+    m_cmdUp->setIconSize(arrowSize);
+    m_cmdUp->setToolTip(QStringLiteral("次の２１作品を表示します"));
+    connect(m_cmdUp, &QPushButton::clicked, this, &GalleryPanel::cmdUp_Click);
+}
+
+void GalleryPanel::cmdPic_Click()
+{
+    if (!isHidden())
+        return;
+    m_host.HidePanels();
+    const int titleCount = m_state.titles.count();
+
+    if (m_state.GalleryBuilt && !m_state.GalleryStale) {
+        show();
+        letWindowRepaint();
+        return;
+    }
+
+    if (m_state.GalleryBuilt) {
+        // Titles were added, deleted or given a cover since the page was filled: the same page, filled anew.
+        show();
+        m_state.GalleryStale = false;
+        m_GalleryPageCount = qint16(gallery::pageCount(titleCount));
+        if (titleCount == 0) {
+            m_state.GalleryBuilt = false;
+            m_GalleryPage = 1;
+            showPage(1);
+            return;
+        }
+        showPage(gallery::keptPage(m_GalleryPage, m_GalleryPageCount));
+    } else {
+        m_GalleryPage = 1;
+        m_lblPicKan[0]->setText(gallery::firstNumberText(1));
+        m_lblPicKan[1]->setText(gallery::lastNumberText(1));
+        clearSlots();
+        show();
+        letWindowRepaint();
+        m_GalleryPageCount = qint16(gallery::pageCount(titleCount));
+        m_state.GalleryStale = false;
+        // An empty collection is not marked built: the next opening tries again.
+        if (titleCount == 0)
+            return;
+        showPage(1);
+        m_state.GalleryBuilt = true;
+    }
+
+    m_state.TourText = tour::gallery();
+    m_host.ShowTourMessage();
+}
+
+void GalleryPanel::cmdUp_Click()
+{
+    if (m_GalleryPage >= m_GalleryPageCount)
+        return;
+    showPage(m_GalleryPage + 1);
+}
+
+void GalleryPanel::cmdDown_Click()
+{
+    if (m_GalleryPage <= 1)
+        return;
+    showPage(m_GalleryPage - 1);
+}
+
+void GalleryPanel::imgPIc_Click(int slot)
+{
+    jumpToSlot(slot);
+}
+
+void GalleryPanel::lblName_Click(int slot)
+{
+    jumpToSlot(slot);
+}
+
+void GalleryPanel::showPage(int page)
+{
+    m_GalleryPage = qint16(page);
+    m_lblPicKan[0]->setText(gallery::firstNumberText(page));
+    m_lblPicKan[1]->setText(gallery::lastNumberText(page));
+    clearSlots();
+    const WaitCursor wait;
+    for (int k = 1; k <= Slots; ++k) {
+        fillSlot(k);
+        letWindowRepaint();
+    }
+}
+
+void GalleryPanel::clearSlots()
+{
+    for (int k = 1; k <= Slots; ++k) {
+        m_lblName[size_t(k)]->clear();
+        m_lblName[size_t(k)]->hide();
+        m_imgPIc[size_t(k)]->clear();
+    }
+}
+
+void GalleryPanel::fillSlot(int slot)
+{
+    const int n = gallery::recordOf(m_GalleryPage, slot);
+    if (!m_state.titles.isValidIndex(n))
+        return;
+    const QString title = m_state.titles.at(n).title;
+    ClickableLabel* name = m_lblName[size_t(slot)];
+    name->setText(title);
+    name->show();
+
+    // Decoded for the screen's pixels, so that a high-density screen gets a sharp cover.
+    const qreal ratio = devicePixelRatioF();
+    const QSize box = QSizeF(twips::toPixels(PictureWidth) * ratio, twips::toPixels(PictureHeight) * ratio).toSize();
+    const QImage cover = covers::galleryCover(m_state.store, title, box);
+    if (cover.isNull())
+        return;
+    QPixmap pixmap = QPixmap::fromImage(cover);
+    pixmap.setDevicePixelRatio(ratio);
+    m_imgPIc[size_t(slot)]->setPixmap(pixmap);
+}
+
+void GalleryPanel::jumpToSlot(int slot)
+{
+    const int n = gallery::recordOf(m_GalleryPage, slot);
+    if (slot < 1 || slot > Slots || n > m_state.titles.count())
+        return;
+    // Through the page scroll bar only: PickedIndex stays as it was.
+    m_host.showMainPage(n);
+    letWindowRepaint();
+}
