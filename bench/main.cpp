@@ -1,6 +1,7 @@
 // Start-up, page-change, status-list, sort and search timings over a synthetic collection; see "Benchmark" in
 // README.md.
 
+#include "GalleryBench.h"
 #include "ListBench.h"
 #include "MaintenanceBench.h"
 #include "PageBench.h"
@@ -108,12 +109,22 @@ int runTable(int titles, int runs)
     for (const timing::Measurement& m : maintenance.measurements)
         print(timing::formatLine(m));
 
+    const GalleryResults gallery = measureGallery(runs);
+    if (!gallery.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + gallery.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : gallery.measurements)
+        print(timing::formatLine(m));
+
     print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
               .arg(startup.firstRunMs, 0, 'f', 3));
     print(QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
               .arg(pages.pages)
               .arg(pages.coverPages));
     print(QStringLiteral("# list toggles: %1 (each volume toggled and toggled back)").arg(lists.toggles));
+    print(QStringLiteral("# gallery: the same 21 covers decoded at full size and then shrunk: %1 ms")
+              .arg(gallery.fullDecodeMs, 0, 'f', 3));
     return 0;
 }
 
