@@ -8,5 +8,7 @@ scripts/build.sh
 if [ ! -d collection ]; then
     cp -r sample collection
 fi
+# The help file is the program's, not the collection's: keep the collection's copy as new as the bundled one.
+cp -u sample/HondexHelp.chm collection/
 cd collection
 exec ../build/src/tanamiru "$@"

@@ -65,7 +65,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(DefaultTitle);
     buildLayout();
-    resize(1120, 760); // the pages' screenshots (792 pixels wide) fit beside the contents
+    resize(1160, 780); // the pages' screenshots (792 pixels wide) fit beside the contents
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -128,7 +128,7 @@ void HelpWindow::buildLayout()
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({280, 840});
+    splitter->setSizes({270, 890});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
