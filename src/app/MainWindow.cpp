@@ -3,10 +3,13 @@
 #include "editing/widgets/FieldEditor.h"
 #include "editing/widgets/MemoPanel.h"
 #include "editing/widgets/TitleCommands.h"
+#include "gallery/widgets/CoverImportPanel.h"
+#include "gallery/widgets/GalleryPanel.h"
 #include "help/widgets/ChmHelpViewer.h"
 #include "lists/widgets/SearchPanel.h"
 #include "lists/widgets/SortPanel.h"
 #include "lists/widgets/StatusListPanel.h"
+#include "maintenance/widgets/MaintenancePanel.h"
 #include "store/SelectionLists.h"
 #include "ui/Artwork.h"
 #include "ui/ButtonRow.h"
@@ -80,8 +83,8 @@ void MainWindow::buildButtonRow()
         {"cmdIchiran", "並替え", "各種データを並び替え表示します", [this] { m_fraIchiran->cmdIchiran_Click(); }},
         {"cmdKensaku", "検索", "コミックの検索をすることができます", [this] { m_fraKensaku->cmdKensaku_Click(); }},
         {"cmdRank", "ランク", "各種データを並び替え表示します", [this] { showPanel(m_fraRank); }},
-        {"cmdPic", "画像", "コミックの画像を一覧表示します", [this] { showPanel(m_fraPic); }},
-        {"cmdMaster", "編集", "表示順変更や新規スタートが行えます", [this] { showPanel(m_fraMaster); }},
+        {"cmdPic", "画像", "コミックの画像を一覧表示します", [this] { m_fraPic->cmdPic_Click(); }},
+        {"cmdMaster", "編集", "表示順変更や新規スタートが行えます", [this] { m_fraMaster->cmdMaster_Click(); }},
         {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます", [this] { cmdHelp_Click(); }},
         {"cmdEnd", "終了", "プログラムを終了します", [this] { cmdEnd_Click(); }},
     };
@@ -131,20 +134,23 @@ void MainWindow::buildPanels()
     connect(m_fraMemo, &MemoPanel::saved, m_fraMain, &MainPage::showMemoLabel);
     m_commands = new TitleCommands(*m_state, m_dialogs, *this, *m_fraMain, this);
 
-    m_fraList = new StatusListPanel(*m_state, m_dialogs, *this, centralWidget());
-    m_fraList->setGeometry(panelArea);
-    m_fraList->hide();
+    m_fraImport = new CoverImportPanel(*m_fraMain, *m_state, m_dialogs, *this);
+    m_fraMain->attachCoverImportPanel(m_fraImport);
+
+    // Every screen fills the area under the button row and starts hidden.
+    const auto place = [&](QWidget* panel) {
+        panel->setGeometry(panelArea);
+        panel->hide();
+    };
+    place(m_fraList = new StatusListPanel(*m_state, m_dialogs, *this, centralWidget()));
     connect(m_fraList, &StatusListPanel::mainPageVolumesChanged, m_fraMain, &MainPage::ReadVolumeFile);
-    m_fraIchiran = new SortPanel(*m_state, m_dialogs, *this, centralWidget());
-    m_fraIchiran->setGeometry(panelArea);
-    m_fraIchiran->hide();
+    place(m_fraIchiran = new SortPanel(*m_state, m_dialogs, *this, centralWidget()));
     connect(m_fraIchiran, &SortPanel::mainPageIndexRequested, m_fraMain, &MainPage::setCurrentIndex);
-    m_fraKensaku = new SearchPanel(*m_state, m_dialogs, *this, centralWidget());
-    m_fraKensaku->setGeometry(panelArea);
-    m_fraKensaku->hide();
+    place(m_fraKensaku = new SearchPanel(*m_state, m_dialogs, *this, centralWidget()));
     m_fraRank = placeholderPanel(QStringLiteral("fraRank"));
-    m_fraPic = placeholderPanel(QStringLiteral("fraPic"));
-    m_fraMaster = placeholderPanel(QStringLiteral("fraMaster"));
+    place(m_fraPic = new GalleryPanel(*m_state, m_dialogs, *this, centralWidget()));
+    place(m_fraMaster = new MaintenancePanel(*m_state, m_dialogs, *this, centralWidget()));
+    connect(m_fraMaster, &MaintenancePanel::mainPageIndexRequested, m_fraMain, &MainPage::setCurrentIndex);
 }
 
 void MainWindow::Form_Load()

@@ -6,10 +6,13 @@
 #include <QMainWindow>
 #include <memory>
 
+class CoverImportPanel;
 class Dialogs;
+class GalleryPanel;
 class FieldEditor;
 class HelpViewer;
 class MainPage;
+class MaintenancePanel;
 class MemoPanel;
 class SearchPanel;
 class SortPanel;
@@ -81,6 +84,7 @@ private:
     SortPanel* m_fraIchiran = nullptr;
     SearchPanel* m_fraKensaku = nullptr;
     QFrame* m_fraRank = nullptr;
-    QFrame* m_fraPic = nullptr;
-    QFrame* m_fraMaster = nullptr;
+    GalleryPanel* m_fraPic = nullptr;
+    MaintenancePanel* m_fraMaster = nullptr;
+    CoverImportPanel* m_fraImport = nullptr;
 };
