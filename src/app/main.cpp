@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -53,6 +54,12 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // The windows carry the program's icon, and the desktop matches them to the installed menu entry.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/tanamiru-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tanamiru"));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
     // Standard buttons and dialogs in Japanese.
