@@ -5,6 +5,7 @@
 #include "ListBench.h"
 #include "MaintenanceBench.h"
 #include "PageBench.h"
+#include "RankBench.h"
 #include "SortSearchBench.h"
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
@@ -117,6 +118,14 @@ int runTable(int titles, int runs)
     for (const timing::Measurement& m : gallery.measurements)
         print(timing::formatLine(m));
 
+    const RankResults rankings = measureRankings(*collection, runs);
+    if (!rankings.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + rankings.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : rankings.measurements)
+        print(timing::formatLine(m));
+
     print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
               .arg(startup.firstRunMs, 0, 'f', 3));
     print(QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
@@ -171,8 +180,13 @@ int runScaling(int titles, int runs)
             progress(QStringLiteral("error: ") + maintenance.error);
             return 1;
         }
-        QList<timing::Measurement> measurements =
-            startup.measurements + lists.measurements + sortSearch.measurements + maintenance.measurements;
+        const RankResults rankings = measureRankings(*collection, runs);
+        if (!rankings.error.isEmpty()) {
+            progress(QStringLiteral("error: ") + rankings.error);
+            return 1;
+        }
+        QList<timing::Measurement> measurements = startup.measurements + lists.measurements + sortSearch.measurements +
+                                                  maintenance.measurements + rankings.measurements;
         for (timing::Measurement m : measurements) {
             m.name += QLatin1Char('@') + QString::number(size);
             print(timing::formatLine(m));

@@ -13,6 +13,8 @@ QString addDone();
 // On opening the sort screen and the search screen.
 QString sortScreen();
 QString searchScreen();
+// On opening the ranking screen.
+QString rankScreen();
 // On building the cover gallery.
 QString gallery();
 // On opening the maintenance panel.

@@ -1,0 +1,166 @@
+#include "RankBench.h"
+
+#include "SilentDialogs.h"
+#include "SyntheticCollection.h"
+#include "rankings/FavouriteList.h"
+#include "rankings/RankingModel.h"
+#include "rankings/widgets/RankList.h"
+#include "rankings/widgets/RankPanel.h"
+#include "store/CollectionStore.h"
+#include "store/SelectionLists.h"
+#include "ui/ScreenHost.h"
+#include "ui/Twips.h"
+#include "ui/logic/AppState.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSaveFile>
+
+namespace {
+
+class BenchHost final : public ScreenHost {
+public:
+    explicit BenchHost(AppState& state) : m_state(state) {}
+    QWidget* panel = nullptr;
+
+    void HidePanels() override { panel->hide(); }
+    void ShowTourMessage() override {}
+    void showMainPage(int) override { HidePanels(); }
+    QString LoadTitleTable() override
+    {
+        CollectionStore::Load load = m_state.store.loadCollection();
+        m_state.titles = std::move(load.table);
+        m_state.lists = buildSelectionLists(m_state.titles);
+        return load.problem;
+    }
+
+private:
+    AppState& m_state;
+};
+
+void repaint()
+{
+    QCoreApplication::processEvents();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit();
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+RankResults measureRankings(const SyntheticCollection& collection, int runs)
+{
+    RankResults results;
+    const int count = collection.titleCount();
+    AppState state(collection.path());
+    BenchHost host(state);
+    if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
+        results.error = QStringLiteral("the collection did not load whole: ") + problem;
+        return results;
+    }
+    state.favourites = favourite::titlesInTableOrder(state.titles);
+    const QString rankingPath = collection.path() + QLatin1Char('/') + CollectionStore::RankingFileName;
+    const QByteArray rankingBefore = readAll(rankingPath);
+
+    SilentDialogs dialogs;
+    QWidget window;
+    window.resize(twips::toPixels(11880), twips::toPixels(7575));
+    auto* panel = new RankPanel(state, dialogs, host, &window);
+    panel->setGeometry(0, 0, window.width(), window.height());
+    host.panel = panel;
+    window.show();
+    repaint();
+
+    timing::Samples open(QStringLiteral("rank_open"));
+    timing::Samples byName(QStringLiteral("rank_sort_by_name"));
+    timing::Samples byVolumes(QStringLiteral("rank_sort_by_volumes"));
+    timing::Samples drag(QStringLiteral("rank_drag"));
+    timing::Samples save(QStringLiteral("rank_save"));
+
+    auto* list = panel->findChild<RankList*>(QStringLiteral("lstRank"));
+    auto* optSaku2 = panel->findChild<QRadioButton*>(QStringLiteral("optSaku2"));
+    auto* optSaku3 = panel->findChild<QRadioButton*>(QStringLiteral("optSaku3"));
+    const auto openScreen = [&] {
+        host.HidePanels();
+        return timing::measureMs([&] {
+            panel->cmdRank_Click();
+            repaint();
+        });
+    };
+    for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
+        open.add(openScreen(), 0);
+        if (panel->authorModel().rowCount() != state.lists.authors.size() ||
+            panel->magazineModel().rowCount() != state.lists.magazines.size() ||
+            panel->favouriteModel().rowCount() != count || dialogs.boxes() != 0) {
+            results.error = QStringLiteral("the ranking screen shows %1 authors of %2")
+                                .arg(panel->authorModel().rowCount())
+                                .arg(state.lists.authors.size());
+            break;
+        }
+        byName.add(timing::measureMs([&] {
+                       optSaku3->setChecked(true);
+                       repaint();
+                   }),
+                   0);
+        openScreen();
+        byVolumes.add(timing::measureMs([&] {
+                          optSaku2->setChecked(true);
+                          repaint();
+                      }),
+                      0);
+
+        // The top entry dragged onto the sixth, over the entries between.
+        QWidget* viewport = list->viewport();
+        const auto centre = [&](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
+        const QString top = panel->favouriteModel().titles().first();
+        drag.add(timing::measureMs([&] {
+                     sendMouse(viewport, QEvent::MouseButtonPress, centre(0), Qt::LeftButton);
+                     for (int row = 1; row <= 5; ++row)
+                         sendMouse(viewport, QEvent::MouseMove, centre(row), Qt::LeftButton);
+                     sendMouse(viewport, QEvent::MouseButtonRelease, centre(5), Qt::NoButton);
+                     repaint();
+                 }),
+                 0);
+        if (panel->favouriteModel().titles().at(4) != top || !panel->hasUnsavedOrder() ||
+            state.favourites.size() != count) {
+            results.error = QStringLiteral("the drag did not move the top entry above the sixth");
+            break;
+        }
+
+        const double ms = timing::measureMs([&] {
+            panel->cmdRankHozon_Click();
+            repaint();
+        });
+        const QByteArray written = readAll(rankingPath);
+        save.add(ms, timing::measureMs([&] { writeAtomically(rankingPath, written); }));
+        if (panel->hasUnsavedOrder() || dialogs.boxes() != 1 || written.count('\n') != count) {
+            results.error = QStringLiteral("the save did not write every favourite: ") + dialogs.lastText();
+            break;
+        }
+        dialogs = SilentDialogs();
+    }
+    if (!writeAtomically(rankingPath, rankingBefore) && results.error.isEmpty())
+        results.error = QStringLiteral("the ranking file could not be put back");
+    for (const timing::Samples* samples : {&open, &byName, &byVolumes, &drag, &save})
+        results.measurements.append(samples->result());
+    return results;
+}

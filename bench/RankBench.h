@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Timing.h"
+
+#include <QList>
+#include <QString>
+
+class SyntheticCollection;
+
+struct RankResults {
+    QList<timing::Measurement> measurements; // rank_open first
+    QString error;                           // empty when every step ranked every name and kept every favourite
+};
+
+// The ranking screen over the collection's folder, with every title in the favourite list, each step timed up to
+// its repaint: opening the screen (the five rankings counted, filled, sorted and painted), the first sort of the
+// author grid by name and by volumes after an opening, a drag in the favourite list as mouse events, and the
+// save of the favourite list (against writing the same bytes atomically). The ranking file is put back as it was.
+RankResults measureRankings(const SyntheticCollection& collection, int runs);
