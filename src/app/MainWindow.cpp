@@ -10,6 +10,7 @@
 #include "lists/widgets/SortPanel.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "maintenance/widgets/MaintenancePanel.h"
+#include "rankings/widgets/RankPanel.h"
 #include "store/SelectionLists.h"
 #include "ui/Artwork.h"
 #include "ui/ButtonRow.h"
@@ -82,7 +83,7 @@ void MainWindow::buildButtonRow()
         {"cmdHozon", "残巻", "未収集分のデータを出力します", [this] { m_fraList->cmdHozon_Click(); }},
         {"cmdIchiran", "並替え", "各種データを並び替え表示します", [this] { m_fraIchiran->cmdIchiran_Click(); }},
         {"cmdKensaku", "検索", "コミックの検索をすることができます", [this] { m_fraKensaku->cmdKensaku_Click(); }},
-        {"cmdRank", "ランク", "各種データを並び替え表示します", [this] { showPanel(m_fraRank); }},
+        {"cmdRank", "ランク", "各種データを並び替え表示します", [this] { m_fraRank->cmdRank_Click(); }},
         {"cmdPic", "画像", "コミックの画像を一覧表示します", [this] { m_fraPic->cmdPic_Click(); }},
         {"cmdMaster", "編集", "表示順変更や新規スタートが行えます", [this] { m_fraMaster->cmdMaster_Click(); }},
         {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます", [this] { cmdHelp_Click(); }},
@@ -113,15 +114,6 @@ void MainWindow::buildButtonRow()
     connect(m_chkHelp, &QCheckBox::toggled, this, &MainWindow::chkHelp_Click);
 }
 
-QFrame* MainWindow::placeholderPanel(const QString& name)
-{
-    auto* panel = new QFrame(centralWidget());
-    panel->setObjectName(name);
-    panel->setGeometry(twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight));
-    panel->hide();
-    return panel;
-}
-
 void MainWindow::buildPanels()
 {
     const QRect panelArea = twips::rect(0, RowHeight, WindowWidth, WindowHeight - RowHeight);
@@ -147,7 +139,7 @@ void MainWindow::buildPanels()
     place(m_fraIchiran = new SortPanel(*m_state, m_dialogs, *this, centralWidget()));
     connect(m_fraIchiran, &SortPanel::mainPageIndexRequested, m_fraMain, &MainPage::setCurrentIndex);
     place(m_fraKensaku = new SearchPanel(*m_state, m_dialogs, *this, centralWidget()));
-    m_fraRank = placeholderPanel(QStringLiteral("fraRank"));
+    place(m_fraRank = new RankPanel(*m_state, m_dialogs, *this, centralWidget()));
     place(m_fraPic = new GalleryPanel(*m_state, m_dialogs, *this, centralWidget()));
     place(m_fraMaster = new MaintenancePanel(*m_state, m_dialogs, *this, centralWidget()));
     connect(m_fraMaster, &MaintenancePanel::mainPageIndexRequested, m_fraMain, &MainPage::setCurrentIndex);
@@ -216,14 +208,6 @@ void MainWindow::HidePanels()
           static_cast<QWidget*>(m_fraRank)})
         panel->hide();
     m_cmdDel->setEnabled(false);
-}
-
-void MainWindow::showPanel(QFrame* panel)
-{
-    if (!panel->isHidden())
-        return;
-    HidePanels();
-    panel->show();
 }
 
 void MainWindow::ShowTourMessage()

@@ -13,6 +13,7 @@ class FieldEditor;
 class HelpViewer;
 class MainPage;
 class MaintenancePanel;
+class RankPanel;
 class MemoPanel;
 class SearchPanel;
 class SortPanel;
@@ -64,8 +65,6 @@ public:
 private:
     void buildButtonRow();
     void buildPanels();
-    QFrame* placeholderPanel(const QString& name);
-    void showPanel(QFrame* panel);
     void Form_Load();
 
     Dialogs& m_dialogs;
@@ -83,7 +82,7 @@ private:
     StatusListPanel* m_fraList = nullptr;
     SortPanel* m_fraIchiran = nullptr;
     SearchPanel* m_fraKensaku = nullptr;
-    QFrame* m_fraRank = nullptr;
+    RankPanel* m_fraRank = nullptr;
     GalleryPanel* m_fraPic = nullptr;
     MaintenancePanel* m_fraMaster = nullptr;
     CoverImportPanel* m_fraImport = nullptr;
