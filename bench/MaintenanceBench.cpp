@@ -23,6 +23,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int MaxDestructiveRuns = 3;
@@ -69,6 +71,13 @@ void repaint()
     QCoreApplication::processEvents();
 }
 
+// Puts every file written so far on disk, so that a step that flushes the file system pays for its own files
+// only, not for the thousands the benchmark has just put back or prepared.
+void settle()
+{
+    ::sync();
+}
+
 // Every file of a folder, to put it back after a step that changes it.
 class FolderSnapshot final {
 public:
@@ -82,14 +91,14 @@ public:
                 m_files.insert(it.fileName(), file.readAll());
         }
     }
-    // Removes what was not there and rewrites everything that was.
+    // Deletes every file and writes back what was there. Files are made afresh rather than truncated and
+    // rewritten, which ext4 would put on disk one by one.
     void restore() const
     {
         QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System);
         while (it.hasNext()) {
             it.next();
-            if (!m_files.contains(it.fileName()))
-                QFile::remove(it.filePath());
+            QFile::remove(it.filePath());
         }
         for (auto it = m_files.cbegin(); it != m_files.cend(); ++it) {
             QFile file(m_folder + QLatin1Char('/') + it.key());
@@ -127,10 +136,12 @@ QString writeFreeFolder(const QString& folder, int count)
     return {};
 }
 
-// Reading the free folder's files and writing each volume file's bytes where the import puts them, plainly: no
-// staging file, no flush to disk.
-double importFloorMs(const QString& freeFolder, const QString& workFolder, int count)
+// Reading the free folder's files and writing each volume file's bytes into a fresh folder, plainly: no staging
+// file, no flush to disk. (Overwriting the files in place would be no floor: ext4 puts a truncated and rewritten
+// file on disk when it is closed.)
+double importFloorMs(const QString& freeFolder, int count)
 {
+    QTemporaryDir scratch;
     return timing::measureMs([&] {
         QFile data(freeFolder + QStringLiteral("/データ.txt"));
         if (data.open(QIODevice::ReadOnly))
@@ -140,7 +151,7 @@ double importFloorMs(const QString& freeFolder, const QString& workFolder, int c
             QFile source(freeFolder + QLatin1Char('/') + title + QStringLiteral(".txt"));
             if (!source.open(QIODevice::ReadOnly))
                 continue;
-            QFile target(workFolder + QLatin1Char('/') + title + CollectionStore::VolumeSuffix);
+            QFile target(scratch.path() + QLatin1Char('/') + title + CollectionStore::VolumeSuffix);
             if (target.open(QIODevice::WriteOnly))
                 target.write(source.readAll());
         }
@@ -250,8 +261,10 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
 
     const int destructiveRuns = std::min(runs, MaxDestructiveRuns);
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
+        settle();
         const double floor = clearFloorMs(collection.path(), state.titles);
         snapshot.restore();
+        settle();
         const int ends = host.ends;
         clear.add(timing::measureMs([&] {
                       panel->cmdAllDel_Click();
@@ -273,7 +286,9 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     if (results.error.isEmpty())
         panel->findChild<QObject*>(QStringLiteral("dirCom"))->setProperty("path", free.path());
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
-        const double floor = importFloorMs(free.path(), collection.path(), count);
+        settle();
+        const double floor = importFloorMs(free.path(), count);
+        settle();
         const int ends = host.ends;
         import.add(timing::measureMs([&] {
                        panel->cmdCmGetIn_Click();

@@ -10,6 +10,9 @@
 DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
 {
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    // The working folder holds a file or more per title: watching it would make the model reread tens of
+    // thousands of entries whenever the collection's files change.
+    m_model->setOption(QFileSystemModel::DontWatchForChanges);
     m_model->setRootPath(QDir::rootPath());
     setModel(m_model);
     for (int column = 1; column < m_model->columnCount(); ++column)
@@ -19,22 +22,49 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent), m_model(new Q
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { openPath(m_model->filePath(index)); });
-    // The model reads folders in the background; the current folder is shown again as its parents arrive.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (m_path == loaded || m_path.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/'))
-            reveal();
-    });
+    // The model reads and sorts folders in the background, moving rows after the current folder was shown; the
+    // list keeps it in view until the user scrolls or clicks.
+    const auto follow = [this] {
+        if (m_following && !m_revealQueued) {
+            m_revealQueued = true;
+            QMetaObject::invokeMethod(this, &DirectoryList::reveal, Qt::QueuedConnection);
+        }
+    };
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, follow);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, follow);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, follow);
 }
 
 void DirectoryList::reveal()
 {
+    m_revealQueued = false;
     const QModelIndex index = m_model->index(m_path);
     if (!index.isValid())
         return;
-    for (QModelIndex up = index; up.isValid(); up = up.parent())
+    // Only the folders above it are opened: the model lists a folder it opens in full, files included, and the
+    // user's own double-click opens the current folder when wanted.
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         expand(up);
     setCurrentIndex(index);
     scrollTo(index);
+}
+
+void DirectoryList::mousePressEvent(QMouseEvent* event)
+{
+    m_following = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void DirectoryList::wheelEvent(QWheelEvent* event)
+{
+    m_following = false;
+    QTreeView::wheelEvent(event);
+}
+
+void DirectoryList::keyPressEvent(QKeyEvent* event)
+{
+    m_following = false;
+    QTreeView::keyPressEvent(event);
 }
 
 bool DirectoryList::openPath(const QString& path)
@@ -43,6 +73,7 @@ bool DirectoryList::openPath(const QString& path)
     if (path.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(info.absoluteFilePath()).isReadable())
         return false;
     m_path = QDir::cleanPath(info.absoluteFilePath());
+    m_following = true;
     reveal();
     emit pathChanged(m_path);
     return true;

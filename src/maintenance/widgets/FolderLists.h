@@ -5,7 +5,7 @@
 
 class QFileSystemModel;
 
-// A directory list: the folders of the machine as a tree, the current folder selected and opened. A double-click
+// A directory list: the folders of the machine as a tree, opened down to the current folder. A double-click
 // on a folder makes it the current folder. Setting path does what the user's double-click does, so that it
 // runs the pathChanged handlers too.
 class DirectoryList final : public QTreeView {
@@ -23,12 +23,19 @@ public:
 signals:
     void pathChanged(const QString& path);
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    // Opens the tree down to the current folder and selects it.
+    // Opens the tree down to the current folder, selects it and scrolls it into view.
     void reveal();
 
     QFileSystemModel* m_model = nullptr;
     QString m_path;
+    bool m_following = false; // the current folder is kept in view until the user takes over
+    bool m_revealQueued = false;
 };
 
 // A drive list: the mounted file systems, by their mount point.
