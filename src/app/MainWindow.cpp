@@ -192,6 +192,10 @@ QString MainWindow::LoadTitleTable()
     m_state->titles = std::move(load.table);
     m_state->lists = buildSelectionLists(m_state->titles);
     m_fraMain->applySelectionLists();
+    // The sort and search screens keep rows that point into the table; a reloaded table may hold its records in
+    // another order, so they must reread it before they are next shown.
+    m_state->stale.SortListStale = true;
+    m_state->stale.SearchListStale = true;
     return load.problem;
 }
 
