@@ -5,6 +5,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
@@ -35,15 +36,6 @@ void letWindowRepaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
-
-// The hourglass pointer while a page fills.
-class WaitCursor final {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // An arrow drawn for the paging buttons, pointing up or down, on a transparent background.
 QPixmap arrowPicture(bool up, QSize size, qreal ratio)

@@ -3,9 +3,9 @@
 #include "lists/Exports.h"
 #include "lists/ListModels.h"
 #include "lists/widgets/SystemListPrinter.h"
-#include "lists/widgets/WaitCursor.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 
 namespace {

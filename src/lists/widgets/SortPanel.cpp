@@ -2,10 +2,10 @@
 
 #include "lists/RowRecord.h"
 #include "lists/SortModel.h"
-#include "lists/widgets/WaitCursor.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 

@@ -3,10 +3,10 @@
 #include "lists/ListModels.h"
 #include "lists/widgets/ListExports.h"
 #include "lists/widgets/ListGrid.h"
-#include "lists/widgets/WaitCursor.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/MainPageLogic.h"
 

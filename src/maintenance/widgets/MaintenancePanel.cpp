@@ -3,12 +3,12 @@
 #include "maintenance/CollectionReset.h"
 #include "maintenance/DisplayOrderModel.h"
 #include "maintenance/FreeEditionImport.h"
-#include "maintenance/widgets/BusyCursor.h"
 #include "maintenance/widgets/FolderLists.h"
 #include "maintenance/widgets/OrderListView.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
@@ -176,7 +176,7 @@ void MaintenancePanel::cmdSortCng2_Click()
     QString problem;
     bool oneToOne = true;
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         const displayorder::Reorder reorder = displayorder::reorder(m_order->entries(), m_state.titles);
         oneToOne = reorder.oneToOne;
         error = m_state.store.writeCollection(reorder.table);
@@ -215,7 +215,7 @@ void MaintenancePanel::cmdAllDel_Click()
 
     QString error;
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         error = collectionreset::clear(m_state.store, m_state.titles);
     }
     if (!error.isEmpty()) {
@@ -270,7 +270,7 @@ void MaintenancePanel::cmdCmGetIn_Click()
 
     freeedition::Outcome outcome;
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         outcome = freeedition::importRecords(m_state.store, folder, parsed.records, m_today());
     }
     if (!outcome.error.isEmpty()) {

@@ -7,6 +7,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
@@ -28,15 +29,6 @@ void letWindowRepaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
-
-// The hourglass pointer for the lifetime of the object, restored however the scope is left.
-class WaitCursor final {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Unselects an option button, which an exclusive group of radio buttons would otherwise refuse, so that
 // selecting it again runs its handler.
