@@ -1,34 +1,79 @@
 #include "app/UserFolder.h"
 
+#include "store/AtomicFileWriter.h"
+#include "store/CollectionStore.h"
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include <algorithm>
+#include <unistd.h>
 
 namespace userfolder {
 
 namespace {
 
-bool isNew(const QString& folder)
+const QString HelpFileName = QStringLiteral("HondexHelp.chm");
+
+// The names in folder, case-folded, as the data folder sees them.
+QSet<QString> foldedNames(const QString& folder)
 {
-    const QDir dir(folder);
-    return !dir.exists() || dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QSet<QString> names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        names.insert(it.fileName().toCaseFolded());
+    }
+    return names;
 }
 
-// Copies the sample's files into target; returns an empty string or the file that could not be copied.
-QString copySample(const QString& sampleFolder, const QString& target)
+bool holdsCollection(const QString& folder)
 {
-    const QDir sample(sampleFolder);
-    const QFileInfoList files = sample.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo& file : files) {
-        if (file.fileName().compare(QLatin1String("HondexHelp.chm"), Qt::CaseInsensitive) == 0)
+    const QString name = CollectionStore::CollectionFileName;
+    return QFileInfo(folder + QLatin1Char('/') + name).isFile() || foldedNames(folder).contains(name.toCaseFolded());
+}
+
+// Copies source to target under a staging name in target's folder, then renames it into place, so that target
+// is whole or missing. A staging file left by a kill is deleted by the data folder's next scan.
+bool copyWhole(const QString& source, const QString& target)
+{
+    const QString staging = QFileInfo(target).absolutePath() + QLatin1Char('/') + AtomicFileWriter::StagingPrefix +
+                            QStringLiteral("sample");
+    QFile::remove(staging);
+    if (!QFile::copy(source, staging))
+        return false;
+    // The installed files may be read-only; the user's copies are theirs to change.
+    QFile::setPermissions(staging, QFile::permissions(staging) | QFile::WriteOwner | QFile::ReadOwner);
+    QFile file(staging);
+    const bool synced = file.open(QIODevice::ReadWrite) && file.flush() && ::fsync(file.handle()) == 0;
+    file.close();
+    if (!synced || !QFile::rename(staging, target)) {
+        QFile::remove(staging);
+        return false;
+    }
+    return true;
+}
+
+// Copies the sample's files that folder lacks, the collection file last; returns an empty string or the name
+// of the file that could not be copied.
+QString fillFromSample(const QString& sampleFolder, const QString& folder)
+{
+    const QSet<QString> present = foldedNames(folder);
+    QFileInfoList files = QDir(sampleFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString collection = CollectionStore::CollectionFileName.toCaseFolded();
+    std::stable_partition(files.begin(), files.end(), [&collection](const QFileInfo& file) {
+        return file.fileName().toCaseFolded() != collection;
+    });
+    for (const QFileInfo& file : std::as_const(files)) {
+        const QString folded = file.fileName().toCaseFolded();
+        if (folded == HelpFileName.toCaseFolded() || present.contains(folded))
             continue;
-        const QString destination = target + QLatin1Char('/') + file.fileName();
-        if (!QFile::copy(file.absoluteFilePath(), destination))
+        if (!copyWhole(file.absoluteFilePath(), folder + QLatin1Char('/') + file.fileName()))
             return file.fileName();
-        // The installed files may be read-only; the user's copies are theirs to change.
-        QFile::setPermissions(destination, QFile::permissions(destination) | QFile::WriteOwner | QFile::ReadOwner);
     }
     return {};
 }
@@ -43,24 +88,20 @@ QString location()
 QString enter(const QString& folder, const QString& sampleFolder)
 {
     const QString absolute = QFileInfo(folder).absoluteFilePath();
-    if (isNew(absolute)) {
-        const QFileInfo info(absolute);
-        if (!QDir().mkpath(info.absolutePath()))
+    if (!holdsCollection(absolute)) {
+        if (!QFileInfo(QDir(sampleFolder).filePath(CollectionStore::CollectionFileName)).isFile())
+            return QStringLiteral(
+                       "サンプルデータ「%1」が見つからないため、データフォルダ「%2」を用意できませんでした。\n"
+                       "--user-folder は、インストールしたタナミルＰｒｏで使ってください。")
+                .arg(QDir::toNativeSeparators(sampleFolder), absolute);
+        const bool made = !QFileInfo::exists(absolute);
+        if (!QDir().mkpath(absolute))
             return QStringLiteral("データフォルダ「%1」を作れませんでした。").arg(absolute);
-        QTemporaryDir staging(info.absolutePath() + QLatin1Char('/') + info.fileName() + QStringLiteral(".new-XXXXXX"));
-        if (!staging.isValid())
-            return QStringLiteral("データフォルダ「%1」を作れませんでした（%2）。")
-                .arg(absolute, staging.errorString());
-        if (QFileInfo(sampleFolder).isDir()) {
-            if (const QString failed = copySample(sampleFolder, staging.path()); !failed.isEmpty())
-                return QStringLiteral("サンプルデータ「%1」をデータフォルダ「%2」にコピーできませんでした。")
-                    .arg(failed, absolute);
-        }
-        QDir().rmdir(absolute); // an empty folder is replaced by the filled one
-        if (!QDir().rename(staging.path(), absolute))
-            return QStringLiteral("データフォルダ「%1」を作れませんでした。").arg(absolute);
-        staging.setAutoRemove(false);
-        QFile::setPermissions(absolute, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (made)
+            QFile::setPermissions(absolute, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (const QString failed = fillFromSample(sampleFolder, absolute); !failed.isEmpty())
+            return QStringLiteral("サンプルデータ「%1」をデータフォルダ「%2」にコピーできませんでした。")
+                .arg(failed, absolute);
     }
     if (!QDir::setCurrent(absolute))
         return QStringLiteral("データフォルダ「%1」に移れませんでした。").arg(absolute);

@@ -9,10 +9,13 @@ namespace userfolder {
 // The folder: the application data location of the platform (~/.local/share/tanamiru on Linux).
 QString location();
 
-// Makes folder the current folder. A folder that does not exist yet, or holds nothing at all, is first filled
-// with the files of sampleFolder (without its help file: the installed one is shown and stays current with the
-// program). The copy is made beside the folder and renamed into place, so an interrupted first start leaves no
-// half-filled folder. A missing sampleFolder gives an empty folder, which starts an empty collection.
+// Makes folder the current folder. A folder without a collection file (missing, empty, or holding only other
+// files) is first filled with the files of sampleFolder that it lacks, without the sample's help file (the
+// installed one is shown and stays current with the program); files already there are kept. Each file is
+// copied under a staging name and renamed into place, and the collection file comes last, so a folder is
+// taken as made only once it is complete: a first start that is interrupted is finished by the next one.
+// Without a sampleFolder such a folder is left as it is and not entered, since an empty collection made in it
+// would keep the sample out for good.
 // Returns an empty string, or a Japanese message saying what failed.
 QString enter(const QString& folder, const QString& sampleFolder);
 

@@ -3,7 +3,6 @@
 #include "store/TitleTable.h"
 
 #include <QAbstractListModel>
-#include <QColor>
 #include <QStringList>
 
 // The favourite ranking as the list shows it: one title per row, the favourite on row 0. Nothing here is
@@ -29,9 +28,6 @@ private:
 };
 
 namespace favourite {
-
-// The background of the save button while the list holds an order not yet saved.
-inline const QColor UnsavedOrderColor = QColor(255, 224, 192);
 
 // What a save writes, top to bottom: every entry that is the title of a record, a title listed twice twice;
 // entries of titles that no longer exist are left out.

@@ -3,6 +3,7 @@
 #include "MaintenanceFixture.h"
 #include "maintenance/DisplayOrder.h"
 #include "maintenance/DisplayOrderModel.h"
+#include "ui/UnsavedOrder.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QGroupBox>
@@ -168,7 +169,7 @@ void TestDisplayOrder::openingShowsThePanelAndRefills()
     f.state->titles[2].title = QStringLiteral("弐");
     f.panel->cmdMaster_Click();
     QCOMPARE(shown(f), (QStringList{"一", "弐", "三", "四", "五", "六"}));
-    QCOMPARE(buttonColour(f), MaintenancePanel::UnsavedOrderColor);
+    QCOMPARE(buttonColour(f), unsavedorder::Colour);
     f.checkDialogs();
 }
 
@@ -200,7 +201,7 @@ void TestDisplayOrder::drags()
     drag(f, from - 1, onto - 1);
     QCOMPARE(shown(f), expected);
     QCOMPARE(f.panel->orderUnsaved(), unsaved);
-    QCOMPARE(buttonColour(f), unsaved ? MaintenancePanel::UnsavedOrderColor : normal);
+    QCOMPARE(buttonColour(f), unsaved ? unsavedorder::Colour : normal);
     if (unsaved)
         QCOMPARE(list(f)->currentIndex().data().toString(), sixLines().at(from - 1).mid(1, 1));
     f.checkDialogs();

@@ -4,6 +4,7 @@
 #include "lists/PanelFixture.h"
 #include "rankings/widgets/RankList.h"
 #include "rankings/widgets/RankPanel.h"
+#include "ui/UnsavedOrder.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QGroupBox>
@@ -20,7 +21,6 @@ using RankFixture = Fixture<RankPanel>;
 
 const QString RankingName = QStringLiteral("ランキング.txt");
 const QString CreateTitle = QStringLiteral("ランキングデータ新規作成");
-const QColor Unsaved(255, 224, 192);
 
 // A split series, names that differ only in case, a record without a first issue, names the lists leave out.
 QList<Line> collection()
@@ -85,7 +85,7 @@ QStringList listed(const RankFixture& f)
 
 bool unsavedColour(const RankFixture& f)
 {
-    return f.child<QPushButton>("cmdRankHozon")->palette().color(QPalette::Button) == Unsaved;
+    return f.child<QPushButton>("cmdRankHozon")->palette().color(QPalette::Button) == unsavedorder::Colour;
 }
 
 QPoint centre(const RankFixture& f, int row)

@@ -136,15 +136,6 @@ private slots:
         QCOMPARE(listing(dir.path()), QStringList{"a.TXT"});
         QCOMPARE(contents(dir.filePath("a.TXT")), QByteArray("old"));
     }
-
-    void atomicWriterReportsFailure()
-    {
-        QTemporaryDir dir;
-        AtomicFileWriter writer;
-        QVERIFY(!writer.writeAtomically(dir.filePath("missing/x.txt"), "data").isEmpty());
-        QCOMPARE(writer.writeAtomically(dir.filePath("x.txt"), "data"), QString());
-        QCOMPARE(listing(dir.path()), QStringList{"x.txt"});
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDataFolder)

@@ -8,6 +8,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/UnsavedOrder.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
@@ -155,13 +156,7 @@ void MaintenancePanel::lstBicho_MouseUp()
 void MaintenancePanel::setOrderUnsaved(bool unsaved)
 {
     m_orderUnsaved = unsaved;
-    QPalette palette;
-    if (unsaved) {
-        palette = m_cmdSortCng2->palette();
-        palette.setColor(QPalette::Button, UnsavedOrderColor);
-    }
-    // A default palette gives the button the window's own button face back.
-    m_cmdSortCng2->setPalette(palette);
+    unsavedorder::mark(m_cmdSortCng2, unsaved);
 }
 
 void MaintenancePanel::cmdSortCng2_Click()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QDate>
 #include <QFrame>
 #include <functional>
@@ -20,9 +19,6 @@ class QPushButton;
 class MaintenancePanel final : public QFrame {
     Q_OBJECT
 public:
-    // The background of cmdSortCng2 while the list's order differs from the saved one.
-    static inline const QColor UnsavedOrderColor{255, 224, 192};
-
     MaintenancePanel(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent = nullptr);
     ~MaintenancePanel() override;
 
@@ -42,7 +38,7 @@ public:
     const DisplayOrderModel& orderModel() const { return *m_order; }
     int orderDragIndex() const { return m_OrderDragIndex; }
     QString orderDragTitle() const { return m_OrderDragTitle; }
-    // True while cmdSortCng2 shows UnsavedOrderColor.
+    // True while cmdSortCng2 shows the unsaved-order colour.
     bool orderUnsaved() const { return m_orderUnsaved; }
 
 signals:

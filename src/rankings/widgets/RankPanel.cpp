@@ -7,6 +7,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/UnsavedOrder.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
@@ -273,12 +274,5 @@ void RankPanel::offerNewRanking()
 void RankPanel::setUnsavedOrder(bool unsaved)
 {
     m_unsavedOrder = unsaved;
-    if (!unsaved) {
-        // Back to the colour every other button has.
-        m_cmdRankHozon->setPalette(QPalette());
-        return;
-    }
-    QPalette palette = m_cmdRankHozon->palette();
-    palette.setColor(QPalette::Button, favourite::UnsavedOrderColor);
-    m_cmdRankHozon->setPalette(palette);
+    unsavedorder::mark(m_cmdRankHozon, unsaved);
 }

@@ -1,0 +1,151 @@
+#include "store/AtomicFileWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QSet>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+const QString AtomicFileWriter::StagingPrefix = QStringLiteral(".tanamiru✎");
+
+namespace {
+
+// The end of a chain of symbolic links (a dangling link's target is created); the path itself when the chain
+// does not end.
+QString followLinks(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.absoluteFilePath();
+}
+
+// A fresh staging name in the target's folder, so that the final rename never crosses file systems.
+QString stagingPathFor(const QString& target)
+{
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = AtomicFileWriter::StagingPrefix;
+    for (int i = 0; i < 8; ++i)
+        name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+    return QFileInfo(target).absolutePath() + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QByteArray& data)
+{
+    const QString target = followLinks(absolutePath);
+    const QString staging = stagingPathFor(target);
+    {
+        // QSaveFile writes to a nameless file where the file system allows it, and gives it the staging name
+        // only at commit, after its data is on disk.
+        QSaveFile file(staging);
+        // Writing in place would leave a cut-off file behind on failure.
+        file.setDirectWriteFallback(false);
+        if (!file.open(QIODevice::WriteOnly))
+            return QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+
+        const auto fail = [&file](const QString& what) {
+            const QString reason = QStringLiteral("%1（%2）").arg(what, file.errorString());
+            file.cancelWriting();
+            return reason;
+        };
+        // Best effort, as QSaveFile itself does: some file systems keep no permissions.
+        if (const QFileInfo old(target); old.exists())
+            file.setPermissions(old.permissions());
+        if (file.write(data) != data.size())
+            return fail(QStringLiteral("書き込みが途中で失敗しました"));
+        // commit() does not report an error of its own final flush, so a full disk is caught here instead.
+        if (!file.flush() || file.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("ディスクへの書き出しに失敗しました"));
+        if (!file.commit())
+            return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(file.errorString());
+    }
+    // One rename replaces the target: a reader, or a later start after a kill, sees the old file or the new
+    // one, never part of each.
+    if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = qt_error_string(errno);
+        QFile::remove(staging);
+        return QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(reason);
+    }
+    return {};
+}
+
+QStringList FileWriter::writeEachAtomically(const QList<FileData>& files)
+{
+    QStringList reasons;
+    reasons.reserve(files.size());
+    for (const FileData& file : files)
+        reasons.append(writeAtomically(file.absolutePath, file.data));
+    return reasons;
+}
+
+QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
+{
+    QStringList reasons(files.size());
+    struct Staged {
+        qsizetype index;
+        QString staging;
+        QString target;
+    };
+    QList<Staged> staged;
+    staged.reserve(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString target = followLinks(files[i].absolutePath);
+        const QString staging = stagingPathFor(target);
+        QFile file(staging);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+            continue;
+        }
+        if (const QFileInfo old(target); old.exists())
+            file.setPermissions(old.permissions());
+        const bool written =
+            file.write(files[i].data) == files[i].data.size() && file.flush() && file.error() == QFileDevice::NoError;
+        const QString reason = file.errorString();
+        file.close();
+        if (!written || file.error() != QFileDevice::NoError) {
+            reasons[i] = QStringLiteral("書き込みが途中で失敗しました（%1）").arg(reason);
+            QFile::remove(staging);
+            continue;
+        }
+        staged.append({i, staging, target});
+    }
+
+    // Every staged file's data must be on disk before any rename, as a single save syncs its own file first.
+    QSet<QString> folders;
+    for (const Staged& s : std::as_const(staged))
+        folders.insert(QFileInfo(s.staging).absolutePath());
+    bool synced = true;
+    for (const QString& folder : std::as_const(folders)) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        synced = synced && fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    for (const Staged& s : std::as_const(staged)) {
+        if (!synced) {
+            // One file at a time, then.
+            const int fd = ::open(QFile::encodeName(s.staging).constData(), O_RDONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && ::fsync(fd) == 0;
+            const QString reason = qt_error_string(errno);
+            if (fd >= 0)
+                ::close(fd);
+            if (!ok) {
+                reasons[s.index] = QStringLiteral("ディスクへの書き出しに失敗しました（%1）").arg(reason);
+                QFile::remove(s.staging);
+                continue;
+            }
+        }
+        if (std::rename(QFile::encodeName(s.staging).constData(), QFile::encodeName(s.target).constData()) != 0) {
+            reasons[s.index] = QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
+            QFile::remove(s.staging);
+        }
+    }
+    return reasons;
+}

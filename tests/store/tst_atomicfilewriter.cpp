@@ -1,0 +1,81 @@
+#include "StoreTestFiles.h"
+#include "store/AtomicFileWriter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storetest;
+
+// A save that cannot finish must say why and leave nothing of itself behind: the staging file it made would
+// otherwise stay in the folder until the next start.
+class TestAtomicFileWriter final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void failedSaveIsReportedAndLeavesNothing_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("folders"); // names that exist as folders, so that the final rename fails
+        QTest::addColumn<bool>("together");       // writeEachAtomically rather than one writeAtomically a file
+        QTest::addColumn<QString>("reason");      // what the message of a failed file holds
+
+        const QString renameFailed = QStringLiteral("ファイルを置き換えられませんでした");
+        QTest::newRow("one file, rename fails")
+            << QStringList{"a.TXT"} << QStringList{"a.TXT"} << false << renameFailed;
+        QTest::newRow("several, one rename fails")
+            << QStringList{"a.TXT", "b.TXT", "c.TXT"} << QStringList{"b.TXT"} << true << renameFailed;
+        QTest::newRow("several, every rename fails")
+            << QStringList{"a.TXT", "b.TXT"} << QStringList{"a.TXT", "b.TXT"} << true << renameFailed;
+        const QString noStaging = QStringLiteral("一時ファイルを作れませんでした");
+        QTest::newRow("one file in a missing folder")
+            << QStringList{"missing/a.TXT"} << QStringList{} << false << noStaging;
+        QTest::newRow("several, one in a missing folder")
+            << QStringList{"a.TXT", "missing/b.TXT"} << QStringList{} << true << noStaging;
+    }
+    void failedSaveIsReportedAndLeavesNothing()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, folders);
+        QFETCH(bool, together);
+        QFETCH(QString, reason);
+
+        QTemporaryDir dir;
+        for (const QString& folder : std::as_const(folders))
+            QVERIFY(QDir(dir.path()).mkdir(folder));
+        QList<FileWriter::FileData> files;
+        for (const QString& name : std::as_const(names))
+            files.append({dir.filePath(name), "data of " + name.toUtf8()});
+
+        AtomicFileWriter writer;
+        QStringList reasons;
+        if (together) {
+            reasons = writer.writeEachAtomically(files);
+        } else {
+            for (const FileWriter::FileData& file : std::as_const(files))
+                reasons.append(writer.writeAtomically(file.absolutePath, file.data));
+        }
+
+        QCOMPARE(reasons.size(), names.size());
+        QStringList expectedFiles;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const bool fails = folders.contains(names[i]) || names[i].contains(u'/');
+            QCOMPARE(reasons[i].isEmpty(), !fails);
+            if (fails) {
+                QVERIFY2(reasons[i].startsWith(reason), qPrintable(reasons[i]));
+                // The system's own reason follows, so that a user can tell a full disk from a folder in the way.
+                QVERIFY2(reasons[i].size() > reason.size() + 2, qPrintable(reasons[i]));
+            } else {
+                QCOMPARE(contents(dir.filePath(names[i])), "data of " + names[i].toUtf8());
+                expectedFiles.append(names[i]);
+            }
+        }
+        // Only the files that were saved: no staging file, and the folders in the way are still folders.
+        QCOMPARE(listing(dir.path()), expectedFiles);
+        for (const QString& folder : std::as_const(folders))
+            QVERIFY(QFileInfo(dir.filePath(folder)).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAtomicFileWriter)
+#include "tst_atomicfilewriter.moc"
