@@ -123,11 +123,15 @@ private slots:
     void backAndForwardRetraceThePages();
     void contentsAndIndexOpenPages();
     void linksLeavingTheFileGoToTheDesktop();
+    void onlyWebAndMailLinksReachTheDesktop_data();
+    void onlyWebAndMailLinksReachTheDesktop();
     void missingPageIsExplainedInThePage();
     void searchListsPagesAndMarksTheWords();
     void unreadableFileIsExplainedWithoutABox_data();
     void unreadableFileIsExplainedWithoutABox();
+    void viewerFallsBackToTheInstalledCopy_data();
     void viewerFallsBackToTheInstalledCopy();
+    void windowFitsTheScreenBesideItsOwner();
     void viewerKeepsItsWindowUntilCloseAll();
     void helpButtonOpensTheWindowAndEndClosesIt();
 };
@@ -238,6 +242,44 @@ void TestHelpWindow::linksLeavingTheFileGoToTheDesktop()
     QVERIFY(!w.browser()->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(testChm())).isValid());
 }
 
+void TestHelpWindow::onlyWebAndMailLinksReachTheDesktop_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("script that does nothing") << "javascript:void(0)" << false;
+    QTest::newRow("script in mixed case") << "JavaScript:alert(1)" << false;
+    QTest::newRow("file of this machine") << "file:///etc/hostname" << false;
+    QTest::newRow("another program's scheme") << "x-tanamiru-test:run" << false;
+    QTest::newRow("mail") << "mailto:tanamiru@example.org" << true;
+    QTest::newRow("web page") << "http://example.org/" << true;
+}
+
+void TestHelpWindow::onlyWebAndMailLinksReachTheDesktop()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, opens);
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    QList<QUrl> opened;
+    w.browser()->setExternalOpener([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    w.showTopic(QUrl(QStringLiteral("chm:/links.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    QVERIFY(clickLink(w, href));
+    QCOMPARE(opened.size(), opens ? 1 : 0);
+    // The page stays either way; a refused link is told above it, and nothing else is.
+    QCOMPARE(w.browser()->source(), QUrl(QStringLiteral("chm:/links.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    QCOMPARE(w.notice().contains(QStringLiteral("このリンクは開きません")), !opens);
+    QVERIFY(!anyMessageBox());
+    // The note goes with the next page.
+    QVERIFY(clickLink(w, QStringLiteral("start.html#top")));
+    QVERIFY(w.notice().isEmpty());
+}
+
 void TestHelpWindow::missingPageIsExplainedInThePage()
 {
     HelpWindow w;
@@ -314,21 +356,78 @@ void TestHelpWindow::unreadableFileIsExplainedWithoutABox()
     QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
 }
 
+void TestHelpWindow::viewerFallsBackToTheInstalledCopy_data()
+{
+    QTest::addColumn<qint64>("folderCopy"); // bytes of test.chm in the working folder: -1 all, 0 no file
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("shown");  // "folder" or "installed"
+    QTest::addColumn<QString>("notice"); // what the note above the page says, or empty for no note
+    QTest::newRow("the folder's own file") << qint64(-1) << true << "folder"
+                                           << "";
+    QTest::newRow("missing: the installed copy, without a word") << qint64(0) << true << "installed"
+                                                                 << "";
+    QTest::newRow("half cut off: the installed copy, the damaged file named")
+        << qint64(6000) << true << "installed"
+        << "HondexHelp.chm」は壊れているため、プログラムと一緒にインストール";
+    QTest::newRow("half cut off and nothing installed: shown, and said to be damaged")
+        << qint64(6000) << false << "folder"
+        << "HondexHelp.chm」は壊れています";
+}
+
 void TestHelpWindow::viewerFallsBackToTheInstalledCopy()
 {
+    QFETCH(qint64, folderCopy);
+    QFETCH(bool, installed);
+    QFETCH(QString, shown);
+    QFETCH(QString, notice);
     QTemporaryDir dir;
     const QString folderFile = dir.filePath(QStringLiteral("HondexHelp.chm"));
-    ChmHelpViewer viewer(nullptr, testChm());
+    const QString installedFile = dir.filePath(QStringLiteral("share/HondexHelp.chm"));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("share")));
+    if (installed)
+        QVERIFY(QFile::copy(testChm(), installedFile));
+    if (folderCopy != 0) {
+        QFile in(testChm());
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QFile out(folderFile);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(folderCopy < 0 ? in.readAll() : in.read(folderCopy));
+    }
+    ChmHelpViewer viewer(nullptr, installedFile);
     QVERIFY(viewer.open(folderFile));
-    QVERIFY(viewer.window()->isVisible());
-    QCOMPARE(viewer.window()->filePath(), testChm());
-    QCOMPARE(pageTitle(*viewer.window()), QStringLiteral("試験の最初のページ"));
-
-    // Without an installed copy the missing file is named in the window.
-    ChmHelpViewer bare(nullptr, dir.filePath(QStringLiteral("share/none.chm")));
-    QVERIFY(!bare.open(folderFile));
-    QVERIFY(pageText(*bare.window()).contains(QStringLiteral("HondexHelp.chm")));
+    HelpWindow& w = *viewer.window();
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.filePath(), shown == QLatin1String("folder") ? folderFile : installedFile);
+    if (notice.isEmpty())
+        QVERIFY2(w.notice().isEmpty(), qPrintable(w.notice()));
+    else
+        QVERIFY2(w.notice().contains(QDir::toNativeSeparators(dir.path())) && w.notice().contains(notice),
+                 qPrintable(w.notice()));
+    if (shown == QLatin1String("installed")) {
+        QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
+        QVERIFY(child<QTreeWidget>(&w, "helpContents")->topLevelItemCount() > 0);
+    }
     QVERIFY(!anyMessageBox());
+}
+
+void TestHelpWindow::windowFitsTheScreenBesideItsOwner()
+{
+    QWidget owner;
+    owner.resize(100, 300);
+    owner.move(0, 0);
+    owner.show();
+    ChmHelpViewer viewer(&owner, QString());
+    QVERIFY(viewer.open(testChm()));
+    const QRect available = owner.screen()->availableGeometry();
+    const QRect help = viewer.window()->geometry();
+    QVERIFY2(available.contains(help), qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6")
+                                                      .arg(help.x())
+                                                      .arg(help.y())
+                                                      .arg(help.width())
+                                                      .arg(help.height())
+                                                      .arg(available.width())
+                                                      .arg(available.height())));
+    QVERIFY(help.left() > owner.frameGeometry().right());
 }
 
 void TestHelpWindow::viewerKeepsItsWindowUntilCloseAll()
