@@ -56,6 +56,7 @@ void addEntries(const QList<HelpEntry>& entries, QTreeWidgetItem* parent, QTreeW
     for (const HelpEntry& entry : entries) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
         item->setText(0, entry.name.isEmpty() ? entry.local : entry.name);
+        item->setToolTip(0, item->text(0)); // a long name is cut off at the pane's edge
         if (!entry.local.isEmpty())
             item->setData(0, UrlRole, HelpDocument::urlOf(entry.local));
         item->setIcon(0,
@@ -147,7 +148,7 @@ void HelpWindow::buildLayout()
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({270, 890});
+    splitter->setSizes({300, 860});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -199,7 +200,7 @@ void HelpWindow::showDocument(std::unique_ptr<HelpDocument> document, const QStr
     m_searchResults->clear();
     m_searchCount->clear();
 
-    const QString shownPath = QDir::toNativeSeparators(m_document->path());
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(m_document->path()).absoluteFilePath());
     m_fileNote = note;
     if (m_document->isOpen() && !m_document->isSound())
         m_fileNote = QStringLiteral("ヘルプファイル「%1」は壊れています。目次・索引や一部のページ、図が表示されない"
@@ -280,6 +281,7 @@ void HelpWindow::fillIndex()
     m_index->clear();
     for (const sitemap::FlatEntry& flat : sitemap::flatten(m_document->index())) {
         auto* item = new QListWidgetItem(QString(flat.depth, QChar(0x3000)) + flat.entry->name, m_index);
+        item->setToolTip(flat.entry->name);
         if (!flat.entry->local.isEmpty())
             item->setData(UrlRole, HelpDocument::urlOf(flat.entry->local));
     }
