@@ -67,6 +67,15 @@ bool clickLink(const HelpWindow& w, const QString& href)
     return false;
 }
 
+// Links handed to the desktop are recorded in opened instead of being opened.
+void recordDesktop(const HelpWindow& w, QList<QUrl>* opened)
+{
+    w.browser()->setExternalOpener([opened](const QUrl& url) {
+        *opened << url;
+        return true;
+    });
+}
+
 void click(const HelpWindow& w, const char* name)
 {
     QTest::mouseClick(child<QAbstractButton>(&w, name), Qt::LeftButton);
@@ -227,10 +236,7 @@ void TestHelpWindow::linksLeavingTheFileGoToTheDesktop()
     w.openFile(testChm());
     w.show();
     QList<QUrl> opened;
-    w.browser()->setExternalOpener([&opened](const QUrl& url) {
-        opened << url;
-        return true;
-    });
+    recordDesktop(w, &opened);
     QVERIFY(clickLink(w, QStringLiteral("https://example.org/tanamiru")));
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tanamiru"))});
     QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
@@ -262,10 +268,7 @@ void TestHelpWindow::onlyWebAndMailLinksReachTheDesktop()
     w.openFile(testChm());
     w.show();
     QList<QUrl> opened;
-    w.browser()->setExternalOpener([&opened](const QUrl& url) {
-        opened << url;
-        return true;
-    });
+    recordDesktop(w, &opened);
     w.showTopic(QUrl(QStringLiteral("chm:/links.html")));
     QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
     QVERIFY(clickLink(w, href));
