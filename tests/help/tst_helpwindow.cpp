@@ -1,128 +1,13 @@
 // The help window driven as a reader does: contents, links, pictures and style sheets from inside the file,
-// back and forward, index and search, links leaving the file, damaged files; the viewer behind the help
-// button, its fallback to the installed copy, and the help and end buttons of the main window.
-#include "app/MainWindow.h"
-#include "help/widgets/ChmHelpViewer.h"
-#include "help/widgets/HelpBrowser.h"
-#include "help/widgets/HelpWindow.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+// back and forward, index and search, links leaving the file, damaged files.
+#include "HelpWindowDriver.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTextBlock>
 #include <QToolButton>
-#include <QTreeWidget>
-#include <QtTest>
 
-namespace {
-
-const QString HelpData = QStringLiteral(TESTDATA_DIR "/help");
-
-QString testChm()
-{
-    return HelpData + QStringLiteral("/test.chm");
-}
-
-template <typename T> T* child(const QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
-}
-
-QString pageTitle(const HelpWindow& w)
-{
-    return child<HelpBrowser>(&w, "helpBrowser")->documentTitle();
-}
-
-QString pageText(const HelpWindow& w)
-{
-    return child<HelpBrowser>(&w, "helpBrowser")->toPlainText();
-}
-
-// Clicks the first link of the shown page whose target is href, where a reader would.
-bool clickLink(const HelpWindow& w, const QString& href)
-{
-    HelpBrowser* browser = child<HelpBrowser>(&w, "helpBrowser");
-    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() != href)
-                continue;
-            QTextCursor cursor(browser->document());
-            cursor.setPosition(fragment.position() + fragment.length() / 2);
-            browser->setTextCursor(cursor);
-            browser->ensureCursorVisible();
-            const QPoint at = browser->cursorRect(cursor).center();
-            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Links handed to the desktop are recorded in opened instead of being opened.
-void recordDesktop(const HelpWindow& w, QList<QUrl>* opened)
-{
-    w.browser()->setExternalOpener([opened](const QUrl& url) {
-        *opened << url;
-        return true;
-    });
-}
-
-void click(const HelpWindow& w, const char* name)
-{
-    QTest::mouseClick(child<QAbstractButton>(&w, name), Qt::LeftButton);
-}
-
-QStringList itemTexts(const QTreeWidget* tree, QTreeWidgetItem* parent = nullptr)
-{
-    QStringList texts;
-    const int n = parent ? parent->childCount() : tree->topLevelItemCount();
-    for (int i = 0; i < n; ++i)
-        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
-    return texts;
-}
-
-QTreeWidgetItem* findItem(const QTreeWidget* tree, const QString& text)
-{
-    const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return items.isEmpty() ? nullptr : items.first();
-}
-
-bool showsColour(QWidget* widget, const QColor& colour)
-{
-    const QImage image = widget->grab().toImage();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == colour)
-                return true;
-    return false;
-}
-
-bool anyMessageBox()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<QMessageBox*>(widget) && widget->isVisible())
-            return true;
-    return false;
-}
-
-HelpWindow* openHelpWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("HelpWindow") && widget->isVisible())
-            return qobject_cast<HelpWindow*>(widget);
-    return nullptr;
-}
-
-} // namespace
+using namespace helpdriver;
 
 class TestHelpWindow : public QObject {
     Q_OBJECT
@@ -138,11 +23,6 @@ private slots:
     void searchListsPagesAndMarksTheWords();
     void unreadableFileIsExplainedWithoutABox_data();
     void unreadableFileIsExplainedWithoutABox();
-    void viewerFallsBackToTheInstalledCopy_data();
-    void viewerFallsBackToTheInstalledCopy();
-    void windowFitsTheScreenBesideItsOwner();
-    void viewerKeepsItsWindowUntilCloseAll();
-    void helpButtonOpensTheWindowAndEndClosesIt();
 };
 
 void TestHelpWindow::opensOnTheFirstPageWithItsContents()
@@ -357,113 +237,6 @@ void TestHelpWindow::unreadableFileIsExplainedWithoutABox()
     QVERIFY(w.openFile(testChm()));
     QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
     QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
-}
-
-void TestHelpWindow::viewerFallsBackToTheInstalledCopy_data()
-{
-    QTest::addColumn<qint64>("folderCopy"); // bytes of test.chm in the working folder: -1 all, 0 no file
-    QTest::addColumn<bool>("installed");
-    QTest::addColumn<QString>("shown");  // "folder" or "installed"
-    QTest::addColumn<QString>("notice"); // what the note above the page says, or empty for no note
-    QTest::newRow("the folder's own file") << qint64(-1) << true << "folder"
-                                           << "";
-    QTest::newRow("missing: the installed copy, without a word") << qint64(0) << true << "installed"
-                                                                 << "";
-    QTest::newRow("half cut off: the installed copy, the damaged file named")
-        << qint64(6000) << true << "installed"
-        << "HondexHelp.chm」は壊れているため、プログラムと一緒にインストール";
-    QTest::newRow("half cut off and nothing installed: shown, and said to be damaged")
-        << qint64(6000) << false << "folder"
-        << "HondexHelp.chm」は壊れています";
-}
-
-void TestHelpWindow::viewerFallsBackToTheInstalledCopy()
-{
-    QFETCH(qint64, folderCopy);
-    QFETCH(bool, installed);
-    QFETCH(QString, shown);
-    QFETCH(QString, notice);
-    QTemporaryDir dir;
-    const QString folderFile = dir.filePath(QStringLiteral("HondexHelp.chm"));
-    const QString installedFile = dir.filePath(QStringLiteral("share/HondexHelp.chm"));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("share")));
-    if (installed)
-        QVERIFY(QFile::copy(testChm(), installedFile));
-    if (folderCopy != 0) {
-        QFile in(testChm());
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QFile out(folderFile);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(folderCopy < 0 ? in.readAll() : in.read(folderCopy));
-    }
-    ChmHelpViewer viewer(nullptr, installedFile);
-    QVERIFY(viewer.open(folderFile));
-    HelpWindow& w = *viewer.window();
-    QVERIFY(w.isVisible());
-    QCOMPARE(w.filePath(), shown == QLatin1String("folder") ? folderFile : installedFile);
-    if (notice.isEmpty())
-        QVERIFY2(w.notice().isEmpty(), qPrintable(w.notice()));
-    else
-        QVERIFY2(w.notice().contains(QDir::toNativeSeparators(dir.path())) && w.notice().contains(notice),
-                 qPrintable(w.notice()));
-    if (shown == QLatin1String("installed")) {
-        QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
-        QVERIFY(child<QTreeWidget>(&w, "helpContents")->topLevelItemCount() > 0);
-    }
-    QVERIFY(!anyMessageBox());
-}
-
-void TestHelpWindow::windowFitsTheScreenBesideItsOwner()
-{
-    QWidget owner;
-    owner.resize(100, 300);
-    owner.move(0, 0);
-    owner.show();
-    ChmHelpViewer viewer(&owner, QString());
-    QVERIFY(viewer.open(testChm()));
-    const QRect available = owner.screen()->availableGeometry();
-    const QRect help = viewer.window()->geometry();
-    QVERIFY2(available.contains(help), qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6")
-                                                      .arg(help.x())
-                                                      .arg(help.y())
-                                                      .arg(help.width())
-                                                      .arg(help.height())
-                                                      .arg(available.width())
-                                                      .arg(available.height())));
-    QVERIFY(help.left() > owner.frameGeometry().right());
-}
-
-void TestHelpWindow::viewerKeepsItsWindowUntilCloseAll()
-{
-    ChmHelpViewer viewer(nullptr, QString());
-    QVERIFY(viewer.open(testChm()));
-    HelpWindow* first = viewer.window();
-    QVERIFY(clickLink(*first, QStringLiteral("sub/picture.html")));
-    // Asked again for the same file, the window comes up where the reader left it.
-    QVERIFY(viewer.open(testChm()));
-    QCOMPARE(viewer.window(), first);
-    QCOMPARE(pageTitle(*first), QStringLiteral("絵のページ"));
-    viewer.closeAll();
-    QVERIFY(!viewer.window());
-    QVERIFY(!openHelpWindow());
-    viewer.closeAll(); // nothing left to close
-}
-
-void TestHelpWindow::helpButtonOpensTheWindowAndEndClosesIt()
-{
-    TestFolder folder;
-    QVERIFY(QFile::copy(testChm(), folder.path() + QStringLiteral("/HondexHelp.chm")));
-    ScriptedDialogs dialogs;
-    MainWindow main(dialogs);
-    main.show();
-    QTest::mouseClick(child<QPushButton>(&main, "cmdHelp"), Qt::LeftButton);
-    HelpWindow* help = openHelpWindow();
-    QVERIFY(help);
-    QVERIFY(child<QTreeWidget>(help, "helpContents")->topLevelItemCount() > 0);
-    QCOMPARE(pageTitle(*help), QStringLiteral("試験の最初のページ"));
-    QTest::mouseClick(child<QPushButton>(&main, "cmdEnd"), Qt::LeftButton);
-    QVERIFY(!openHelpWindow());
-    QVERIFY2(dialogs.done(), qPrintable(dialogs.problems()));
 }
 
 QTEST_MAIN(TestHelpWindow)
