@@ -35,6 +35,7 @@ public:
     std::optional<QByteArray> file(const QString& name) const;
     bool contains(const QString& name) const { return m_names.contains(key(name)); }
     bool isDamaged(const QString& name) const { return m_damaged.contains(key(name)); }
+    bool hasDamage() const { return !m_damaged.isEmpty(); }
     // Every ordinary file, in archive order, each with a leading "/".
     QStringList fileNames() const { return m_order; }
 

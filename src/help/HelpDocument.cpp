@@ -36,13 +36,6 @@ HelpDocument::HelpDocument(ChmArchive archive) : m_archive(std::move(archive))
     m_index = readSitemap(m_system.indexFile, QStringLiteral(".hhk"));
 }
 
-QString HelpDocument::chooseFile(const QString& requested, const QString& installedCopy)
-{
-    if (QFileInfo(requested).isFile() || installedCopy.isEmpty() || !QFileInfo(installedCopy).isFile())
-        return requested;
-    return installedCopy;
-}
-
 HelpDocument HelpDocument::open(const QString& path)
 {
     return HelpDocument(ChmArchive::open(path));
@@ -106,6 +99,16 @@ QUrl HelpDocument::resolve(const QUrl& base, const QUrl& link)
     if (!link.scheme().isEmpty())
         return link;
     return base.resolved(link);
+}
+
+bool HelpDocument::opensOnDesktop(const QUrl& url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return !url.path().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
 std::optional<QByteArray> HelpDocument::resource(const QUrl& url) const

@@ -16,15 +16,13 @@ class HelpDocument final {
 public:
     static inline const QString Scheme = QStringLiteral("chm");
 
-    // The help file to open for requested: requested itself when it exists, else installedCopy when that
-    // exists, else requested (whose page then says that it is missing).
-    static QString chooseFile(const QString& requested, const QString& installedCopy);
-
     // Opens the help file at path. A file that cannot be opened gives a document that is not open, whose
     // pages all explain why.
     static HelpDocument open(const QString& path);
 
     bool isOpen() const { return m_archive.isOpen(); }
+    // Open, read to its end, and every file in it unpacked.
+    bool isSound() const { return isOpen() && m_archive.isComplete() && !m_archive.hasDamage(); }
     QString error() const { return m_archive.error(); }
     QString path() const { return m_archive.path(); }
     const ChmArchive& archive() const { return m_archive; }
@@ -44,6 +42,8 @@ public:
     // ("ms-its:HondexHelp.chm::/page.htm", "mk:@MSITStore:...::/page.htm") lead into this file.
     static QUrl resolve(const QUrl& base, const QUrl& link);
     static bool isInside(const QUrl& url) { return url.scheme() == Scheme; }
+    // Whether a link outside the file may be handed to the desktop: web pages and mail only.
+    static bool opensOnDesktop(const QUrl& url);
     // The path inside the file ("/a.html") of an address inside it.
     static QString pathOf(const QUrl& url) { return url.path(QUrl::FullyDecoded); }
 

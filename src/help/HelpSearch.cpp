@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace {
@@ -26,16 +27,36 @@ int occurrences(const QString& text, const QString& word)
     return count;
 }
 
-QString snippetAround(const QString& text, qsizetype at, qsizetype length)
+// The text around [at, at + length), not reaching back before floor.
+QString snippetAround(const QString& text, qsizetype at, qsizetype length, qsizetype floor)
 {
-    const qsizetype start = qMax<qsizetype>(0, at - SnippetBefore);
+    floor = qMin(floor, text.size());
+    const qsizetype start = qMax(floor, at - SnippetBefore);
     const qsizetype end = qMin(text.size(), at + length + SnippetAfter);
-    QString snippet = text.mid(start, end - start);
-    if (start > 0)
+    QString snippet = text.mid(start, end - start).trimmed();
+    if (start > floor)
         snippet.prepend(QStringLiteral("…"));
     if (end < text.size())
         snippet.append(QStringLiteral("…"));
     return snippet;
+}
+
+// Folds text one character (as a reader counts them: "ｶﾞ" is one) at a time, and notes for every folded position
+// where in text it came from, so that a place found in the folded text can be shown as written.
+void foldWithOrigins(const QString& text, QString* folded, QList<qsizetype>* origins)
+{
+    folded->clear();
+    origins->clear();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary()) {
+        const QString piece = HelpSearch::fold(text.mid(start, end - start));
+        for (qsizetype i = 0; i < piece.size(); ++i)
+            origins->append(start);
+        folded->append(piece);
+        start = end;
+    }
+    origins->append(text.size());
 }
 
 } // namespace
@@ -92,9 +113,31 @@ void HelpSearch::build()
         if (page.title.isEmpty())
             page.title = name.mid(1);
         page.foldedTitle = fold(page.title);
-        page.body = fold(helptext::plainText(html));
+        page.text = helptext::plainText(html);
+        foldWithOrigins(page.text, &page.body, &page.written);
+        // A page that opens with its own title as a heading: the snippet starts after it, since results show
+        // the title apart.
+        for (const QString& heading : {page.title, helptext::title(html)})
+            if (!heading.isEmpty() && page.text.startsWith(heading) &&
+                (page.text.size() == heading.size() || page.text.at(heading.size()) == u' ')) {
+                page.lead = heading.size() + 1;
+                break;
+            }
         m_pages.append(page);
     }
+}
+
+QString HelpSearch::snippet(const Page& page, const QString& word) const
+{
+    const qsizetype foldedLead =
+        std::lower_bound(page.written.cbegin(), page.written.cend(), page.lead) - page.written.cbegin();
+    qsizetype at = page.body.indexOf(word, foldedLead);
+    if (at < 0)
+        at = page.body.indexOf(word);
+    if (at < 0) // found only in the title: the start of the page
+        return snippetAround(page.text, page.lead, 0, page.lead);
+    const qsizetype from = page.written.at(at);
+    return snippetAround(page.text, from, page.written.at(at + word.size()) - from, from >= page.lead ? page.lead : 0);
 }
 
 QList<HelpSearch::Hit> HelpSearch::search(const QString& query)
@@ -117,10 +160,7 @@ QList<HelpSearch::Hit> HelpSearch::search(const QString& query)
         }
         if (total == 0)
             continue;
-        // A word found only in the title shows the start of the page.
-        const qsizetype at = page.body.indexOf(wanted.first());
-        hits.append({page.url, page.title, total,
-                     at >= 0 ? snippetAround(page.body, at, wanted.first().size()) : snippetAround(page.body, 0, 0)});
+        hits.append({page.url, page.title, total, snippet(page, wanted.first())});
     }
     std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.count > b.count; });
     return hits;

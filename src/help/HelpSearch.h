@@ -15,7 +15,7 @@ public:
         QUrl url;
         QString title;
         int count = 0;   // how often the words occur on the page
-        QString snippet; // the text around the first word found
+        QString snippet; // the text around the first word found, as the page writes it; never the title alone
     };
 
     explicit HelpSearch(const HelpDocument& document) : m_document(document) {}
@@ -34,8 +34,12 @@ private:
         QUrl url;
         QString title;
         QString foldedTitle;
-        QString body; // folded
+        QString text;             // what a reader sees, as written
+        QString body;             // text, folded
+        QList<qsizetype> written; // for each position of body (and its end), the position in text it came from
+        qsizetype lead = 0;       // where text begins after a heading that repeats the title
     };
+    QString snippet(const Page& page, const QString& word) const;
     void build();
 
     const HelpDocument& m_document;

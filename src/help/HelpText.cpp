@@ -179,6 +179,10 @@ QString plainText(const QString& html)
     text = removeBlocks(text, QStringLiteral("<script\\b.*?</script\\s*>"));
     text = removeBlocks(text, QStringLiteral("<style\\b.*?</style\\s*>"));
     text = removeBlocks(text, QStringLiteral("<title\\b.*?</title\\s*>"));
+    // Declarations ("<!doctype html>", "<![CDATA[") and processing instructions ("<?xml ...?>") are markup,
+    // never text a reader sees.
+    text = removeBlocks(text, QStringLiteral("<![^>]*>"));
+    text = removeBlocks(text, QStringLiteral("<\\?.*?>"));
     QString out;
     out.reserve(text.size());
     qsizetype last = 0;

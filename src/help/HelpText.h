@@ -22,8 +22,8 @@ QString decodeEntities(const QString& text);
 // The page's <title>, entities decoded and white space collapsed; empty when it has none.
 QString title(const QString& html);
 
-// What a reader sees of the page: tags, comments, scripts and style sheets removed, entities decoded, white
-// space collapsed to single spaces.
+// What a reader sees of the page: tags, declarations, comments, scripts, style sheets and the <title> removed,
+// entities decoded, white space collapsed to single spaces.
 QString plainText(const QString& html);
 
 } // namespace helptext

@@ -1,119 +1,13 @@
 // The help window driven as a reader does: contents, links, pictures and style sheets from inside the file,
-// back and forward, index and search, links leaving the file, damaged files; the viewer behind the help
-// button, its fallback to the installed copy, and the help and end buttons of the main window.
-#include "app/MainWindow.h"
-#include "help/widgets/ChmHelpViewer.h"
-#include "help/widgets/HelpBrowser.h"
-#include "help/widgets/HelpWindow.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+// back and forward, index and search, links leaving the file, damaged files.
+#include "HelpWindowDriver.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTextBlock>
 #include <QToolButton>
-#include <QTreeWidget>
-#include <QtTest>
 
-namespace {
-
-const QString HelpData = QStringLiteral(TESTDATA_DIR "/help");
-
-QString testChm()
-{
-    return HelpData + QStringLiteral("/test.chm");
-}
-
-template <typename T> T* child(const QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
-}
-
-QString pageTitle(const HelpWindow& w)
-{
-    return child<HelpBrowser>(&w, "helpBrowser")->documentTitle();
-}
-
-QString pageText(const HelpWindow& w)
-{
-    return child<HelpBrowser>(&w, "helpBrowser")->toPlainText();
-}
-
-// Clicks the first link of the shown page whose target is href, where a reader would.
-bool clickLink(const HelpWindow& w, const QString& href)
-{
-    HelpBrowser* browser = child<HelpBrowser>(&w, "helpBrowser");
-    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() != href)
-                continue;
-            QTextCursor cursor(browser->document());
-            cursor.setPosition(fragment.position() + fragment.length() / 2);
-            browser->setTextCursor(cursor);
-            browser->ensureCursorVisible();
-            const QPoint at = browser->cursorRect(cursor).center();
-            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
-            return true;
-        }
-    }
-    return false;
-}
-
-void click(const HelpWindow& w, const char* name)
-{
-    QTest::mouseClick(child<QAbstractButton>(&w, name), Qt::LeftButton);
-}
-
-QStringList itemTexts(const QTreeWidget* tree, QTreeWidgetItem* parent = nullptr)
-{
-    QStringList texts;
-    const int n = parent ? parent->childCount() : tree->topLevelItemCount();
-    for (int i = 0; i < n; ++i)
-        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
-    return texts;
-}
-
-QTreeWidgetItem* findItem(const QTreeWidget* tree, const QString& text)
-{
-    const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return items.isEmpty() ? nullptr : items.first();
-}
-
-bool showsColour(QWidget* widget, const QColor& colour)
-{
-    const QImage image = widget->grab().toImage();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == colour)
-                return true;
-    return false;
-}
-
-bool anyMessageBox()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<QMessageBox*>(widget) && widget->isVisible())
-            return true;
-    return false;
-}
-
-HelpWindow* openHelpWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("HelpWindow") && widget->isVisible())
-            return qobject_cast<HelpWindow*>(widget);
-    return nullptr;
-}
-
-} // namespace
+using namespace helpdriver;
 
 class TestHelpWindow : public QObject {
     Q_OBJECT
@@ -123,13 +17,12 @@ private slots:
     void backAndForwardRetraceThePages();
     void contentsAndIndexOpenPages();
     void linksLeavingTheFileGoToTheDesktop();
+    void onlyWebAndMailLinksReachTheDesktop_data();
+    void onlyWebAndMailLinksReachTheDesktop();
     void missingPageIsExplainedInThePage();
     void searchListsPagesAndMarksTheWords();
     void unreadableFileIsExplainedWithoutABox_data();
     void unreadableFileIsExplainedWithoutABox();
-    void viewerFallsBackToTheInstalledCopy();
-    void viewerKeepsItsWindowUntilCloseAll();
-    void helpButtonOpensTheWindowAndEndClosesIt();
 };
 
 void TestHelpWindow::opensOnTheFirstPageWithItsContents()
@@ -223,10 +116,7 @@ void TestHelpWindow::linksLeavingTheFileGoToTheDesktop()
     w.openFile(testChm());
     w.show();
     QList<QUrl> opened;
-    w.browser()->setExternalOpener([&opened](const QUrl& url) {
-        opened << url;
-        return true;
-    });
+    recordDesktop(w, &opened);
     QVERIFY(clickLink(w, QStringLiteral("https://example.org/tanamiru")));
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tanamiru"))});
     QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
@@ -236,6 +126,41 @@ void TestHelpWindow::linksLeavingTheFileGoToTheDesktop()
     QCOMPARE(opened.size(), 1);
     // Nothing outside the file is read for a page, not even a file of this machine.
     QVERIFY(!w.browser()->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(testChm())).isValid());
+}
+
+void TestHelpWindow::onlyWebAndMailLinksReachTheDesktop_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("script that does nothing") << "javascript:void(0)" << false;
+    QTest::newRow("script in mixed case") << "JavaScript:alert(1)" << false;
+    QTest::newRow("file of this machine") << "file:///etc/hostname" << false;
+    QTest::newRow("another program's scheme") << "x-tanamiru-test:run" << false;
+    QTest::newRow("mail") << "mailto:tanamiru@example.org" << true;
+    QTest::newRow("web page") << "http://example.org/" << true;
+}
+
+void TestHelpWindow::onlyWebAndMailLinksReachTheDesktop()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, opens);
+    HelpWindow w;
+    w.openFile(testChm());
+    w.show();
+    QList<QUrl> opened;
+    recordDesktop(w, &opened);
+    w.showTopic(QUrl(QStringLiteral("chm:/links.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    QVERIFY(clickLink(w, href));
+    QCOMPARE(opened.size(), opens ? 1 : 0);
+    // The page stays either way; a refused link is told above it, and nothing else is.
+    QCOMPARE(w.browser()->source(), QUrl(QStringLiteral("chm:/links.html")));
+    QCOMPARE(pageTitle(w), QStringLiteral("リンクのページ"));
+    QCOMPARE(w.notice().contains(QStringLiteral("このリンクは開きません")), !opens);
+    QVERIFY(!anyMessageBox());
+    // The note goes with the next page.
+    QVERIFY(clickLink(w, QStringLiteral("start.html#top")));
+    QVERIFY(w.notice().isEmpty());
 }
 
 void TestHelpWindow::missingPageIsExplainedInThePage()
@@ -312,56 +237,6 @@ void TestHelpWindow::unreadableFileIsExplainedWithoutABox()
     QVERIFY(w.openFile(testChm()));
     QCOMPARE(pageTitle(w), QStringLiteral("試験の最初のページ"));
     QVERIFY(!child<QToolButton>(&w, "helpBack")->isEnabled());
-}
-
-void TestHelpWindow::viewerFallsBackToTheInstalledCopy()
-{
-    QTemporaryDir dir;
-    const QString folderFile = dir.filePath(QStringLiteral("HondexHelp.chm"));
-    ChmHelpViewer viewer(nullptr, testChm());
-    QVERIFY(viewer.open(folderFile));
-    QVERIFY(viewer.window()->isVisible());
-    QCOMPARE(viewer.window()->filePath(), testChm());
-    QCOMPARE(pageTitle(*viewer.window()), QStringLiteral("試験の最初のページ"));
-
-    // Without an installed copy the missing file is named in the window.
-    ChmHelpViewer bare(nullptr, dir.filePath(QStringLiteral("share/none.chm")));
-    QVERIFY(!bare.open(folderFile));
-    QVERIFY(pageText(*bare.window()).contains(QStringLiteral("HondexHelp.chm")));
-    QVERIFY(!anyMessageBox());
-}
-
-void TestHelpWindow::viewerKeepsItsWindowUntilCloseAll()
-{
-    ChmHelpViewer viewer(nullptr, QString());
-    QVERIFY(viewer.open(testChm()));
-    HelpWindow* first = viewer.window();
-    QVERIFY(clickLink(*first, QStringLiteral("sub/picture.html")));
-    // Asked again for the same file, the window comes up where the reader left it.
-    QVERIFY(viewer.open(testChm()));
-    QCOMPARE(viewer.window(), first);
-    QCOMPARE(pageTitle(*first), QStringLiteral("絵のページ"));
-    viewer.closeAll();
-    QVERIFY(!viewer.window());
-    QVERIFY(!openHelpWindow());
-    viewer.closeAll(); // nothing left to close
-}
-
-void TestHelpWindow::helpButtonOpensTheWindowAndEndClosesIt()
-{
-    TestFolder folder;
-    QVERIFY(QFile::copy(testChm(), folder.path() + QStringLiteral("/HondexHelp.chm")));
-    ScriptedDialogs dialogs;
-    MainWindow main(dialogs);
-    main.show();
-    QTest::mouseClick(child<QPushButton>(&main, "cmdHelp"), Qt::LeftButton);
-    HelpWindow* help = openHelpWindow();
-    QVERIFY(help);
-    QVERIFY(child<QTreeWidget>(help, "helpContents")->topLevelItemCount() > 0);
-    QCOMPARE(pageTitle(*help), QStringLiteral("試験の最初のページ"));
-    QTest::mouseClick(child<QPushButton>(&main, "cmdEnd"), Qt::LeftButton);
-    QVERIFY(!openHelpWindow());
-    QVERIFY2(dialogs.done(), qPrintable(dialogs.problems()));
 }
 
 QTEST_MAIN(TestHelpWindow)

@@ -4,6 +4,7 @@
 #include "help/widgets/HelpWindow.h"
 #include "ui/logic/InstalledFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 ChmHelpViewer::ChmHelpViewer(QWidget* owner) : ChmHelpViewer(owner, installedfiles::helpFile()) {}
@@ -20,19 +21,47 @@ ChmHelpViewer::~ChmHelpViewer()
 
 bool ChmHelpViewer::open(const QString& path)
 {
-    const QString file = HelpDocument::chooseFile(path, m_installedCopy);
-    bool opened = true;
-    // The same file again brings the window up where the reader left it; another file replaces it.
-    const bool sameFile = m_window && m_window->helpDocument() && m_window->helpDocument()->isOpen() &&
-                          QFileInfo(m_window->filePath()) == QFileInfo(file);
-    if (!m_window)
+    const bool created = !m_window;
+    if (created)
         m_window = new HelpWindow(m_owner);
-    if (!sameFile)
-        opened = m_window->openFile(file);
+    // The same file again, unchanged, brings the window up where the reader left it.
+    const QFileInfo requested(path);
+    const FileStamp stamp{requested.absoluteFilePath(), requested.exists() ? requested.size() : -1,
+                          requested.exists() ? requested.lastModified() : QDateTime()};
+    const bool same = !created && m_window->helpDocument() && stamp == m_shown;
+    bool opened = same ? m_window->helpDocument()->isOpen() : show(path);
+    m_shown = stamp;
+    if (created)
+        m_window->placeBeside(m_owner);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
     return opened;
+}
+
+bool ChmHelpViewer::show(const QString& path)
+{
+    const bool exists = QFileInfo(path).isFile();
+    auto document = std::make_unique<HelpDocument>(HelpDocument::open(path));
+    if (document->isSound() || m_installedCopy.isEmpty() || !QFileInfo(m_installedCopy).isFile() ||
+        QFileInfo(m_installedCopy) == QFileInfo(path)) {
+        m_window->showDocument(std::move(document));
+        return m_window->helpDocument()->isOpen();
+    }
+    // The folder's copy is missing or damaged: the copy installed with the program stands in, when it is sound.
+    auto installed = std::make_unique<HelpDocument>(HelpDocument::open(m_installedCopy));
+    if (!installed->isSound()) {
+        m_window->showDocument(document->isOpen() || !installed->isOpen() ? std::move(document) : std::move(installed));
+        return m_window->helpDocument()->isOpen();
+    }
+    const QString note =
+        exists ? QStringLiteral("ヘルプファイル「%1」は壊れているため、プログラムと一緒にインストールされたヘルプ"
+                                "「%2」を表示しています。壊れたファイルは削除してかまいません。")
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                          QDir::toNativeSeparators(m_installedCopy))
+               : QString();
+    m_window->showDocument(std::move(installed), note);
+    return true;
 }
 
 void ChmHelpViewer::closeAll()

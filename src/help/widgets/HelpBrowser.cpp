@@ -31,9 +31,12 @@ void HelpBrowser::followLink(const QUrl& url)
         setSource(target, QTextDocument::HtmlResource);
         return;
     }
-    // Script links do nothing; everything else outside the help file is the desktop's to open.
-    if (target.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0 || !target.isValid())
+    // Only web pages and mail go to the desktop: a help file may come from anywhere, and a link to a local
+    // file, a script or another program's scheme must not start anything on this machine.
+    if (!HelpDocument::opensOnDesktop(target)) {
+        emit linkRefused(target);
         return;
+    }
     if (m_openExternal)
         m_openExternal(target);
     emit externalLinkOpened(target);

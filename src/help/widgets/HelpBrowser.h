@@ -6,8 +6,9 @@
 class HelpDocument;
 
 // helpBrowser: shows the pages of a help file. Pages, pictures and style sheets come from inside the file and
-// nowhere else; a link inside the file opens here (and enters the back and forward history), a link outside it
-// (http, mailto, file) goes to the desktop's browser and never opens here.
+// nowhere else; a link inside the file opens here (and enters the back and forward history). Of the links outside
+// it, web pages and mail (http, https, mailto) go to the desktop; every other one (file, javascript, any other
+// scheme) is refused and the page stays.
 class HelpBrowser final : public QTextBrowser {
     Q_OBJECT
 public:
@@ -30,6 +31,8 @@ protected:
 signals:
     // A link outside the help file was handed to the desktop.
     void externalLinkOpened(const QUrl& url);
+    // A link was refused: nothing was opened and the page stays.
+    void linkRefused(const QUrl& url);
 
 private:
     void followLink(const QUrl& url);

@@ -1,9 +1,12 @@
 #include "help/widgets/HelpWindow.h"
 
 #include "help/HelpDocument.h"
+#include "help/HelpPlacement.h"
 #include "help/HelpSearch.h"
 #include "help/widgets/HelpBrowser.h"
+#include "help/widgets/SearchHitDelegate.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
@@ -25,6 +29,10 @@ namespace {
 
 const QString DefaultTitle = QStringLiteral("タナミルＰｒｏ ヘルプ");
 constexpr int UrlRole = Qt::UserRole;
+// Wide enough for the pages' screenshots (792 pixels) beside the contents.
+constexpr QSize PreferredSize(1160, 780);
+// The window manager's title bar and borders, assumed until the window has been shown once.
+constexpr QSize AssumedFrame(16, 48);
 
 QToolButton* toolButton(const char* name, const QString& text, QStyle::StandardPixmap icon, QWidget* parent)
 {
@@ -48,6 +56,7 @@ void addEntries(const QList<HelpEntry>& entries, QTreeWidgetItem* parent, QTreeW
     for (const HelpEntry& entry : entries) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
         item->setText(0, entry.name.isEmpty() ? entry.local : entry.name);
+        item->setToolTip(0, item->text(0)); // a long name is cut off at the pane's edge
         if (!entry.local.isEmpty())
             item->setData(0, UrlRole, HelpDocument::urlOf(entry.local));
         item->setIcon(0,
@@ -65,7 +74,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(DefaultTitle);
     buildLayout();
-    resize(1160, 780); // the pages' screenshots (792 pixels wide) fit beside the contents
+    placeBeside(nullptr);
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -82,6 +91,15 @@ void HelpWindow::buildLayout()
     bar->addWidget(m_forward);
     bar->addWidget(m_home);
     bar->addStretch();
+
+    m_notice = new QLabel;
+    m_notice->setObjectName(QStringLiteral("helpNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; color: #402000; border: 1px solid #e0c060;"
+                                           " padding: 6px; }"));
+    m_notice->hide();
 
     m_contents = new QTreeWidget;
     m_contents->setObjectName(QStringLiteral("helpContents"));
@@ -108,6 +126,8 @@ void HelpWindow::buildLayout()
     m_searchResults = new QListWidget;
     m_searchResults->setObjectName(QStringLiteral("helpSearchResults"));
     m_searchResults->setWordWrap(true);
+    m_searchResults->setItemDelegate(new SearchHitDelegate(m_searchResults));
+    m_searchResults->setUniformItemSizes(false);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchText);
     searchRow->addWidget(m_searchButton);
@@ -128,10 +148,11 @@ void HelpWindow::buildLayout()
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({270, 890});
+    splitter->setSizes({300, 860});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
+    layout->addWidget(m_notice);
     layout->addWidget(splitter, 1);
 
     connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
@@ -143,6 +164,12 @@ void HelpWindow::buildLayout()
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageChanged);
+    connect(m_browser, &HelpBrowser::linkRefused, this, [this](const QUrl& url) {
+        m_linkNote = QStringLiteral("このリンクは開きません：%1\nヘルプから開くのはウェブページ（http、https）と"
+                                    "メール（mailto）のリンクだけです。")
+                         .arg(url.toDisplayString().left(200));
+        updateNotice();
+    });
     connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::contentsItemChanged);
     connect(m_indexFilter, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
     connect(m_indexFilter, &QLineEdit::returnPressed, this, [this] { openIndexItem(m_index->currentItem()); });
@@ -156,9 +183,15 @@ void HelpWindow::buildLayout()
 
 bool HelpWindow::openFile(const QString& path)
 {
+    showDocument(std::make_unique<HelpDocument>(HelpDocument::open(path)));
+    return m_document->isOpen();
+}
+
+void HelpWindow::showDocument(std::unique_ptr<HelpDocument> document, const QString& note)
+{
     m_search.reset();
     m_browser->setHelpDocument(nullptr);
-    m_document = std::make_unique<HelpDocument>(HelpDocument::open(path));
+    m_document = std::move(document);
     m_search = std::make_unique<HelpSearch>(*m_document);
     m_browser->setHelpDocument(m_document.get());
     m_highlight.clear();
@@ -166,6 +199,14 @@ bool HelpWindow::openFile(const QString& path)
     fillIndex();
     m_searchResults->clear();
     m_searchCount->clear();
+
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(m_document->path()).absoluteFilePath());
+    m_fileNote = note;
+    if (m_document->isOpen() && !m_document->isSound())
+        m_fileNote = QStringLiteral("ヘルプファイル「%1」は壊れています。目次・索引や一部のページ、図が表示されない"
+                                    "ことがあります。プログラムをインストールし直すと元に戻ります。")
+                         .arg(shownPath);
+    m_linkNote.clear();
 
     // A page from the file before must not stay in the history, nor count as already shown.
     m_browser->clear();
@@ -176,19 +217,43 @@ bool HelpWindow::openFile(const QString& path)
                                    QStringLiteral("\nヘルプファイル「HondexHelp.chm」をデータのあるフォルダに置くか、"
                                                   "プログラムをインストールし直すと表示できるようになります。"));
     } else if (!first.isValid()) {
-        const QString name = QFileInfo(path).fileName();
         m_browser->showMessage(
             QStringLiteral("ヘルプを表示できません"),
             m_document->archive().isComplete()
-                ? QStringLiteral("ヘルプファイル「%1」には表示できるページがありません。").arg(name)
-                : QStringLiteral("ヘルプファイル「%1」は壊れているため、ページを表示できません。").arg(name));
+                ? QStringLiteral("ヘルプファイル「%1」には表示できるページがありません。").arg(shownPath)
+                : QStringLiteral("ヘルプファイル「%1」は壊れているため、ページを表示できません。").arg(shownPath));
     } else {
         m_browser->setSource(first, QTextDocument::HtmlResource);
     }
     m_browser->clearHistory();
     m_home->setEnabled(first.isValid());
     updateTitle();
-    return m_document->isOpen();
+    updateNotice();
+}
+
+void HelpWindow::placeBeside(const QWidget* owner)
+{
+    const QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen)
+        return;
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : AssumedFrame;
+    setGeometry(helpplacement::place(screen->availableGeometry(), owner ? owner->frameGeometry() : QRect(),
+                                     PreferredSize, frame));
+}
+
+QString HelpWindow::notice() const
+{
+    return m_notice->isHidden() ? QString() : m_notice->text();
+}
+
+void HelpWindow::updateNotice()
+{
+    QStringList notes;
+    for (const QString& note : {m_fileNote, m_linkNote})
+        if (!note.isEmpty())
+            notes << note;
+    m_notice->setText(notes.join(QLatin1Char('\n')));
+    m_notice->setVisible(!notes.isEmpty());
 }
 
 QString HelpWindow::filePath() const
@@ -216,6 +281,7 @@ void HelpWindow::fillIndex()
     m_index->clear();
     for (const sitemap::FlatEntry& flat : sitemap::flatten(m_document->index())) {
         auto* item = new QListWidgetItem(QString(flat.depth, QChar(0x3000)) + flat.entry->name, m_index);
+        item->setToolTip(flat.entry->name);
         if (!flat.entry->local.isEmpty())
             item->setData(UrlRole, HelpDocument::urlOf(flat.entry->local));
     }
@@ -238,6 +304,10 @@ void HelpWindow::pageChanged(const QUrl& url)
     }
     updateTitle();
     highlightWords();
+    if (!m_linkNote.isEmpty()) {
+        m_linkNote.clear();
+        updateNotice();
+    }
 }
 
 void HelpWindow::contentsItemChanged(QTreeWidgetItem* item)
@@ -290,6 +360,8 @@ int HelpWindow::search(const QString& text)
     for (const HelpSearch::Hit& hit : hits) {
         auto* item = new QListWidgetItem(hit.title + QLatin1Char('\n') + hit.snippet, m_searchResults);
         item->setData(UrlRole, hit.url);
+        item->setData(SearchHitDelegate::TitleRole, hit.title);
+        item->setData(SearchHitDelegate::SnippetRole, hit.snippet);
         item->setToolTip(hit.snippet);
     }
     m_searchCount->setText(hits.isEmpty() ? QStringLiteral("見つかりませんでした。")

@@ -20,8 +20,8 @@ class QTreeWidgetItem;
 // HelpWindow: the program's help, a window of its own. On the left the contents (helpContents), the index
 // (helpIndex) and the full-text search (helpSearchText, helpSearchResults) in three tabs; on the right the page
 // (helpBrowser), with back (helpBack), forward (helpForward) and first page (helpHome) above it. A help file
-// that cannot be opened, or a page that cannot be read, is explained in the page area; the window never shows
-// a message box.
+// that cannot be opened, or a page that cannot be read, is explained in the page area; a damaged help file and
+// a link that is refused are told in a note above the page (helpNotice). The window never shows a message box.
 class HelpWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +31,13 @@ public:
     // Opens the help file at path and shows its first page. Returns false (and explains why in the page area)
     // when it cannot be opened.
     bool openFile(const QString& path);
+    // Shows document (which the window then owns) from its first page. note, when not empty, stays above the
+    // page while the document is shown; a damaged document that is shown gets a note of its own.
+    void showDocument(std::unique_ptr<HelpDocument> document, const QString& note = QString());
+    // Gives the window the size its pages want as far as the screen allows, beside owner (nullptr: centred).
+    void placeBeside(const QWidget* owner);
+    // The note above the page, empty when none is shown.
+    QString notice() const;
     // The file last opened, or an empty string.
     QString filePath() const;
     const HelpDocument* helpDocument() const { return m_document.get(); }
@@ -52,14 +59,18 @@ private:
     void openSearchHit(QListWidgetItem* item);
     void highlightWords();
     void updateTitle();
+    void updateNotice();
 
     std::unique_ptr<HelpDocument> m_document;
     std::unique_ptr<HelpSearch> m_search;
     QStringList m_highlight; // the words of the last search, marked on the pages opened from its results
+    QString m_fileNote;      // about the help file shown, for as long as it is shown
+    QString m_linkNote;      // about the last link refused, until another page is shown
 
     QToolButton* m_back = nullptr;
     QToolButton* m_forward = nullptr;
     QToolButton* m_home = nullptr;
+    QLabel* m_notice = nullptr;
     QTabWidget* m_tabs = nullptr;
     QTreeWidget* m_contents = nullptr;
     QLineEdit* m_indexFilter = nullptr;
