@@ -5,6 +5,7 @@
 #include "gallery/CoverPictures.h"
 #include "gallery/GalleryPages.h"
 #include "store/CollectionStore.h"
+#include "store/PictureFile.h"
 #include "support/TestFolder.h"
 
 #include <QtTest>
@@ -63,7 +64,7 @@ void TestGalleryLogic::fitted()
     QFETCH(QSize, picture);
     QFETCH(bool, enlarge);
     QFETCH(QSize, expected);
-    QCOMPARE(covers::fitted(picture, QSize(87, 136), enlarge), expected);
+    QCOMPARE(picturefile::fitted(picture, QSize(87, 136), enlarge), expected);
 
     // Decoded at that size, whatever the file's extension says.
     TestFolder folder;
