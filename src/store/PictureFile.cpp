@@ -20,13 +20,25 @@ qint64 bytesFor(QSize size, QImage::Format format)
     return qint64(size.width()) * size.height() * ((bits + 7) / 8);
 }
 
-// The largest size with picture's proportions that stays within the budget.
+// The memory a decode of picture to target takes. A format that can decode at a smaller size does so: JPEG at
+// 1/2, 1/4 or 1/8 of the whole, then shrinks the rest of the way, so it may hold up to twice the target's width
+// and height. Any other format is decoded whole, then resized.
+qint64 decodeBytes(QSize picture, QSize target, QImage::Format format, bool scales)
+{
+    const qint64 whole = bytesFor(picture, format);
+    if (scales && target.width() < picture.width() && target.height() < picture.height())
+        return qMin(4 * bytesFor(target, format), whole);
+    return whole + (target == picture ? 0 : bytesFor(target, format));
+}
+
+// The picture whole, or, when that takes more than the budget, the largest size with its proportions that a
+// decoder able to decode at a smaller size can produce within it.
 QSize withinBudget(QSize picture, QImage::Format format)
 {
     const qint64 bytes = bytesFor(picture, format);
     if (bytes <= LimitBytes)
         return picture;
-    const double factor = std::sqrt(double(LimitBytes) / double(bytes));
+    const double factor = std::sqrt(double(LimitBytes) / double(4 * bytes));
     return QSize(qMax(1, int(picture.width() * factor)), qMax(1, int(picture.height() * factor)));
 }
 
@@ -47,8 +59,7 @@ Picture decode(QImageReader& reader, QSize box, bool enlarge)
         const QSize target = box.isValid() ? fitted(original, box, enlarge)
                              : scales      ? withinBudget(original, format)
                                            : original;
-        // A format that cannot decode at a smaller size is decoded whole, then shrunk.
-        if (bytesFor(scales ? target : original, format) > LimitBytes) {
+        if (decodeBytes(original, target, format, scales) > LimitBytes) {
             result.status = Picture::TooLarge;
             return result;
         }
