@@ -3,8 +3,8 @@
 #include "IoFloor.h"
 #include "SilentDialogs.h"
 #include "SyntheticCollection.h"
-#include "ui/MainPage.h"
 #include "app/MainWindow.h"
+#include "ui/MainPage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,7 +69,7 @@ PageResults measurePageChanges(const SyntheticCollection& collection, int pages)
         painted.add(ms + paint, floor);
 
         const QString title = collection.title(index);
-        cover.add(timing::measureMs([&] { window.state().store.loadCover(title); }),
+        cover.add(timing::measureMs([&] { window.state().store.loadCover(title, page->coverSize()); }),
                   iofloor::readFilesMs(folder, {collection.coverFileName(index)}));
         const QString volumeFile = collection.pageFiles(index).first();
         volume.add(timing::measureMs([&] { window.state().store.readVolumeFile(volumeFile); }),

@@ -2,6 +2,7 @@
 
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
+#include "store/PictureFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -100,6 +101,111 @@ QString notImported(const QString& text)
     return text + QStringLiteral("\n\n画像は取り込まれていません。");
 }
 
+// Larger than any place a cover is shown: a file that decodes at this size is shown everywhere.
+const QSize CheckBox(320, 480);
+
+// True when sourcePath is the file that destination names in the folder already: copying would do nothing.
+bool isSameFile(const DataFolder& folder, const QString& sourcePath, const QString& destination)
+{
+    const QString existing = folder.existingPath(destination);
+    if (existing.isEmpty())
+        return false;
+    const QString source = QFileInfo(sourcePath).canonicalFilePath();
+    return !source.isEmpty() && source == QFileInfo(existing).canonicalFilePath();
+}
+
+// The bytes a cover will hold, or why there are none (in Japanese, naming the file).
+struct Prepared {
+    QByteArray bytes;
+    QString problem;
+};
+
+Prepared preparePicture(const QImage& image)
+{
+    Prepared prepared;
+    prepared.bytes = encodeJpeg(image);
+    if (prepared.bytes.isEmpty())
+        prepared.problem = notImported(QStringLiteral("画像をJPEG形式に変換できませんでした。"));
+    return prepared;
+}
+
+// The file read whole and decoded: copied as it is when it decodes, converted when plan says so. A copy is
+// checked at a small size (JPEG decodes every byte even then), a conversion decodes the whole picture, or the
+// largest part of it the decode budget allows.
+Prepared prepareFile(const QString& sourcePath, const Plan& plan)
+{
+    Prepared prepared;
+    QString reason;
+    std::optional<QByteArray> data = readWhole(sourcePath, &reason);
+    const QString name = QFileInfo(sourcePath).fileName();
+    if (!data) {
+        prepared.problem = notImported(QStringLiteral("「%1」を読み込めませんでした。\n理由: %2").arg(name, reason));
+        return prepared;
+    }
+    const picturefile::Picture picture = picturefile::readData(*data, plan.convert ? QSize() : CheckBox, false);
+    if (picture.status != picturefile::Picture::Decoded) {
+        prepared.problem = notImported(picturefile::problem(picture, name));
+        return prepared;
+    }
+    if (plan.convert)
+        return preparePicture(picture.image);
+    prepared.bytes = std::move(*data);
+    return prepared;
+}
+
+// The covers of destination's title that the lookup prefers to destination, as spelt on disk.
+QStringList preferredOver(const DataFolder& folder, const QString& destination)
+{
+    const QString title = destination.chopped(4);
+    const qsizetype rank = CollectionStore::CoverSuffixes.indexOf(destination.right(4).toCaseFolded());
+    QStringList names;
+    for (qsizetype i = rank + 1; rank >= 0 && i < CollectionStore::CoverSuffixes.size(); ++i) {
+        const QString name = folder.existingName(title + CollectionStore::CoverSuffixes.at(i));
+        if (!name.isEmpty() && !CollectionStore::isProgramFile(name))
+            names << name;
+    }
+    return names;
+}
+
+// The overwrite question, or an empty string when nothing on disk is replaced or removed.
+QString question(bool replacing, const QStringList& preferred)
+{
+    if (preferred.isEmpty())
+        return replacing ? QStringLiteral("同じ名前の画像が既に存在します。上書きしますか？") : QString();
+    const QString names = QStringLiteral("「%1」").arg(preferred.join(QStringLiteral("」「")));
+    QString text = replacing ? QStringLiteral("同じ名前の画像が既に存在します。\n") : QString();
+    return text + QStringLiteral("このコミックには、取り込む画像より優先して表示される画像%1があります。\n"
+                                 "%1を削除して、取り込む画像で上書きしますか？")
+                      .arg(names);
+}
+
+Outcome finish(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile, const Confirm& confirm)
+{
+    if (!prepared.problem.isEmpty())
+        return {Outcome::Failed, prepared.problem};
+    const QStringList preferred = preferredOver(folder, plan.destination);
+    const bool replacing = !sameFile && folder.exists(plan.destination);
+    if (const QString text = question(replacing, preferred); !text.isEmpty() && !confirm(text))
+        return {Outcome::Cancelled, {}};
+    if (!sameFile) {
+        if (const QString error = folder.write(plan.destination, prepared.bytes); !error.isEmpty())
+            return {Outcome::Failed, notImported(error)};
+    }
+    // Only now that the new cover is safely in place do the ones that would hide it go.
+    QStringList kept;
+    for (const QString& name : preferred) {
+        folder.remove(name);
+        if (folder.exists(name))
+            kept << name;
+    }
+    if (kept.isEmpty())
+        return {Outcome::Imported, {}};
+    const QString names = QStringLiteral("「%1」").arg(kept.join(QStringLiteral("」「")));
+    return {Outcome::Imported, QStringLiteral("画像は取り込みましたが、%1を削除できませんでした。\n"
+                                              "%1を削除するまで、このコミックには%1が表示されます。")
+                                   .arg(names)};
+}
+
 } // namespace
 
 QStringList nameFilters()
@@ -133,50 +239,25 @@ Plan planForPicture(const QString& title)
     return checked(title, title + JpegSuffix, true);
 }
 
-bool isSameFile(const DataFolder& folder, const QString& sourcePath, const QString& destination)
+Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm)
 {
-    const QString existing = folder.existingPath(destination);
-    if (existing.isEmpty())
-        return false;
-    const QString source = QFileInfo(sourcePath).canonicalFilePath();
-    return !source.isEmpty() && source == QFileInfo(existing).canonicalFilePath();
+    // Files put in the folder by hand since the last look count too: no letter-case twin may be made beside one,
+    // and no preferred cover may be missed.
+    folder.rescan();
+    const Plan planned = plan(title, QFileInfo(sourcePath).fileName());
+    if (!planned.problem.isEmpty())
+        return {Outcome::Refused, planned.problem};
+    const bool sameFile = isSameFile(folder, sourcePath, planned.destination);
+    return finish(folder, planned, prepareFile(sourcePath, planned), sameFile, confirm);
 }
 
-Prepared prepareFile(const QString& sourcePath, const Plan& plan)
+Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm)
 {
-    Prepared prepared;
-    QString reason;
-    std::optional<QByteArray> data = readWhole(sourcePath, &reason);
-    const QString name = QFileInfo(sourcePath).fileName();
-    if (!data) {
-        prepared.problem = notImported(QStringLiteral("「%1」を読み込めませんでした。\n理由: %2").arg(name, reason));
-        return prepared;
-    }
-    if (!plan.convert) {
-        prepared.bytes = std::move(*data);
-        return prepared;
-    }
-    QImage image;
-    if (!image.loadFromData(*data)) {
-        prepared.problem = notImported(QStringLiteral("「%1」を画像として読み込めませんでした。").arg(name));
-        return prepared;
-    }
-    return preparePicture(image);
-}
-
-Prepared preparePicture(const QImage& image)
-{
-    Prepared prepared;
-    prepared.bytes = encodeJpeg(image);
-    if (prepared.bytes.isEmpty())
-        prepared.problem = notImported(QStringLiteral("画像をJPEG形式に変換できませんでした。"));
-    return prepared;
-}
-
-QString write(DataFolder& folder, const Plan& plan, const QByteArray& bytes)
-{
-    const QString error = folder.write(plan.destination, bytes);
-    return error.isEmpty() ? QString() : notImported(error);
+    folder.rescan();
+    const Plan planned = planForPicture(title);
+    if (!planned.problem.isEmpty())
+        return {Outcome::Refused, planned.problem};
+    return finish(folder, planned, preparePicture(image), false, confirm);
 }
 
 } // namespace coverimport

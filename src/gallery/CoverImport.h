@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class DataFolder;
 
 // Copying a picture file in as a title's cover. The cover lookup knows title.jpg, .gif and .bmp only: .jpg and
@@ -28,20 +30,25 @@ Plan plan(const QString& title, const QString& sourceName);
 // The plan for a picture that comes without a file (pasted): always converted, title.jpg.
 Plan planForPicture(const QString& title);
 
-// True when sourcePath is the file that destination names in the folder already: copying would do nothing.
-bool isSameFile(const DataFolder& folder, const QString& sourcePath, const QString& destination);
+// Asks the user the overwrite question with the text given; true to go on.
+using Confirm = std::function<bool(const QString& question)>;
 
-// The bytes a cover will hold: the file read whole, converted when plan says so, or a picture encoded as JPEG.
-// problem holds the reason in Japanese naming the file (unreadable, not a picture) when there are none.
-struct Prepared {
-    QByteArray bytes;
-    QString problem;
+// How an import ended. Refused: the title or the file's kind cannot be taken, before anything was read.
+// Failed: the file cannot be read, is no picture or is too large, or the cover could not be written; nothing
+// was changed. Imported with a message: the new cover is in place but an older one that the lookup prefers
+// could not be removed.
+struct Outcome {
+    enum Kind { Imported, Cancelled, Refused, Failed };
+    Kind kind = Failed;
+    QString message;
 };
-Prepared prepareFile(const QString& sourcePath, const Plan& plan);
-Prepared preparePicture(const QImage& image);
 
-// Writes the cover under plan's destination, atomically. Returns an empty string, or the reason in Japanese
-// naming the file (the folder not writable, the disk full); on failure an existing cover is left whole.
-QString write(DataFolder& folder, const Plan& plan, const QByteArray& bytes);
+// Imports the file at sourcePath, or a pasted picture, as the cover of title. The file is decoded before
+// anything is written, so that only a picture can replace a cover. Afterwards the title shows the picture
+// imported: an existing cover it would replace, and any cover the lookup prefers to it (title.bmp over
+// title.gif over title.jpg), is named in the question first; on OK the new cover is written atomically and
+// only then are those preferred ones removed.
+Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm);
+Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm);
 
 } // namespace coverimport

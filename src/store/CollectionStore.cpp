@@ -3,7 +3,7 @@
 #include "store/CollectionFile.h"
 #include "store/Cp932.h"
 
-#include <QImageReader>
+#include "store/PictureFile.h"
 
 namespace {
 
@@ -16,14 +16,6 @@ QString programFileMessage(const QString& fileName, const QString& programFile)
     return QStringLiteral("「%1」は、このプログラム自身のファイル「%2」と同じ名前です。\n"
                           "このプログラムのファイルを守るため、この題名のファイルは読み書き・削除しません。")
         .arg(fileName, programFile);
-}
-
-QImage loadImage(const QString& path)
-{
-    QImageReader reader(path);
-    // Cover files are often saved under the wrong extension; the content decides.
-    reader.setDecideFormatFromContent(true);
-    return reader.read();
 }
 
 } // namespace
@@ -196,7 +188,7 @@ QString CollectionStore::writeRanking(const QStringList& titles)
     return writeText(RankingFileName, text);
 }
 
-QImage CollectionStore::loadCover(const QString& title) const
+QImage CollectionStore::readCover(const QString& title, QSize box, bool enlarge) const
 {
     QImage cover;
     for (const QString& suffix : CoverSuffixes) {
@@ -206,13 +198,19 @@ QImage CollectionStore::loadCover(const QString& title) const
         if (path.isEmpty())
             continue;
         // Later pictures win, as they always have; one that does not load leaves the earlier one.
-        if (QImage image = loadImage(path); !image.isNull())
+        if (QImage image = picturefile::read(path, box, enlarge).image; !image.isNull())
             cover = std::move(image);
     }
+    return cover;
+}
+
+QImage CollectionStore::loadCover(const QString& title, QSize box) const
+{
+    QImage cover = readCover(title, box, false);
     if (cover.isNull()) {
         const QString path = m_folder.existingPath(NoPictureFileName);
         if (!path.isEmpty())
-            cover = loadImage(path);
+            cover = picturefile::read(path, box, false).image;
     }
     return cover;
 }

@@ -5,6 +5,7 @@
 #include "store/TitleTable.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -73,9 +74,11 @@ public:
     QString appendRanking(const QStringList& titles);
     QString writeRanking(const QStringList& titles);
 
-    // Cover picture of a title: the last of title.jpg, .gif, .bmp that loads, else NOPIC.JPG, else a null
-    // image.
-    QImage loadCover(const QString& title) const;
+    // Cover picture of a title, decoded fitted into box (never enlarged) or whole for an invalid box: the last
+    // of title.jpg, .gif, .bmp that loads, else NOPIC.JPG, else a null image.
+    QImage loadCover(const QString& title, QSize box) const;
+    // The same without the placeholder, enlarged to fill box when enlarge is set.
+    QImage readCover(const QString& title, QSize box, bool enlarge) const;
 
     // Encodes text for a file; on characters code page 932 cannot hold, returns the message instead.
     static QString encodeFor(const QString& fileName, const QString& text, QByteArray* bytes);

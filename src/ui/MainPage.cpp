@@ -441,7 +441,8 @@ void MainPage::showFace(int face)
 void MainPage::showCover(const QString& title)
 {
     m_imgGazou->clear();
-    previewCover(m_state.store.loadCover(title));
+    // Decoded at the size it is shown: a whole 8000 × 12000 scan would take hundreds of MiB.
+    previewCover(m_state.store.loadCover(title, coverSize()));
 }
 
 void MainPage::showMemo(const QString& title)

@@ -5,6 +5,7 @@
 #include "gallery/CoverPictures.h"
 #include "gallery/GalleryPages.h"
 #include "store/CollectionStore.h"
+#include "store/PictureFile.h"
 #include "support/TestFolder.h"
 
 #include <QtTest>
@@ -18,6 +19,8 @@ private slots:
     void pages();
     void fitted_data();
     void fitted();
+    void decoding_data();
+    void decoding();
     void galleryCover_data();
     void galleryCover();
     void plan_data();
@@ -63,7 +66,7 @@ void TestGalleryLogic::fitted()
     QFETCH(QSize, picture);
     QFETCH(bool, enlarge);
     QFETCH(QSize, expected);
-    QCOMPARE(covers::fitted(picture, QSize(87, 136), enlarge), expected);
+    QCOMPARE(picturefile::fitted(picture, QSize(87, 136), enlarge), expected);
 
     // Decoded at that size, whatever the file's extension says.
     TestFolder folder;
@@ -71,6 +74,45 @@ void TestGalleryLogic::fitted()
     const QImage image = covers::readFitted(folder.path() + "/p.jpg", QSize(87, 136), enlarge);
     QCOMPARE(image.size(), expected);
     QVERIFY(near(centre(image), Blue));
+}
+
+void TestGalleryLogic::decoding_data()
+{
+    QTest::addColumn<QByteArray>("data"); // empty: no file
+    QTest::addColumn<QSize>("box");       // invalid: whole
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QSize>("size"); // of the picture decoded
+    const QSize box(87, 136);
+    using P = picturefile::Picture;
+    QTest::newRow("text named .jpg") << QByteArray("this is not a picture") << box << int(P::NotPicture) << QSize(0, 0);
+    QTest::newRow("no file") << QByteArray() << box << int(P::Missing) << QSize(0, 0);
+    // Over what Qt decodes by default (128 MiB), within the budget.
+    const QByteArray large = png(Blue, {6000, 6000});
+    QTest::newRow("a 6000 × 6000 PNG, shown") << large << box << int(P::Decoded) << QSize(87, 87);
+    QTest::newRow("a 6000 × 6000 PNG, whole") << large << QSize() << int(P::Decoded) << QSize(6000, 6000);
+    // BMP decodes whole only: 12000 × 12000 would take 549 MiB.
+    QTest::newRow("a BMP too large to decode")
+        << bmp(Blue, {12000, 12000}, true) << box << int(P::TooLarge) << QSize(0, 0);
+}
+
+void TestGalleryLogic::decoding()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QSize, box);
+    QFETCH(int, status);
+    QFETCH(QSize, size);
+    TestFolder folder;
+    if (!data.isEmpty())
+        folder.writeBytes("p.jpg", data);
+    const picturefile::Picture picture = picturefile::read(folder.path() + "/p.jpg", box, false);
+    QCOMPARE(int(picture.status), status);
+    QCOMPARE(picture.image.size(), size);
+    if (status == picturefile::Picture::Decoded)
+        QVERIFY(near(centre(picture.image), Blue));
+    const QString problem = picturefile::problem(picture, "p.jpg");
+    QCOMPARE(problem.isEmpty(), status == picturefile::Picture::Decoded);
+    if (status == picturefile::Picture::TooLarge)
+        QVERIFY2(problem.contains("12000") && problem.contains(QStringLiteral("大きすぎ")), qPrintable(problem));
 }
 
 void TestGalleryLogic::galleryCover_data()

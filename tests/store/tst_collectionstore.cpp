@@ -251,7 +251,7 @@ private slots:
             else
                 QVERIFY(picture.save(path, "PNG"));
         }
-        QCOMPARE(CollectionStore(dir.path()).loadCover("T").width(), width);
+        QCOMPARE(CollectionStore(dir.path()).loadCover("T", QSize()).width(), width);
     }
 };
 

@@ -212,50 +212,40 @@ void CoverImportPanel::importGivenImage(const QImage& image)
 
 bool CoverImportPanel::importSource(const QString& path)
 {
-    DataFolder& folder = m_state.store.folder();
-    // Files put in the folder by hand since the last look count too: no letter-case twin may be made beside one.
-    folder.rescan();
-    const coverimport::Plan plan = coverimport::plan(shownTitle(), QFileInfo(path).fileName());
-    if (!plan.problem.isEmpty())
-        return refused(plan.problem);
-    // The chosen file already is this title's cover.
-    if (coverimport::isSameFile(folder, path, plan.destination))
-        return true;
-    return writeCover(plan, coverimport::prepareFile(path, plan));
+    return finish(coverimport::importFile(m_state.store.folder(), shownTitle(), path, overwriteQuestion()));
 }
 
 bool CoverImportPanel::importPicture(const QImage& image)
 {
-    m_state.store.folder().rescan();
-    const coverimport::Plan plan = coverimport::planForPicture(shownTitle());
-    if (!plan.problem.isEmpty())
-        return refused(plan.problem);
-    return writeCover(plan, coverimport::preparePicture(image));
+    return finish(coverimport::importPicture(m_state.store.folder(), shownTitle(), image, overwriteQuestion()));
 }
 
-bool CoverImportPanel::refused(const QString& problem)
+coverimport::Confirm CoverImportPanel::overwriteQuestion()
 {
-    m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, ImportTitle);
-    return false;
+    return [this](const QString& text) {
+        return m_dialogs.messageBox(text, Dialogs::OkCancel + Dialogs::Exclamation, QStringLiteral("上書き確認")) ==
+               Dialogs::Ok;
+    };
 }
 
-bool CoverImportPanel::writeCover(const coverimport::Plan& plan, const coverimport::Prepared& prepared)
+bool CoverImportPanel::finish(const coverimport::Outcome& outcome)
 {
-    const QString failedTitle = QStringLiteral("画像を取り込めません");
-    if (!prepared.problem.isEmpty()) {
-        m_dialogs.messageBox(prepared.problem, Dialogs::OkOnly + Dialogs::Exclamation, failedTitle);
+    switch (outcome.kind) {
+    case coverimport::Outcome::Refused:
+        m_dialogs.messageBox(outcome.message, Dialogs::OkOnly + Dialogs::Exclamation, ImportTitle);
         return false;
-    }
-    DataFolder& folder = m_state.store.folder();
-    if (folder.exists(plan.destination) &&
-        m_dialogs.messageBox(QStringLiteral("同じ名前の画像が既に存在します。上書きしますか？"),
-                             Dialogs::OkCancel + Dialogs::Exclamation, QStringLiteral("上書き確認")) != Dialogs::Ok)
+    case coverimport::Outcome::Failed:
+        m_dialogs.messageBox(outcome.message, Dialogs::OkOnly + Dialogs::Exclamation,
+                             QStringLiteral("画像を取り込めません"));
         return false;
-    if (const QString error = coverimport::write(folder, plan, prepared.bytes); !error.isEmpty()) {
-        m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, failedTitle);
+    case coverimport::Outcome::Cancelled:
         return false;
+    case coverimport::Outcome::Imported:
+        break;
     }
     imported();
+    if (!outcome.message.isEmpty())
+        m_dialogs.messageBox(outcome.message, Dialogs::OkOnly + Dialogs::Exclamation, ImportTitle);
     return true;
 }
 

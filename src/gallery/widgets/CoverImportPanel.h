@@ -47,9 +47,10 @@ private:
     // The import of a file or a pasted picture once the source is known. True when the panel's work is done.
     bool importSource(const QString& path);
     bool importPicture(const QImage& image);
-    // Asks before replacing an existing cover, then writes. True when the cover was written.
-    bool writeCover(const coverimport::Plan& plan, const coverimport::Prepared& prepared);
-    bool refused(const QString& problem);
+    // Asks the overwrite question through the dialogs.
+    coverimport::Confirm overwriteQuestion();
+    // Reports how an import ended; true when the cover was imported.
+    bool finish(const coverimport::Outcome& outcome);
     void imported();
     void showDriveOf(const QString& folder);
 
