@@ -1,5 +1,7 @@
 #include "rankings/RankingCounts.h"
 
+#include "store/SelectionLists.h"
+
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
@@ -26,36 +28,66 @@ constexpr std::array<Range, RangeRows> Ranges = {{
     {0, u" 51巻以上"},
 }};
 
-// The count of every entry, looked up by its key: equal entries get equal counts, entries no record has get 0.
-QList<qint64> countsOf(const QStringList& entries, const QHash<QString, qint64>& byKey)
+const QString NotEntered = QStringLiteral("未登録");
+
+// Counts records under the key each one gives (an empty key: no row), keys in order of first appearance.
+template <typename KeyOf> QList<PeriodCount> countPeriods(const TitleTable& table, KeyOf keyOf)
 {
-    QList<qint64> counts;
-    counts.reserve(entries.size());
-    for (const QString& entry : entries)
-        counts.append(byKey.value(entry, 0));
-    return counts;
+    QList<PeriodCount> rows;
+    QHash<QString, qsizetype> rowOf;
+    for (const TitleRecord& record : table.records()) {
+        if (record.firstIssue.isEmpty())
+            continue;
+        const QString key = keyOf(record.firstIssue);
+        const auto found = rowOf.constFind(key);
+        if (found != rowOf.constEnd()) {
+            ++rows[*found].count;
+            continue;
+        }
+        rowOf.insert(key, rows.size());
+        rows.append({key, 1});
+    }
+    return rows;
+}
+
+// The year and month a first issue begins with: four digits, a separator, one or two digits of a month, then
+// the same separator again or the end. 0 and 0 when it does not.
+struct YearMonth {
+    int year = 0;
+    int month = 0;
+};
+YearMonth readYearMonth(const QString& firstIssue)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{4})([/.-])([0-9]{1,2})(?:\\2|$)"));
+    const QRegularExpressionMatch match = pattern.match(QStringView(firstIssue).trimmed());
+    if (!match.hasMatch())
+        return {};
+    const int month = match.capturedView(3).toInt();
+    if (month < 1 || month > 12)
+        return {};
+    return {match.capturedView(1).toInt(), month};
 }
 
 } // namespace
 
-QList<NameCount> countNames(const QStringList& names, const TitleTable& table, QString TitleRecord::*field)
+QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field)
 {
     struct Totals {
         qint64 works = 0;
         qint64 volumes = 0;
     };
     QHash<QString, Totals> byName;
-    byName.reserve(names.size());
-    for (const QString& name : names)
-        byName.insert(name, {});
     for (const TitleRecord& record : table.records()) {
-        const auto found = byName.find(record.*field);
-        if (found == byName.end())
+        const QString& name = record.*field;
+        if (name.isEmpty() || name == NotEntered)
             continue;
-        ++found->works;
-        found->volumes += record.volumeCount;
+        Totals& totals = byName[name];
+        ++totals.works;
+        totals.volumes += record.volumeCount;
     }
 
+    QStringList names = byName.keys();
+    sortText(names);
     QList<NameCount> counts;
     counts.reserve(names.size());
     for (const QString& name : names) {
@@ -93,27 +125,28 @@ std::array<qint64, RangeRows> countVolumeRanges(const TitleTable& table)
     return counts;
 }
 
-QList<qint64> countFirstIssueMonths(const QStringList& months, const TitleTable& table)
+QString issueMonthKey(const QString& firstIssue)
 {
-    QHash<QString, qint64> byMonth;
-    for (const TitleRecord& record : table.records())
-        if (!record.firstIssue.isEmpty())
-            ++byMonth[record.firstIssue.left(7)];
-    // An entry is compared by its first seven characters, as a record's first issue is.
-    QStringList keys;
-    keys.reserve(months.size());
-    for (const QString& month : months)
-        keys.append(month.left(7));
-    return countsOf(keys, byMonth);
+    const YearMonth read = readYearMonth(firstIssue);
+    if (read.month == 0)
+        return firstIssue.left(7);
+    return QStringLiteral("%1/%2").arg(read.year, 4, 10, QLatin1Char('0')).arg(read.month, 2, 10, QLatin1Char('0'));
 }
 
-QList<qint64> countFirstIssueYears(const QStringList& years, const TitleTable& table)
+QString issueYearKey(const QString& firstIssue)
 {
-    QHash<QString, qint64> byYear;
-    for (const TitleRecord& record : table.records())
-        if (!record.firstIssue.isEmpty())
-            ++byYear[record.firstIssue.left(4) + Year];
-    return countsOf(years, byYear);
+    const YearMonth read = readYearMonth(firstIssue);
+    return (read.month == 0 ? firstIssue.left(4) : QString::number(read.year)) + Year;
+}
+
+QList<PeriodCount> countFirstIssueMonths(const TitleTable& table)
+{
+    return countPeriods(table, issueMonthKey);
+}
+
+QList<PeriodCount> countFirstIssueYears(const TitleTable& table)
+{
+    return countPeriods(table, issueYearKey);
 }
 
 QString monthLabel(const QString& month)
