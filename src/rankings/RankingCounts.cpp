@@ -30,7 +30,7 @@ constexpr std::array<Range, RangeRows> Ranges = {{
 
 const QString NotEntered = QStringLiteral("未登録");
 
-// Counts records under the key each one gives (an empty key: no row), keys in order of first appearance.
+// Counts every record that has a first issue under the key keyOf gives it; keys in order of first appearance.
 template <typename KeyOf> QList<PeriodCount> countPeriods(const TitleTable& table, KeyOf keyOf)
 {
     QList<PeriodCount> rows;

@@ -215,8 +215,8 @@ void SortPanel::cmdSortCng1_Click()
         if (error.isEmpty()) {
             problem = m_host.LoadTitleTable();
             m_model->setRecords(reorder.rowRecords);
-            // The reload marks every list stale, but the grid now shows the table row for row, unless rows found
-            // no record or records no row stood for.
+            // Reloading the table marks this screen stale, yet the grid now shows the table row for row, unless
+            // rows found no record or records no row stood for.
             m_state.stale.SortListStale = !reorder.oneToOne || !problem.isEmpty();
         }
     }
