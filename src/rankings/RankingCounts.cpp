@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace ranking {
 
@@ -50,33 +51,53 @@ template <typename KeyOf> QList<PeriodCount> countPeriods(const TitleTable& tabl
     return rows;
 }
 
-// The year and month a first issue begins with: four digits, a separator, one or two digits of a month, then
-// the same separator again or the end. 0 and 0 when it does not.
+// The year and month a first issue begins with: four digits, a separator ("/", "-" or "."), one or two digits of
+// a month from 1 to 12, then the same separator again or the end; blanks around the text ignored. Read by hand:
+// the first-issue grid reads every record at every opening.
 struct YearMonth {
-    int year = 0;
-    int month = 0;
+    std::array<char16_t, 4> year{};
+    std::array<char16_t, 2> month{};
+    bool ok = false;
 };
 YearMonth readYearMonth(const QString& firstIssue)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{4})([/.-])([0-9]{1,2})(?:\\2|$)"));
-    const QRegularExpressionMatch match = pattern.match(QStringView(firstIssue).trimmed());
-    if (!match.hasMatch())
-        return {};
-    const int month = match.capturedView(3).toInt();
+    const QStringView text = QStringView(firstIssue).trimmed();
+    auto isDigit = [&text](qsizetype i) { return i < text.size() && text[i] >= u'0' && text[i] <= u'9'; };
+    YearMonth read;
+    for (qsizetype i = 0; i < 4; ++i) {
+        if (!isDigit(i))
+            return read;
+        read.year[size_t(i)] = text[i].unicode();
+    }
+    if (text.size() < 6 || (text[4] != u'/' && text[4] != u'-' && text[4] != u'.'))
+        return read;
+    const QChar separator = text[4];
+    qsizetype end = 5;
+    while (end < 7 && isDigit(end))
+        ++end;
+    if (end == 5 || (end < text.size() && text[end] != separator))
+        return read;
+    const char16_t tens = end == 7 ? text[5].unicode() : u'0';
+    const char16_t units = text[end - 1].unicode();
+    const int month = (tens - u'0') * 10 + (units - u'0');
     if (month < 1 || month > 12)
-        return {};
-    return {match.capturedView(1).toInt(), month};
+        return read;
+    read.month = {tens, units};
+    read.ok = true;
+    return read;
 }
 
 } // namespace
 
-QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field)
+QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint)
 {
     struct Totals {
         qint64 works = 0;
         qint64 volumes = 0;
+        bool listed = false;
     };
     QHash<QString, Totals> byName;
+    byName.reserve(std::max(qsizetype(sortedHint.size()), qsizetype(16)));
     for (const TitleRecord& record : table.records()) {
         const QString& name = record.*field;
         if (name.isEmpty() || name == NotEntered)
@@ -86,15 +107,38 @@ QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field
         totals.volumes += record.volumeCount;
     }
 
-    QStringList names = byName.keys();
-    sortText(names);
+    // The hint's names keep its order: sorting tens of thousands of names afresh costs more than counting them.
     QList<NameCount> counts;
-    counts.reserve(names.size());
-    for (const QString& name : names) {
-        const Totals totals = byName.value(name);
-        counts.append({name, totals.works, totals.volumes});
+    counts.reserve(byName.size());
+    for (const QString& name : sortedHint) {
+        const auto found = byName.find(name);
+        if (found == byName.end() || found->listed)
+            continue;
+        found->listed = true;
+        counts.append({name, found->works, found->volumes});
     }
-    return counts;
+    if (counts.size() == byName.size())
+        return counts;
+
+    // Names the hint lacks are sorted and merged in.
+    QStringList others;
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
+        if (!it->listed)
+            others.append(it.key());
+    sortText(others);
+    const auto nameLess = [](const QString& name, const NameCount& count) { return textLessThan(name, count.name); };
+    QList<NameCount> merged;
+    merged.reserve(byName.size());
+    auto from = counts.cbegin();
+    for (const QString& name : others) {
+        const auto at = std::upper_bound(from, counts.cend(), name, nameLess);
+        merged.append(from, at);
+        const Totals totals = byName.value(name);
+        merged.append({name, totals.works, totals.volumes});
+        from = at;
+    }
+    merged.append(from, counts.cend());
+    return merged;
 }
 
 QString rangeLabel(int row)
@@ -128,15 +172,20 @@ std::array<qint64, RangeRows> countVolumeRanges(const TitleTable& table)
 QString issueMonthKey(const QString& firstIssue)
 {
     const YearMonth read = readYearMonth(firstIssue);
-    if (read.month == 0)
+    if (!read.ok)
         return firstIssue.left(7);
-    return QStringLiteral("%1/%2").arg(read.year, 4, 10, QLatin1Char('0')).arg(read.month, 2, 10, QLatin1Char('0'));
+    const std::array<char16_t, 7> key = {read.year[0], read.year[1],  read.year[2], read.year[3],
+                                         u'/',         read.month[0], read.month[1]};
+    return QString(reinterpret_cast<const QChar*>(key.data()), qsizetype(key.size()));
 }
 
 QString issueYearKey(const QString& firstIssue)
 {
     const YearMonth read = readYearMonth(firstIssue);
-    return (read.month == 0 ? firstIssue.left(4) : QString::number(read.year)) + Year;
+    if (!read.ok)
+        return firstIssue.left(4) + Year;
+    const std::array<char16_t, 5> key = {read.year[0], read.year[1], read.year[2], read.year[3], u'年'};
+    return QString(reinterpret_cast<const QChar*>(key.data()), qsizetype(key.size()));
 }
 
 QList<PeriodCount> countFirstIssueMonths(const TitleTable& table)

@@ -23,8 +23,9 @@ struct NameCount {
 // records whose field equals it exactly (whole text, letter case and width included). "" and "未登録" are no
 // names. A series split into several records counts once per record. The table is read afresh at every call:
 // names the main page's lists have not caught up with count as well, and names no record holds any more
-// are left out.
-QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field);
+// are left out. sortedHint, names in textLessThan order (the main page's list), only spares sorting the names
+// it holds: whatever it holds or lacks, the result is the same.
+QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint = {});
 
 // The eight volume ranges, keyed by the number of a record's last volume (StartVolume + VolumeCount).
 inline constexpr int RangeRows = 8;

@@ -4,9 +4,9 @@
 
 namespace rankrows {
 
-QList<RankingModel::Row> names(const TitleTable& table, QString TitleRecord::*field)
+QList<RankingModel::Row> names(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint)
 {
-    const QList<ranking::NameCount> counts = ranking::countNames(table, field);
+    const QList<ranking::NameCount> counts = ranking::countNames(table, field, sortedHint);
     QList<RankingModel::Row> rows;
     rows.reserve(counts.size());
     for (const ranking::NameCount& count : counts)
