@@ -1,5 +1,4 @@
 // Numbers as the user types them, with the input method on or off.
-#include "ui/logic/MainPageLogic.h"
 #include "ui/logic/TypedNumber.h"
 
 #include <QTest>
@@ -35,22 +34,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(qint64, number);
         QCOMPARE(typednumber::leadingNumber(text), number);
-    }
-
-    // The volume labels are laid out from the same reading.
-    void pageNumbers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("number");
-        QTest::newRow("full-width") << "５１" << 51;
-        QTest::newRow("beyond any count") << "99999999999" << 1000000;
-        QTest::newRow("below any count") << "-99999999999" << -1000000;
-    }
-    void pageNumbers()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, number);
-        QCOMPARE(mainpage::numericValue(text), number);
     }
 };
 
