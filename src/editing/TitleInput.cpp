@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
-#include <limits>
 
 namespace titleinput {
 
@@ -151,27 +150,6 @@ int fileCollisionIndex(const TitleTable& table, const QString& title)
             first = owner;
     }
     return first;
-}
-
-qint64 countInput(const QString& text)
-{
-    constexpr qint64 Largest = std::numeric_limits<qint64>::max();
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    qint64 value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        const int digit = text[i].unicode() - u'0';
-        if (value > (Largest - digit) / 10) {
-            value = Largest; // far beyond any count; the caller refuses it all the same
-            break;
-        }
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
 }
 
 QString splitSuffix(int k)

@@ -29,10 +29,6 @@ QString fileNameProblem(const QString& title);
 // the title's file names is compared with every file name of every record (so "abc_C" is caught beside "abc").
 int fileCollisionIndex(const TitleTable& table, const QString& title);
 
-// The volume count entered: the leading half-width decimal number (12.9 gives 12, "abc" 0, "-3" -3).
-// Values beyond the 16-bit range come back as they are, for the caller to refuse.
-qint64 countInput(const QString& text);
-
 // The largest count an add accepts: split suffixes must stay within the 16-bit range.
 inline constexpr int MaxCount = 32750;
 

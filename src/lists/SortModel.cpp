@@ -118,16 +118,15 @@ SortListModel::Ranks SortListModel::stringRanks(int column) const
         keys.push_back(m_collator.sortKey(value));
     std::vector<int> byKey(keys.size());
     std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(),
-              [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
-    // Texts the collation finds equal share a rank.
+    // Texts the collation finds equal ("ＡＢＣ" and "ABC", "ｱｲｳ" and "アイウ") are ordered by their code points, so
+    // that every distinct text has a rank of its own and a descending sort is the exact reverse of an ascending one.
+    std::sort(byKey.begin(), byKey.end(), [&keys, &values](int a, int b) {
+        const int order = keys[size_t(a)].compare(keys[size_t(b)]);
+        return order != 0 ? order < 0 : values[a] < values[b];
+    });
     std::vector<double> rankOfValue(keys.size());
-    int rank = 0;
-    for (size_t k = 0; k < byKey.size(); ++k) {
-        if (k > 0 && keys[size_t(byKey[k - 1])].compare(keys[size_t(byKey[k])]) != 0)
-            ++rank;
-        rankOfValue[size_t(byKey[k])] = rank;
-    }
+    for (size_t k = 0; k < byKey.size(); ++k)
+        rankOfValue[size_t(byKey[k])] = double(k);
 
     Ranks ranks(valueOfRow.size());
     for (size_t r = 0; r < valueOfRow.size(); ++r)

@@ -14,7 +14,8 @@
 //
 // Sorting compares ranks, never texts: the first sort by a column after a fill computes each distinct text's
 // collation sort key once, orders them and numbers them; every later sort by that column, either way, compares
-// those numbers. Rows whose keys are equal keep their relative order.
+// those numbers. Texts the collation finds equal are told apart by their code points, so only rows with the very
+// same text share a key; such rows keep their relative order.
 class SortListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -1,8 +1,11 @@
 #include "rankings/RankingCounts.h"
 
+#include "store/SelectionLists.h"
+
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace ranking {
 
@@ -26,43 +29,116 @@ constexpr std::array<Range, RangeRows> Ranges = {{
     {0, u" 51巻以上"},
 }};
 
-// The count of every entry, looked up by its key: equal entries get equal counts, entries no record has get 0.
-QList<qint64> countsOf(const QStringList& entries, const QHash<QString, qint64>& byKey)
+const QString NotEntered = QStringLiteral("未登録");
+
+// Counts every record that has a first issue under the key keyOf gives it; keys in order of first appearance.
+template <typename KeyOf> QList<PeriodCount> countPeriods(const TitleTable& table, KeyOf keyOf)
 {
-    QList<qint64> counts;
-    counts.reserve(entries.size());
-    for (const QString& entry : entries)
-        counts.append(byKey.value(entry, 0));
-    return counts;
+    QList<PeriodCount> rows;
+    QHash<QString, qsizetype> rowOf;
+    for (const TitleRecord& record : table.records()) {
+        if (record.firstIssue.isEmpty())
+            continue;
+        const QString key = keyOf(record.firstIssue);
+        const auto found = rowOf.constFind(key);
+        if (found != rowOf.constEnd()) {
+            ++rows[*found].count;
+            continue;
+        }
+        rowOf.insert(key, rows.size());
+        rows.append({key, 1});
+    }
+    return rows;
+}
+
+// The year and month a first issue begins with: four digits, a separator ("/", "-" or "."), one or two digits of
+// a month from 1 to 12, then the same separator again or the end; blanks around the text ignored. Read by hand:
+// the first-issue grid reads every record at every opening.
+struct YearMonth {
+    std::array<char16_t, 4> year{};
+    std::array<char16_t, 2> month{};
+    bool ok = false;
+};
+YearMonth readYearMonth(const QString& firstIssue)
+{
+    const QStringView text = QStringView(firstIssue).trimmed();
+    auto isDigit = [&text](qsizetype i) { return i < text.size() && text[i] >= u'0' && text[i] <= u'9'; };
+    YearMonth read;
+    for (qsizetype i = 0; i < 4; ++i) {
+        if (!isDigit(i))
+            return read;
+        read.year[size_t(i)] = text[i].unicode();
+    }
+    if (text.size() < 6 || (text[4] != u'/' && text[4] != u'-' && text[4] != u'.'))
+        return read;
+    const QChar separator = text[4];
+    qsizetype end = 5;
+    while (end < 7 && isDigit(end))
+        ++end;
+    if (end == 5 || (end < text.size() && text[end] != separator))
+        return read;
+    const char16_t tens = end == 7 ? text[5].unicode() : u'0';
+    const char16_t units = text[end - 1].unicode();
+    const int month = (tens - u'0') * 10 + (units - u'0');
+    if (month < 1 || month > 12)
+        return read;
+    read.month = {tens, units};
+    read.ok = true;
+    return read;
 }
 
 } // namespace
 
-QList<NameCount> countNames(const QStringList& names, const TitleTable& table, QString TitleRecord::*field)
+QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint)
 {
     struct Totals {
         qint64 works = 0;
         qint64 volumes = 0;
+        bool listed = false;
     };
     QHash<QString, Totals> byName;
-    byName.reserve(names.size());
-    for (const QString& name : names)
-        byName.insert(name, {});
+    byName.reserve(std::max(qsizetype(sortedHint.size()), qsizetype(16)));
     for (const TitleRecord& record : table.records()) {
-        const auto found = byName.find(record.*field);
-        if (found == byName.end())
+        const QString& name = record.*field;
+        if (name.isEmpty() || name == NotEntered)
             continue;
-        ++found->works;
-        found->volumes += record.volumeCount;
+        Totals& totals = byName[name];
+        ++totals.works;
+        totals.volumes += record.volumeCount;
     }
 
+    // The hint's names keep its order: sorting tens of thousands of names afresh costs more than counting them.
     QList<NameCount> counts;
-    counts.reserve(names.size());
-    for (const QString& name : names) {
-        const Totals totals = byName.value(name);
-        counts.append({name, totals.works, totals.volumes});
+    counts.reserve(byName.size());
+    for (const QString& name : sortedHint) {
+        const auto found = byName.find(name);
+        if (found == byName.end() || found->listed)
+            continue;
+        found->listed = true;
+        counts.append({name, found->works, found->volumes});
     }
-    return counts;
+    if (counts.size() == byName.size())
+        return counts;
+
+    // Names the hint lacks are sorted and merged in.
+    QStringList others;
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
+        if (!it->listed)
+            others.append(it.key());
+    sortText(others);
+    const auto nameLess = [](const QString& name, const NameCount& count) { return textLessThan(name, count.name); };
+    QList<NameCount> merged;
+    merged.reserve(byName.size());
+    auto from = counts.cbegin();
+    for (const QString& name : others) {
+        const auto at = std::upper_bound(from, counts.cend(), name, nameLess);
+        merged.append(from, at);
+        const Totals totals = byName.value(name);
+        merged.append({name, totals.works, totals.volumes});
+        from = at;
+    }
+    merged.append(from, counts.cend());
+    return merged;
 }
 
 QString rangeLabel(int row)
@@ -93,27 +169,33 @@ std::array<qint64, RangeRows> countVolumeRanges(const TitleTable& table)
     return counts;
 }
 
-QList<qint64> countFirstIssueMonths(const QStringList& months, const TitleTable& table)
+QString issueMonthKey(const QString& firstIssue)
 {
-    QHash<QString, qint64> byMonth;
-    for (const TitleRecord& record : table.records())
-        if (!record.firstIssue.isEmpty())
-            ++byMonth[record.firstIssue.left(7)];
-    // An entry is compared by its first seven characters, as a record's first issue is.
-    QStringList keys;
-    keys.reserve(months.size());
-    for (const QString& month : months)
-        keys.append(month.left(7));
-    return countsOf(keys, byMonth);
+    const YearMonth read = readYearMonth(firstIssue);
+    if (!read.ok)
+        return firstIssue.left(7);
+    const std::array<char16_t, 7> key = {read.year[0], read.year[1],  read.year[2], read.year[3],
+                                         u'/',         read.month[0], read.month[1]};
+    return QString(reinterpret_cast<const QChar*>(key.data()), qsizetype(key.size()));
 }
 
-QList<qint64> countFirstIssueYears(const QStringList& years, const TitleTable& table)
+QString issueYearKey(const QString& firstIssue)
 {
-    QHash<QString, qint64> byYear;
-    for (const TitleRecord& record : table.records())
-        if (!record.firstIssue.isEmpty())
-            ++byYear[record.firstIssue.left(4) + Year];
-    return countsOf(years, byYear);
+    const YearMonth read = readYearMonth(firstIssue);
+    if (!read.ok)
+        return firstIssue.left(4) + Year;
+    const std::array<char16_t, 5> key = {read.year[0], read.year[1], read.year[2], read.year[3], u'年'};
+    return QString(reinterpret_cast<const QChar*>(key.data()), qsizetype(key.size()));
+}
+
+QList<PeriodCount> countFirstIssueMonths(const TitleTable& table)
+{
+    return countPeriods(table, issueMonthKey);
+}
+
+QList<PeriodCount> countFirstIssueYears(const TitleTable& table)
+{
+    return countPeriods(table, issueYearKey);
 }
 
 QString monthLabel(const QString& month)

@@ -19,9 +19,13 @@ struct NameCount {
     qint64 volumes = 0;
 };
 
-// For every entry of names, in list order: the records whose field equals the entry exactly (whole text,
-// letter case and width included). A series split into several records counts once per record.
-QList<NameCount> countNames(const QStringList& names, const TitleTable& table, QString TitleRecord::*field);
+// Every name the field holds in the table as it is now, once, in ascending text order (textLessThan), with the
+// records whose field equals it exactly (whole text, letter case and width included). "" and "未登録" are no
+// names. A series split into several records counts once per record. The table is read afresh at every call:
+// names the main page's lists have not caught up with count as well, and names no record holds any more
+// are left out. sortedHint, names in textLessThan order (the main page's list), only spares sorting the names
+// it holds: whatever it holds or lacks, the result is the same.
+QList<NameCount> countNames(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint = {});
 
 // The eight volume ranges, keyed by the number of a record's last volume (StartVolume + VolumeCount).
 inline constexpr int RangeRows = 8;
@@ -33,12 +37,22 @@ int rangeRowOf(int volumeKey);
 // Records per range row; entry row - 1 belongs to row.
 std::array<qint64, RangeRows> countVolumeRanges(const TitleTable& table);
 
-// For every entry of months ("yyyy/mm", the first seven characters of a first issue): the records whose first
-// issue begins with the same seven characters. Records without a first issue count nowhere.
-QList<qint64> countFirstIssueMonths(const QStringList& months, const TitleTable& table);
-// For every entry of years ("yyyy年"): the records whose first issue's first four characters and "年" give the
-// entry. Records without a first issue count nowhere.
-QList<qint64> countFirstIssueYears(const QStringList& years, const TitleTable& table);
+// The month and the year a first issue is counted under. A first issue that begins with a four-digit year and a
+// month of 1 to 12, separated by "/", "-" or "." ("2005/3/1", "2005/03/01", "2005-03"), is counted under
+// "yyyy/MM" ("2005/03") and "yyyy年", so that dates written in other forms by other tools share one row;
+// any other non-empty text under its first seven characters and its first four followed by "年".
+QString issueMonthKey(const QString& firstIssue);
+QString issueYearKey(const QString& firstIssue);
+
+// One row of the first-issue grid: a month key ("2005/03") or a year ("2005年"), and its records.
+struct PeriodCount {
+    QString key;
+    qint64 count = 0;
+};
+// Every month (year) key of the table's first issues, once, in order of first appearance, with the records
+// counted under it. Records without a first issue count nowhere.
+QList<PeriodCount> countFirstIssueMonths(const TitleTable& table);
+QList<PeriodCount> countFirstIssueYears(const TitleTable& table);
 // A month entry as the grid shows it: "2005/03" is "2005年03月"; an entry that is no year and month is shown as
 // it stands.
 QString monthLabel(const QString& month);

@@ -4,9 +4,9 @@
 
 namespace rankrows {
 
-QList<RankingModel::Row> names(const QStringList& names, const TitleTable& table, QString TitleRecord::*field)
+QList<RankingModel::Row> names(const TitleTable& table, QString TitleRecord::*field, const QStringList& sortedHint)
 {
-    const QList<ranking::NameCount> counts = ranking::countNames(names, table, field);
+    const QList<ranking::NameCount> counts = ranking::countNames(table, field, sortedHint);
     QList<RankingModel::Row> rows;
     rows.reserve(counts.size());
     for (const ranking::NameCount& count : counts)
@@ -14,23 +14,23 @@ QList<RankingModel::Row> names(const QStringList& names, const TitleTable& table
     return rows;
 }
 
-QList<RankingModel::Row> months(const QStringList& months, const TitleTable& table)
+QList<RankingModel::Row> months(const TitleTable& table)
 {
-    const QList<qint64> counts = ranking::countFirstIssueMonths(months, table);
+    const QList<ranking::PeriodCount> counts = ranking::countFirstIssueMonths(table);
     QList<RankingModel::Row> rows;
-    rows.reserve(months.size());
-    for (qsizetype k = 0; k < months.size(); ++k)
-        rows.append({QString(), ranking::monthLabel(months[k]), {counts[k], 0}});
+    rows.reserve(counts.size());
+    for (const ranking::PeriodCount& count : counts)
+        rows.append({QString(), ranking::monthLabel(count.key), {count.count, 0}});
     return rows;
 }
 
-QList<RankingModel::Row> years(const QStringList& years, const TitleTable& table)
+QList<RankingModel::Row> years(const TitleTable& table)
 {
-    const QList<qint64> counts = ranking::countFirstIssueYears(years, table);
+    const QList<ranking::PeriodCount> counts = ranking::countFirstIssueYears(table);
     QList<RankingModel::Row> rows;
-    rows.reserve(years.size());
-    for (qsizetype k = 0; k < years.size(); ++k)
-        rows.append({QString(), years[k], {counts[k], 0}});
+    rows.reserve(counts.size());
+    for (const ranking::PeriodCount& count : counts)
+        rows.append({QString(), count.key, {count.count, 0}});
     return rows;
 }
 

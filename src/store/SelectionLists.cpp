@@ -16,26 +16,6 @@ QCollator& collator()
     return instance;
 }
 
-// Sorts values in textLessThan order; sort keys make each comparison a byte comparison.
-void sortText(QStringList& values)
-{
-    QCollator& c = collator();
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
-    keyed.reserve(values.size());
-    for (qsizetype i = 0; i < values.size(); ++i)
-        keyed.emplace_back(c.sortKey(values[i]), i);
-    std::sort(keyed.begin(), keyed.end(), [&values](const auto& a, const auto& b) {
-        const int order = a.first.compare(b.first);
-        // Values the collation finds equal still get one fixed order.
-        return order != 0 ? order < 0 : values[a.second] < values[b.second];
-    });
-    QStringList sorted;
-    sorted.reserve(values.size());
-    for (const auto& entry : keyed)
-        sorted.append(values[entry.second]);
-    values = std::move(sorted);
-}
-
 void addName(const QString& name, MembershipSet& set, QStringList& list)
 {
     if (name.isEmpty() || name == NotEntered || set.containsWhole(name))
@@ -106,4 +86,24 @@ bool textLessThan(const QString& a, const QString& b)
 void insertSorted(QStringList& list, const QString& value)
 {
     list.insert(std::upper_bound(list.cbegin(), list.cend(), value, textLessThan), value);
+}
+
+// Sort keys make each comparison a byte comparison.
+void sortText(QStringList& values)
+{
+    QCollator& c = collator();
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
+    keyed.reserve(values.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        keyed.emplace_back(c.sortKey(values[i]), i);
+    std::sort(keyed.begin(), keyed.end(), [&values](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        // Values the collation finds equal still get one fixed order.
+        return order != 0 ? order < 0 : values[a.second] < values[b.second];
+    });
+    QStringList sorted;
+    sorted.reserve(values.size());
+    for (const auto& entry : keyed)
+        sorted.append(values[entry.second]);
+    values = std::move(sorted);
 }

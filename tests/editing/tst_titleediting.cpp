@@ -1,10 +1,10 @@
 // Adding, editing, deleting and the memo, driven through the real window offscreen with scripted dialogs.
+#include "app/MainWindow.h"
 #include "editing/widgets/TitleCommands.h"
 #include "store/DataFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
-#include "app/MainWindow.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QComboBox>
@@ -125,6 +125,11 @@ void TestTitleEditing::addSplitsLongSeries_data()
                          << QStringList{newLine(t + "(1_50)", 50, 0), newLine(t + "(51_100)", 50, 50),
                                         newLine(t + "(101_150)", 20, 100)};
     QTest::newRow("12.9") << "12.9" << QStringList{newLine(t, 12, 0)};
+    // Typed with the input method on.
+    QTest::newRow("１２") << "１２" << QStringList{newLine(t, 12, 0)};
+    QTest::newRow("１２０巻") << "\u3000１２０巻"
+                              << QStringList{newLine(t + "(1_50)", 50, 0), newLine(t + "(51_100)", 50, 50),
+                                             newLine(t + "(101_150)", 20, 100)};
     QTest::newRow("0") << "0" << QStringList{};
     QTest::newRow("-3") << "-3" << QStringList{};
     QTest::newRow("abc") << "abc" << QStringList{};

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <limits>
 
 class TestTitleInput final : public QObject {
     Q_OBJECT
@@ -141,29 +140,6 @@ private slots:
             titles << QStringLiteral("題名%1").arg(i);
         titles << QStringLiteral("Last");
         QCOMPARE(titleinput::fileCollisionIndex(tableOf(titles), QStringLiteral("LAST")), TitleTable::MaxTitles);
-    }
-
-    void countInput_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qint64>("count");
-
-        constexpr qint64 largest = std::numeric_limits<qint64>::max();
-        QTest::newRow("12.9") << "12.9" << qint64(12);
-        QTest::newRow("blanks, sign, unit") << " \t+50巻" << qint64(50);
-        QTest::newRow("-3") << "-3" << qint64(-3);
-        QTest::newRow("abc") << "abc" << qint64(0);
-        QTest::newRow("empty") << "" << qint64(0);
-        QTest::newRow("full-width digits") << "１２" << qint64(0);
-        QTest::newRow("beyond 16 bits") << "99999999999" << qint64(99999999999);
-        QTest::newRow("beyond 64 bits") << "123456789012345678901234567890" << largest;
-        QTest::newRow("below 64 bits") << "-99999999999999999999" << -largest;
-    }
-    void countInput()
-    {
-        QFETCH(QString, text);
-        QFETCH(qint64, count);
-        QCOMPARE(titleinput::countInput(text), count);
     }
 
     void newRecords_data()

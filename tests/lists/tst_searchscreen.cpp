@@ -4,6 +4,7 @@
 #include "lists/widgets/SearchPanel.h"
 #include "ui/logic/TourTexts.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -89,6 +90,8 @@ private slots:
     void listSearch_data();
     void listSearch();
     void keyboardMovesTheSearch();
+    void tabbingIntoAListChoosesNothing_data();
+    void tabbingIntoAListChoosesNothing();
     void visitsKeepTheScreenUntilTheListsChange();
     void doubleClickOpensTheResult();
 };
@@ -214,6 +217,40 @@ void TestSearchScreen::keyboardMovesTheSearch()
     QTest::keyClick(authors, Qt::Key_Down);
     QCOMPARE(results(f), (QStringList{"王様ゲーム", "ABC物語"}));
     QCOMPARE(caption(f), QStringLiteral("検索件数\u30002件"));
+}
+
+void TestSearchScreen::tabbingIntoAListChoosesNothing_data()
+{
+    QTest::addColumn<int>("tabs"); // from the keyword box
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("firstEntryFinds");
+    QTest::newRow("authors") << 1 << "lstSakusya" << QStringList{"abc物語", "王様ゲーム"};
+    QTest::newRow("magazines") << 2 << "lstKeisai" << QStringList{"abc物語", "女王の庭"};
+    QTest::newRow("ratings") << 3 << "lstHyouka" << QStringList{"王様ゲーム", "王様ゲーム"};
+}
+
+void TestSearchScreen::tabbingIntoAListChoosesNothing()
+{
+    QFETCH(int, tabs);
+    QFETCH(QString, list);
+    QFETCH(QStringList, firstEntryFinds);
+    SearchFixture f;
+    f.start(sixTitles());
+    f.panel->cmdKensaku_Click();
+    f.panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.panel.get()));
+    searchKeyword(f, QStringLiteral("庭"));
+    auto* view = f.child<QListView>(qPrintable(list));
+    f.child<QLineEdit>("txtNamae")->setFocus();
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), view);
+    QCOMPARE(results(f), QStringList{"女王の庭"});
+    QCOMPARE(caption(f), QStringLiteral("検索件数\u30001件"));
+
+    // The space bar chooses the entry the list stands on.
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(results(f), firstEntryFinds);
 }
 
 void TestSearchScreen::visitsKeepTheScreenUntilTheListsChange()

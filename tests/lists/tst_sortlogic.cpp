@@ -4,6 +4,7 @@
 #include "lists/SortModel.h"
 
 #include <QtTest>
+#include <algorithm>
 
 using sortlist::SortRow;
 
@@ -45,6 +46,8 @@ private slots:
     void dateCell();
     void sortOrders_data();
     void sortOrders();
+    void descendingReversesAscending_data();
+    void descendingReversesAscending();
     void sortKeepsRanksOfOtherColumns();
     void reorder_data();
     void reorder();
@@ -166,6 +169,43 @@ void TestSortLogic::sortOrders()
     // Whole rows move: each row still carries the record it was filled from.
     for (int r = 1; r <= model.rowCount(); ++r)
         QCOMPARE(model.rows().at(r - 1).record, int(cells.indexOf(sorted[r - 1])) + 1);
+}
+
+void TestSortLogic::descendingReversesAscending_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("cells");
+    // Texts the collation finds equal, or nearly so: width, kana, letter case.
+    QTest::newRow("full and half width") << 0 << QStringList{"ＡＢＣ探偵", "ABC探偵"};
+    QTest::newRow("half width, katakana, hiragana") << 0 << QStringList{"ｱｲｳ", "アイウ", "あいう"};
+    QTest::newRow("authors among others") << 3 << QStringList{"あいう", "B", "ｱｲｳ", "b", "アイウ", "ｂ"};
+}
+
+void TestSortLogic::descendingReversesAscending()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, cells);
+    auto sorted = [column](const QStringList& texts, SortListModel::Order order) {
+        QList<SortRow> rows;
+        for (const QString& text : texts)
+            rows << row(text, column, int(rows.size()) + 1);
+        SortListModel model;
+        model.setRows(rows);
+        model.sortRows(column, order);
+        QStringList shown;
+        for (int r = 1; r <= model.rowCount(); ++r)
+            shown << model.cellText(r, column);
+        return shown;
+    };
+    QStringList reversedCells = cells;
+    std::reverse(reversedCells.begin(), reversedCells.end());
+
+    const QStringList ascending = sorted(cells, SortListModel::Order::StringAscending);
+    QStringList descending = sorted(cells, SortListModel::Order::StringDescending);
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(descending, ascending);
+    // The order does not depend on the order of the fill.
+    QCOMPARE(sorted(reversedCells, SortListModel::Order::StringAscending), ascending);
 }
 
 void TestSortLogic::sortKeepsRanksOfOtherColumns()

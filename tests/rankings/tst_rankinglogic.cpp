@@ -1,6 +1,7 @@
 // What the ranking screen counts and how a grid orders and numbers its rows.
 #include "rankings/RankingCounts.h"
 #include "rankings/RankingModel.h"
+#include "store/SelectionLists.h"
 
 #include <QtTest>
 
@@ -26,6 +27,8 @@ class TestRankingLogic : public QObject {
 private slots:
     void countNames_data();
     void countNames();
+    void firstIssues_data();
+    void firstIssues();
     void volumeRange_data();
     void volumeRange();
     void monthLabel_data();
@@ -41,11 +44,17 @@ void TestRankingLogic::countNames_data()
     QTest::addColumn<Counts>("works");
     QTest::addColumn<Counts>("volumes");
     QTest::newRow("a split series counts once per record")
-        << Records{record("あだち", 50), record("あだち", 50, 50), record("あだち", 12, 100), record("別人", 3)}
-        << QStringList{"あだち", "別人", "無名"} << Counts{3, 1, 0} << Counts{112, 3, 0};
+        << Records{record("別人", 3), record("あだち", 50), record("あだち", 50, 50), record("あだち", 12, 100)}
+        << QStringList{"あだち", "別人"} << Counts{3, 1} << Counts{112, 3};
     QTest::newRow("case, width and a trailing blank make other names")
         << Records{record("abc", 1), record("ABC", 2), record("ａｂｃ", 3), record("abc ", 4), record("abc", 5)}
-        << QStringList{"ABC", "abc", "abc ", "ａｂｃ"} << Counts{1, 2, 1, 1} << Counts{2, 6, 4, 3};
+        << QStringList{"abc", "ａｂｃ", "ABC", "abc "} << Counts{2, 1, 1, 1} << Counts{6, 3, 2, 4};
+    QTest::newRow("no name and 未登録 are left out")
+        << Records{record("", 1), record("未登録", 2), record("B", 3), record("A", 4)} << QStringList{"A", "B"}
+        << Counts{1, 1} << Counts{4, 3};
+    // Part of a longer name is a name of its own.
+    QTest::newRow("a name inside another") << Records{record("藤子不二雄", 1), record("藤子", 2)}
+                                           << QStringList{"藤子", "藤子不二雄"} << Counts{1, 1} << Counts{2, 1};
     Records many; // 1,000 series of 40 volumes: more than a 16-bit total holds
     for (int i = 0; i < 1000; ++i)
         many << record("週刊", 40);
@@ -61,13 +70,61 @@ void TestRankingLogic::countNames()
     TitleTable table;
     for (const TitleRecord& r : records)
         table.append(r);
-    const QList<ranking::NameCount> counts = ranking::countNames(names, table, &TitleRecord::author);
-    QCOMPARE(counts.size(), names.size());
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        QCOMPARE(counts[k].name, names[k]);
-        QCOMPARE(counts[k].works, works[k]);
-        QCOMPARE(counts[k].volumes, volumes[k]);
+    // The main page's list as a hint, whole or behind the table: every other name missing, one no record holds.
+    QStringList staleHint;
+    for (qsizetype k = 1; k < names.size(); k += 2)
+        staleHint << names[k];
+    insertSorted(staleHint, QStringLiteral("消えた名前"));
+    for (const QStringList& hint : {QStringList(), names, staleHint}) {
+        const QList<ranking::NameCount> counts = ranking::countNames(table, &TitleRecord::author, hint);
+        QStringList counted;
+        for (const ranking::NameCount& count : counts)
+            counted << count.name;
+        QCOMPARE(counted, names);
+        for (qsizetype k = 0; k < names.size(); ++k) {
+            QCOMPARE(counts[k].works, works[k]);
+            QCOMPARE(counts[k].volumes, volumes[k]);
+        }
     }
+}
+
+void TestRankingLogic::firstIssues_data()
+{
+    QTest::addColumn<QStringList>("firstIssues");
+    QTest::addColumn<QStringList>("months"); // "key count", in order of first appearance
+    QTest::addColumn<QStringList>("years");
+    QTest::newRow("three months, one year") << QStringList{"2005/03/01", "2005/03/20", "2005/11/02"}
+                                            << QStringList{"2005/03 2", "2005/11 1"} << QStringList{"2005年 3"};
+    QTest::newRow("no first issue counts nowhere")
+        << QStringList{"", "1999/12/31", ""} << QStringList{"1999/12 1"} << QStringList{"1999年 1"};
+    QTest::newRow("one-digit months and other separators")
+        << QStringList{"2005/3/1", "2005/03/01", "2005-3-9", "2005.03.30", " 2005/3/5", "2005/3"}
+        << QStringList{"2005/03 6"} << QStringList{"2005年 6"};
+    QTest::newRow("no year and month: its first characters")
+        << QStringList{"2005/13/01", "2005/3-1", "平成17年", "不明", "05/3/1"}
+        << QStringList{"2005/13 1", "2005/3- 1", "平成17年 1", "不明 1", "05/3/1 1"}
+        << QStringList{"2005年 2", "平成17年 1", "不明年 1", "05/3年 1"};
+}
+
+void TestRankingLogic::firstIssues()
+{
+    QFETCH(QStringList, firstIssues);
+    QFETCH(QStringList, months);
+    QFETCH(QStringList, years);
+    TitleTable table;
+    for (const QString& firstIssue : firstIssues) {
+        TitleRecord r = record("a", 1);
+        r.firstIssue = firstIssue;
+        table.append(r);
+    }
+    auto rows = [](const QList<ranking::PeriodCount>& counts) {
+        QStringList texts;
+        for (const ranking::PeriodCount& count : counts)
+            texts << count.key + u' ' + QString::number(count.count);
+        return texts;
+    };
+    QCOMPARE(rows(ranking::countFirstIssueMonths(table)), months);
+    QCOMPARE(rows(ranking::countFirstIssueYears(table)), years);
 }
 
 void TestRankingLogic::volumeRange_data()

@@ -8,6 +8,7 @@
 #include "ui/ScreenHost.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
+#include "ui/logic/TypedNumber.h"
 
 #include <QDate>
 
@@ -123,7 +124,7 @@ void TitleCommands::cmdNew_Click()
 
     const QString countText = m_dialogs.inputBox(QStringLiteral("トータル巻数を入力して下さい。（半角入力で）"),
                                                  QStringLiteral("巻数入力"), QString());
-    const qint64 count = titleinput::countInput(countText);
+    const qint64 count = typednumber::leadingNumber(countText);
     if (countText.isEmpty() || count < 1)
         return;
     if (count > titleinput::MaxCount) {

@@ -85,8 +85,9 @@ QListView* SearchPanel::addList(const char* name, const char* label, QStringList
     QListView* view = newListView(name, m_fraKenKoumoku);
     view->setModel(model);
     view->setGeometry(twips::rect(left, top + LabelHeight, width, height - LabelHeight));
-    // A list box reports every change of its entry, however it came about, and a click on the entry it holds.
-    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, handler] {
+    // A list box reports every entry the user chooses, by mouse or arrow key, and a click on the entry it holds.
+    // Focus alone chooses nothing: tabbing into the list moves its current row without selecting it.
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, handler] {
         m_entryMoved = true;
         (this->*handler)();
     });
@@ -164,10 +165,10 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
 
 void SearchPanel::searchList(QListView* list, search::Field field)
 {
-    const QModelIndex current = list->currentIndex();
-    if (!current.isValid())
+    const QModelIndexList chosen = list->selectionModel()->selectedIndexes();
+    if (chosen.isEmpty())
         return;
-    showResults(search::byField(m_state.titles, field, current.data(Qt::DisplayRole).toString()));
+    showResults(search::byField(m_state.titles, field, chosen.first().data(Qt::DisplayRole).toString()));
 }
 
 void SearchPanel::lstSakusya_Click()

@@ -215,9 +215,9 @@ void SortPanel::cmdSortCng1_Click()
         if (error.isEmpty()) {
             problem = m_host.LoadTitleTable();
             m_model->setRecords(reorder.rowRecords);
-            // Rows that found no record, or records no row stood for, leave the grid out of step with the table.
-            if (!reorder.oneToOne || !problem.isEmpty())
-                m_state.stale.SortListStale = true;
+            // Reloading the table marks this screen stale, yet the grid now shows the table row for row, unless
+            // rows found no record or records no row stood for.
+            m_state.stale.SortListStale = !reorder.oneToOne || !problem.isEmpty();
         }
     }
     if (!error.isEmpty()) {

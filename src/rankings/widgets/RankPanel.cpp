@@ -116,10 +116,10 @@ void RankPanel::cmdRank_Click()
         const WaitCursor wait;
         for (QRadioButton* option : {m_optSaku1, m_optKei1, m_optMaster31, m_optMaster61})
             deselect(option);
-        m_sakuModel->setRows(rankrows::names(m_state.lists.authors, m_state.titles, &TitleRecord::author));
+        m_sakuModel->setRows(rankrows::names(m_state.titles, &TitleRecord::author, m_state.lists.authors));
         m_optSaku1->setChecked(true);
         letWindowRepaint();
-        m_keiModel->setRows(rankrows::names(m_state.lists.magazines, m_state.titles, &TitleRecord::magazine));
+        m_keiModel->setRows(rankrows::names(m_state.titles, &TitleRecord::magazine, m_state.lists.magazines));
         m_optKei1->setChecked(true);
         letWindowRepaint();
         fillFirstIssueMonths();
@@ -138,12 +138,12 @@ void RankPanel::cmdRank_Click()
 void RankPanel::fillFirstIssueMonths()
 {
     m_lblKoukaiChg->setText(MonthMode);
-    m_master3Model->setRows(rankrows::months(m_state.lists.issueMonths, m_state.titles));
+    m_master3Model->setRows(rankrows::months(m_state.titles));
 }
 
 void RankPanel::fillFirstIssueYears()
 {
-    m_master3Model->setRows(rankrows::years(m_state.lists.issueYears, m_state.titles));
+    m_master3Model->setRows(rankrows::years(m_state.titles));
     m_lblKoukaiChg->setText(YearMode);
 }
 

@@ -17,9 +17,10 @@ class QTableView;
 // counted per volume range (msgMaster6) and per first-issue month or year (msgMaster3), and the favourite ranking
 // (lstRank) that the user rearranges by dragging and saves with cmdRankHozon.
 //
-// The four grids are counted afresh from the title table at every opening from another screen and never follow
-// changes while the screen stays open; nothing here changes the collection. The favourite list is the state's
-// favourites: the panel shows them, a drag reorders them in memory (the save button turns light orange until
+// The four grids are counted afresh from the title table at every opening from another screen (their rows are
+// the names, months and years the table holds then, not the main page's lists, which may lag behind edits) and
+// never follow changes while the screen stays open; nothing here changes the collection. The favourite list is the
+// state's favourites: the panel shows them, a drag reorders them in memory (the save button turns light orange until
 // the next save), and a save rewrites the ranking file from them.
 class RankPanel final : public QFrame {
     Q_OBJECT

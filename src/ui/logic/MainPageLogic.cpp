@@ -1,6 +1,9 @@
 #include "ui/logic/MainPageLogic.h"
 
 #include "store/CollectionStore.h"
+#include "ui/logic/TypedNumber.h"
+
+#include <algorithm>
 
 namespace mainpage {
 
@@ -15,22 +18,9 @@ QColor volumeColor(qint16 state)
 
 int numericValue(const QString& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    qint64 value = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > 1000000)
-            break; // far beyond any count; keeps the arithmetic bounded
-        ++i;
-    }
-    return int(negative ? -value : value);
+    // Far beyond any count or volume number; keeps the arithmetic of the callers bounded.
+    constexpr qint64 Bound = 1000000;
+    return int(std::clamp(typednumber::leadingNumber(text), -Bound, Bound));
 }
 
 int faceIndex(const QString& rating)

@@ -15,8 +15,8 @@ inline const QColor VolumeColorOther = QColor(0, 0, 0);
 
 QColor volumeColor(qint16 state);
 
-// The leading decimal number of a text (blanks before it skipped, an optional sign), 0 when there is none:
-// "12" is 12, "12巻" is 12, "" and "abc" are 0.
+// The leading decimal number of a text (typednumber::leadingNumber, so full-width digits count), 0 when there
+// is none: "12" and "１２" are 12, "12巻" is 12, "" and "abc" are 0.
 int numericValue(const QString& text);
 
 // Which of the three rating faces shows a rating: 1 for "○", 2 for "△", 0 for "◎" and for anything else.
