@@ -10,6 +10,9 @@ namespace {
 // Spellings used when a file is created; an existing file keeps the spelling it has on disk.
 const QString MemoWriteSuffix = QStringLiteral("_C.TXT");
 const QString SettingsWriteName = QStringLiteral("設定.TXT");
+// The ranking is made from the titles read, so it is not written while some could not be.
+const QString RankingLocked =
+    QStringLiteral("「ランキング.txt」は、読み込めなかった題名を消してしまわないよう保存しません。");
 
 QString programFileMessage(const QString& fileName, const QString& programFile)
 {
@@ -99,17 +102,24 @@ CollectionStore::Load CollectionStore::loadCollection()
     return load;
 }
 
+QString CollectionStore::lockRefusal(const QString& refusal) const
+{
+    if (!collectionLocked())
+        return {};
+    return refusal.isEmpty() ? m_lockReason : refusal + QStringLiteral("\r\n\r\n") + m_lockReason;
+}
+
 QString CollectionStore::writeCollection(const TitleTable& table)
 {
-    if (collectionLocked())
-        return m_lockReason;
+    if (QString refused = lockRefusal(); !refused.isEmpty())
+        return refused;
     return writeText(CollectionFileName, collection::format(table));
 }
 
 QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
 {
-    if (collectionLocked())
-        return m_lockReason;
+    if (QString refused = lockRefusal(); !refused.isEmpty())
+        return refused;
     QString text;
     for (const TitleRecord& record : records)
         text += collection::formatLine(record);
@@ -182,6 +192,8 @@ QStringList CollectionStore::readRanking() const
 
 QString CollectionStore::appendRanking(const QStringList& titles)
 {
+    if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
+        return refused;
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
@@ -190,6 +202,8 @@ QString CollectionStore::appendRanking(const QStringList& titles)
 
 QString CollectionStore::writeRanking(const QStringList& titles)
 {
+    if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
+        return refused;
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
