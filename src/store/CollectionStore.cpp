@@ -3,6 +3,7 @@
 #include "store/CollectionFile.h"
 #include "store/Cp932.h"
 
+#include <QHash>
 #include <QImageReader>
 
 namespace {
@@ -46,12 +47,14 @@ QStringList CollectionStore::programFileNames()
 
 QString CollectionStore::programFileFor(const QString& fileName)
 {
-    static const QStringList names = CollectionStore::programFileNames();
-    const QString folded = fileName.toCaseFolded();
-    for (const QString& name : names)
-        if (name.toCaseFolded() == folded)
-            return name;
-    return {};
+    // Folded once: every title's five file names are looked up here when titles are checked in bulk.
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> folded;
+        for (const QString& name : CollectionStore::programFileNames())
+            folded.insert(name.toCaseFolded(), name);
+        return folded;
+    }();
+    return names.value(fileName.toCaseFolded());
 }
 
 QStringList CollectionStore::titleFileNames(const QString& title)

@@ -88,41 +88,38 @@ Verdict checkAlone(const QString& title)
     return {};
 }
 
-// Titles by their folded file names, each name with every owner in the order added.
+// The first owner of each folded file name. Lookups come after the exact-title checks, so every owner met
+// has another title than the one looked up.
 class FileOwners final {
 public:
-    explicit FileOwners(qsizetype expected) : m_suffixes(foldedSuffixes())
-    {
-        m_owners.reserve(expected * m_suffixes.size());
-    }
+    explicit FileOwners(qsizetype expected) : m_suffixes(foldedSuffixes()) { m_owners.reserve(expected * 5); }
 
     void add(const QString& title, int owner)
     {
         const QString folded = title.toCaseFolded();
-        for (const QString& suffix : m_suffixes)
-            m_owners[folded + suffix].append({title, owner});
+        for (const QString& suffix : m_suffixes) {
+            const QString name = folded + suffix;
+            if (!m_owners.contains(name))
+                m_owners.insert(name, owner);
+        }
     }
 
-    // The first owner (by number) of one of title's files whose title is not exactly title, or 0 when none.
-    int twinOf(const QString& title) const
+    // The first owner (by number) of one of title's files, or 0 when none.
+    int ownerOf(const QString& title) const
     {
         const QString folded = title.toCaseFolded();
         int first = 0;
         for (const QString& suffix : m_suffixes) {
-            const auto it = m_owners.constFind(folded + suffix);
-            if (it == m_owners.cend())
-                continue;
-            for (const auto& [other, owner] : *it) {
-                if (other != title && (first == 0 || owner < first))
-                    first = owner;
-            }
+            const int owner = m_owners.value(folded + suffix, 0);
+            if (owner != 0 && (first == 0 || owner < first))
+                first = owner;
         }
         return first;
     }
 
 private:
     QStringList m_suffixes;
-    QHash<QString, QList<std::pair<QString, int>>> m_owners;
+    QHash<QString, int> m_owners;
 };
 
 } // namespace
@@ -181,6 +178,15 @@ QString fileNameProblem(const QString& title)
 
 QString programFileProblem(const QString& title)
 {
+    // Every program file's name is short: a title longer than all of them cannot name one.
+    static const qsizetype longest = [] {
+        qsizetype n = 0;
+        for (const QString& name : CollectionStore::programFileNames())
+            n = std::max(n, name.size());
+        return n;
+    }();
+    if (title.size() >= longest)
+        return {};
     QStringList clashes;
     for (const QString& name : CollectionStore::titleFileNames(title))
         if (const QString programFile = CollectionStore::programFileFor(name); !programFile.isEmpty())
@@ -194,10 +200,27 @@ QString programFileProblem(const QString& title)
 
 int fileCollisionIndex(const TitleTable& table, const QString& title)
 {
-    FileOwners owners(table.count());
-    for (int index = 1; index <= table.count(); ++index)
-        owners.add(table.at(index).title, index);
-    return owners.twinOf(title);
+    const QStringList suffixes = foldedSuffixes();
+    QHash<QString, int> owners; // folded file name -> first record owning it
+    owners.reserve(table.count() * suffixes.size());
+    // Walking backwards lets an earlier record overwrite a later one, so each name keeps its first owner.
+    for (int index = table.count(); index >= 1; --index) {
+        const QString& other = table.at(index).title;
+        if (other == title)
+            continue;
+        const QString folded = other.toCaseFolded();
+        for (const QString& suffix : suffixes)
+            owners.insert(folded + suffix, index);
+    }
+
+    const QString folded = title.toCaseFolded();
+    int first = 0;
+    for (const QString& suffix : suffixes) {
+        const int owner = owners.value(folded + suffix, 0);
+        if (owner != 0 && (first == 0 || owner < first))
+            first = owner;
+    }
+    return first;
 }
 
 QString fileTwinProblem(const QString& title, const QString& other, const QString& otherLabel)
@@ -238,7 +261,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」は既に登録されています。").arg(title), record};
             } else if (const auto it = taken.constFind(title); it != taken.cend()) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」が重複しています。").arg(title), 0, *it};
-            } else if (const int owner = owners.twinOf(title)) {
+            } else if (const int owner = owners.ownerOf(title)) {
                 if (owner < firstCandidate)
                     verdict = {Fault::FileTwin, fileTwinProblem(title, table.at(owner).title, RegisteredLabel), owner};
                 else
