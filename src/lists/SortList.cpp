@@ -117,58 +117,11 @@ QList<SortRow> fill(const TitleTable& titles)
 
 Reorder reorder(const QList<SortRow>& rows, const TitleTable& titles)
 {
-    const int count = titles.count();
-    std::vector<bool> taken(size_t(count) + 1, false);
-    std::vector<int> picked(size_t(rows.size()), 0);
-    bool allPicked = true;
-    for (qsizetype a = 0; a < rows.size(); ++a) {
-        const SortRow& row = rows[a];
-        if (titles.isValidIndex(row.record) && !taken[size_t(row.record)] &&
-            titles.at(row.record).title == row.cells[TitleColumn]) {
-            picked[size_t(a)] = row.record;
-            taken[size_t(row.record)] = true;
-        } else {
-            allPicked = false;
-        }
-    }
-
-    if (!allPicked) {
-        // Records not taken yet, by title, each list in reverse table order so that the first is at the back.
-        QHash<QString, QList<int>> free;
-        for (int i = count; i >= 1; --i) {
-            if (!taken[size_t(i)])
-                free[titles.at(i).title].append(i);
-        }
-        for (qsizetype a = 0; a < rows.size(); ++a) {
-            if (picked[size_t(a)] != 0)
-                continue;
-            auto found = free.find(rows[a].cells[TitleColumn]);
-            if (found == free.end() || found->isEmpty())
-                continue;
-            picked[size_t(a)] = found->takeLast();
-            taken[size_t(picked[size_t(a)])] = true;
-        }
-    }
-
-    Reorder result;
-    result.table.reserve(count);
-    result.rowRecords.reserve(rows.size());
-    for (const int i : picked) {
-        if (i == 0) {
-            result.oneToOne = false;
-            result.rowRecords.append(0);
-            continue;
-        }
-        result.table.append(titles.at(i));
-        result.rowRecords.append(result.table.count());
-    }
-    for (int i = 1; i <= count; ++i) {
-        if (!taken[size_t(i)]) {
-            result.oneToOne = false;
-            result.table.append(titles.at(i));
-        }
-    }
-    return result;
+    QList<recordorder::Row> shown;
+    shown.reserve(rows.size());
+    for (const SortRow& row : rows)
+        shown.append({row.cells[TitleColumn], row.record});
+    return recordorder::reorder(shown, titles);
 }
 
 } // namespace sortlist

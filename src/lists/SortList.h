@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RecordOrder.h"
 #include "store/TitleTable.h"
 
 #include <QDate>
@@ -61,15 +62,9 @@ struct SortRow {
 // Row i - 1 shows record i.
 QList<SortRow> fill(const TitleTable& titles);
 
-// The collection in the order of the grid's rows, every record exactly once.
-struct Reorder {
-    TitleTable table;
-    QList<int> rowRecords; // per grid row, its index in table, 0 when the row matched no record
-    bool oneToOne = true;  // every row matched a record and every record a row
-};
-// A row takes the record it was filled from while that record still carries the row's title; a row whose record
-// has moved takes the first record of its title not taken yet. A row that finds no record writes nothing, and
-// records no row took follow at the end in table order, so that nothing is lost or written twice.
+// The collection in the order of the grid's rows, every record exactly once, rows mapped to records as
+// recordorder::reorder does.
+using Reorder = recordorder::Result;
 Reorder reorder(const QList<SortRow>& rows, const TitleTable& titles);
 
 } // namespace sortlist

@@ -7,14 +7,14 @@ namespace collectionreset {
 
 QString clear(CollectionStore& store, const TitleTable& titles)
 {
+    // Both files are emptied through the store's writers, which refuse while the collection is locked: only the
+    // files of the titles read would go, and those of the titles that could not be read would stay behind.
     DataFolder& folder = store.folder();
-    // Emptying is wanted even when the collection file could not be read whole: everything in it goes, so
-    // nothing unread can be cut off. The store's write lock guards saves of a partly read table, not this.
     const bool hadCollection = folder.exists(CollectionStore::CollectionFileName);
     const std::optional<QByteArray> oldCollection = folder.read(CollectionStore::CollectionFileName);
-    if (QString error = folder.write(CollectionStore::CollectionFileName, QByteArray()); !error.isEmpty())
+    if (QString error = store.writeCollection(TitleTable()); !error.isEmpty())
         return error;
-    if (QString error = folder.write(CollectionStore::RankingFileName, QByteArray()); !error.isEmpty()) {
+    if (QString error = store.writeRanking({}); !error.isEmpty()) {
         // Put the collection back, so that a failed reset leaves the titles and their ranking together.
         // A collection file that was missing reads as empty, which it is now.
         QString restored;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RecordOrder.h"
 #include "store/TitleTable.h"
 
 #include <QList>
@@ -9,12 +10,8 @@
 // as the collection's order.
 namespace displayorder {
 
-// A list entry: the title it shows and the record it stands for, so that two records with one title each keep
-// their own entry.
-struct Entry {
-    QString title;
-    int record = 0; // index in the title table at the last fill or rewrite
-};
+// A list entry: the title it shows and the record it stands for.
+using Entry = recordorder::Row;
 
 // Entry i - 1 stands for record i.
 QList<Entry> fill(const TitleTable& titles);
@@ -24,14 +21,12 @@ QList<Entry> fill(const TitleTable& titles);
 // outside 0..count - 1).
 int landingRow(int from, int target, int count);
 
-// The collection in the order of the entries, every record exactly once.
-struct Reorder {
-    TitleTable table;
-    bool oneToOne = true; // every entry found its record and every record an entry
-};
-// An entry takes the record it stands for while that record still carries the entry's title; an entry whose
-// record has moved takes the first record of its title not taken yet. An entry that finds no record writes
-// nothing, and records no entry took follow at the end in table order, so that nothing is lost or doubled.
-Reorder reorder(const QList<Entry>& entries, const TitleTable& titles);
+// The collection in the order of the entries, every record exactly once, entries mapped to records as
+// recordorder::reorder does.
+using Reorder = recordorder::Result;
+inline Reorder reorder(const QList<Entry>& entries, const TitleTable& titles)
+{
+    return recordorder::reorder(entries, titles);
+}
 
 } // namespace displayorder

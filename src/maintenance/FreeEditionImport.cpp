@@ -4,6 +4,7 @@
 #include "store/CollectionStore.h"
 #include "store/Cp932.h"
 #include "store/RecordSyntax.h"
+#include "store/TitleRules.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -49,33 +50,12 @@ private:
     QHash<QString, QStringList> m_names;
 };
 
-// Line number (1-based) of the byte at offset; CR LF, a lone CR and a lone LF each end a line.
-int lineOfOffset(const QByteArray& bytes, qsizetype offset)
-{
-    int line = 1;
-    for (qsizetype i = 0; i < offset; ++i)
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
-            ++line;
-    return line;
-}
-
 Parsed failed(int line, const QString& what)
 {
     Parsed parsed;
     parsed.problemLine = line;
     parsed.problem = QStringLiteral("%1行目: %2").arg(line).arg(what);
     return parsed;
-}
-
-// Empty when title can name its files inside the working folder; else why not.
-QString titleProblem(const QString& title)
-{
-    for (const QString& name : CollectionStore::titleFileNames(title))
-        if (const QString problem = DataFolder::checkFileName(name); !problem.isEmpty())
-            return QStringLiteral("題名「%1」からはファイル名を作れません。%2").arg(title, problem);
-    if (const QString clash = CollectionStore::programFileClash(title); !clash.isEmpty())
-        return QStringLiteral("題名「%1」は使えません。\n%2").arg(title, clash);
-    return {};
 }
 
 } // namespace
@@ -96,51 +76,80 @@ Parsed parse(const QByteArray& bytes)
     const cp932::Decoded decoded = cp932::decode(bytes);
     if (!decoded.ok())
         return failed(
-            lineOfOffset(bytes, decoded.badOffset),
+            collection::lineOfOffset(bytes, decoded.badOffset),
             QStringLiteral("コードページ932（シフトJIS）として読めないバイトがあります（先頭から%1バイト目）。")
                 .arg(decoded.badOffset + 1));
 
-    Parsed parsed;
+    // Each line is checked on its own as it is read; the titles are then checked against each other. The first
+    // line with a problem, of either kind, is the one named.
+    QList<Record> records;
+    QList<int> lines;
+    std::optional<Parsed> lineProblem;
     RecordReader reader(decoded.text);
     int previousLine = 0;
-    while (!reader.atEnd()) {
+    while (!reader.atEnd() && !lineProblem) {
         QString fields[FieldsPerRecord];
         int line = 0;
-        for (int f = 0; f < FieldsPerRecord; ++f) {
+        for (int f = 0; f < FieldsPerRecord && !lineProblem; ++f) {
             std::optional<QString> field = reader.readField();
             if (f == 0) {
                 line = reader.line();
-                if (line == previousLine)
-                    return failed(line, QStringLiteral("項目が多すぎます（1行に3項目のはずです）。"));
+                if (line == previousLine) {
+                    lineProblem = failed(line, QStringLiteral("項目が多すぎます（1行に3項目のはずです）。"));
+                    break;
+                }
             }
             // The file is read field by field; a line that ends early would take the next line's fields.
             if (!field || reader.line() != line)
-                return failed(line, QStringLiteral("項目が足りません（3項目のうち%1項目しかありません）。").arg(f));
-            fields[f] = std::move(*field);
+                lineProblem =
+                    failed(line, QStringLiteral("項目が足りません（3項目のうち%1項目しかありません）。").arg(f));
+            else
+                fields[f] = std::move(*field);
         }
+        if (lineProblem)
+            break;
         previousLine = line;
-        if (parsed.records.size() >= TitleTable::MaxTitles)
-            return failed(line, QStringLiteral("題名の数が上限の%1件を超えています。").arg(TitleTable::MaxTitles));
-
-        Record record;
-        const struct {
-            const QString& field;
-            qint16& target;
-            QString name;
-        } numbers[] = {{fields[1], record.volumeCount, QStringLiteral("巻数")},
-                       {fields[2], record.startVolume, QStringLiteral("開始巻の位置")}};
-        for (const auto& number : numbers) {
-            const std::optional<qint16> value = parseInt16(number.field);
-            if (!value)
-                return failed(line, QStringLiteral("%1「%2」が数値ではありません（-32768～32767の整数が必要です）。")
-                                        .arg(number.name, number.field));
-            number.target = *value;
+        if (records.size() >= TitleTable::MaxTitles) {
+            lineProblem =
+                failed(line, QStringLiteral("題名の数が上限の%1件を超えています。").arg(TitleTable::MaxTitles));
+            break;
         }
-        if (const QString problem = titleProblem(fields[0]); !problem.isEmpty())
-            return failed(line, problem);
-        record.title = std::move(fields[0]);
-        parsed.records.append(std::move(record));
+        TitleRecord counts;
+        QString problem = collection::readCounts(fields[1], fields[2], counts);
+        if (problem.isEmpty())
+            problem = collection::countsProblem(counts.volumeCount, counts.startVolume);
+        if (!problem.isEmpty()) {
+            lineProblem = failed(line, problem);
+            break;
+        }
+        records.append({std::move(fields[0]), counts.volumeCount, counts.startVolume});
+        lines.append(line);
     }
+
+    // Every check a typed title gets; the import replaces the whole collection, so only the file's own titles
+    // are there to meet.
+    QStringList titles;
+    titles.reserve(records.size());
+    for (const Record& record : records)
+        titles.append(record.title);
+    const QList<titlerules::Verdict> verdicts = titlerules::checkTitles(TitleTable(), titles);
+    for (qsizetype i = 0; i < verdicts.size(); ++i) {
+        const titlerules::Verdict& verdict = verdicts[i];
+        if (verdict.ok())
+            continue;
+        QString what = verdict.reason;
+        // These reasons do not name the title themselves.
+        if (verdict.fault == titlerules::Fault::RefusedCharacter || verdict.fault == titlerules::Fault::NotStorable ||
+            verdict.fault == titlerules::Fault::BadFileName)
+            what = QStringLiteral("題名「%1」は使えません。").arg(titles[i]) + what;
+        if (verdict.candidate >= 0)
+            what += QStringLiteral("（「%1」は%2行目）").arg(titles[verdict.candidate]).arg(lines[verdict.candidate]);
+        return failed(lines[i], what);
+    }
+    if (lineProblem)
+        return *lineProblem;
+    Parsed parsed;
+    parsed.records = std::move(records);
     return parsed;
 }
 
@@ -161,12 +170,9 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     for (const Record& record : records)
         table.append(convert(record, importDay));
 
-    // The import replaces the whole collection, read or not, so the store's lock on a partly read collection
-    // file (which keeps saves of a partial table from cutting it off) does not apply here.
-    QByteArray bytes;
-    outcome.error = CollectionStore::encodeFor(CollectionStore::CollectionFileName, collection::format(table), &bytes);
-    if (outcome.error.isEmpty())
-        outcome.error = store.folder().write(CollectionStore::CollectionFileName, bytes);
+    // The store refuses to replace a collection that could not be read whole: what could not be read was never
+    // shown, so the user cannot have meant to give it up.
+    outcome.error = store.writeCollection(table);
     if (!outcome.error.isEmpty())
         return outcome;
 

@@ -36,10 +36,11 @@ struct Parsed {
     bool ok() const { return problem.isEmpty(); }
 };
 
-// Reads and checks the whole file before anything is changed. Problems: bytes that are not code page 932, a line
-// with fewer or more than three fields, a count that is not a 16-bit number, more than TitleTable::MaxTitles
-// records, and a title that cannot name its files inside the working folder (a path separator, "..", a name too
-// long) or whose files would be one of the program's own files.
+// Reads and checks the whole file before anything is changed; the first line with a problem is named. Problems:
+// bytes that are not code page 932, a line with fewer or more than three fields, a volume count or start offset
+// that is not a 16-bit number or is one no record may hold, more than TitleTable::MaxTitles records, and a title
+// refused by any check an added title gets (titlerules), against the file's other titles too: the same title
+// twice, or two titles sharing a file.
 Parsed parse(const QByteArray& bytes);
 
 // The record a free title becomes: author and magazine "未登録", rating "未", both issue dates the import day as
@@ -54,7 +55,8 @@ struct Outcome {
     QStringList notCopied; // volume files that exist there but could not be read or written here
 };
 
-// Writes the converted collection (atomically, replacing the whole current collection), then copies each title's
+// Writes the converted collection (atomically, replacing the whole current collection; refused with the store's
+// lock reason while the collection is locked), then copies each title's
 // volume file from freeFolder over the title's volume file in the working folder, each copy atomic and the bytes
 // unchanged. records must come from a parse() without problem.
 Outcome importRecords(CollectionStore& store, const QString& freeFolder, const QList<Record>& records,

@@ -1,7 +1,10 @@
 #include "store/CollectionFile.h"
 
 #include "store/Cp932.h"
+#include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
+
+#include <limits>
 
 namespace collection {
 
@@ -49,21 +52,9 @@ TextParse parseText(QStringView text)
         }
 
         TitleRecord record;
-        const struct {
-            const QString& field;
-            qint16& target;
-            QString name;
-        } numbers[] = {{fields[1], record.volumeCount, QStringLiteral("巻数")},
-                       {fields[2], record.startVolume, QStringLiteral("開始巻の位置")}};
-        for (const auto& number : numbers) {
-            const std::optional<qint16> value = parseInt16(number.field);
-            if (!value) {
-                setProblem(result, Problem::Other, recordLine,
-                           QStringLiteral("%1「%2」が数値ではありません（-32768～32767の整数が必要です）。")
-                               .arg(number.name, number.field));
-                return result;
-            }
-            number.target = *value;
+        if (const QString problem = readCounts(fields[1], fields[2], record); !problem.isEmpty()) {
+            setProblem(result, Problem::Other, recordLine, problem);
+            return result;
         }
         record.title = std::move(fields[0]);
         record.author = std::move(fields[3]);
@@ -76,18 +67,6 @@ TextParse parseText(QStringView text)
     return result;
 }
 
-// Line number (1-based) of the byte at offset; CR LF, a lone CR and a lone LF each end a line. Line-end bytes
-// never occur inside a double-byte character, so bytes can be counted directly.
-int lineOfOffset(const QByteArray& bytes, qsizetype offset)
-{
-    int line = 1;
-    for (qsizetype i = 0; i < offset; ++i) {
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
-            ++line;
-    }
-    return line;
-}
-
 // Offset of the first byte of the line holding offset.
 qsizetype lineStart(const QByteArray& bytes, qsizetype offset)
 {
@@ -98,6 +77,48 @@ qsizetype lineStart(const QByteArray& bytes, qsizetype offset)
 }
 
 } // namespace
+
+QString readCounts(const QString& countField, const QString& startField, TitleRecord& record)
+{
+    const struct {
+        const QString& field;
+        qint16& target;
+        QString name;
+    } numbers[] = {{countField, record.volumeCount, QStringLiteral("巻数")},
+                   {startField, record.startVolume, QStringLiteral("開始巻の位置")}};
+    for (const auto& number : numbers) {
+        const std::optional<qint16> value = parseInt16(number.field);
+        if (!value)
+            return QStringLiteral("%1「%2」が数値ではありません（-32768～32767の整数が必要です）。")
+                .arg(number.name, number.field);
+        number.target = *value;
+    }
+    return {};
+}
+
+QString countsProblem(qint16 volumeCount, qint16 startVolume)
+{
+    constexpr int Largest = std::numeric_limits<qint16>::max();
+    if (volumeCount < 1 || volumeCount > volumefile::Volumes)
+        return QStringLiteral("巻数「%1」は1～%2でなければなりません。").arg(volumeCount).arg(volumefile::Volumes);
+    if (startVolume < 0 || startVolume > Largest - volumeCount)
+        return QStringLiteral("開始巻の位置「%1」は0～%2でなければなりません（最後の巻の番号が%3を超えてしまいます）。")
+            .arg(startVolume)
+            .arg(Largest - volumeCount)
+            .arg(Largest);
+    return {};
+}
+
+// Line-end bytes never occur inside a double-byte character, so bytes can be counted directly.
+int lineOfOffset(const QByteArray& bytes, qsizetype offset)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
 
 Parsed parse(const QByteArray& bytes)
 {

@@ -20,6 +20,18 @@ struct Parsed {
 // number, bytes that are not code page 932, or more than TitleTable::MaxTitles records are problems.
 Parsed parse(const QByteArray& bytes);
 
+// Reads a record's volume count and start offset into record; empty, or why one of them is not a 16-bit
+// number (naming the field and its text).
+QString readCounts(const QString& countField, const QString& startField, TitleRecord& record);
+
+// Empty when a record of volumeCount volumes after startVolume is one the program can show and save: 1 to 50
+// volumes (one volume file's worth), a start offset from 0 such that the last volume's number stays a 16-bit
+// number; else why not.
+QString countsProblem(qint16 volumeCount, qint16 startVolume);
+
+// Line number (1-based) of the byte at offset; CR LF, a lone CR and a lone LF each end a line.
+int lineOfOffset(const QByteArray& bytes, qsizetype offset);
+
 // The record line of one title, CR LF included, as text.
 QString formatLine(const TitleRecord& record);
 // The whole file's text for records 1 to count, in table order.

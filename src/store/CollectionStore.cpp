@@ -5,11 +5,16 @@
 
 #include "store/PictureFile.h"
 
+#include <QHash>
+
 namespace {
 
 // Spellings used when a file is created; an existing file keeps the spelling it has on disk.
 const QString MemoWriteSuffix = QStringLiteral("_C.TXT");
 const QString SettingsWriteName = QStringLiteral("設定.TXT");
+// The ranking is made from the titles read, so it is not written while some could not be.
+const QString RankingLocked =
+    QStringLiteral("「ランキング.txt」は、読み込めなかった題名を消してしまわないよう保存しません。");
 
 QString programFileMessage(const QString& fileName, const QString& programFile)
 {
@@ -35,12 +40,14 @@ QStringList CollectionStore::programFileNames()
 
 QString CollectionStore::programFileFor(const QString& fileName)
 {
-    static const QStringList names = CollectionStore::programFileNames();
-    const QString folded = fileName.toCaseFolded();
-    for (const QString& name : names)
-        if (name.toCaseFolded() == folded)
-            return name;
-    return {};
+    // Folded once: every title's five file names are looked up here when titles are checked in bulk.
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> folded;
+        for (const QString& name : CollectionStore::programFileNames())
+            folded.insert(name.toCaseFolded(), name);
+        return folded;
+    }();
+    return names.value(fileName.toCaseFolded());
 }
 
 QStringList CollectionStore::titleFileNames(const QString& title)
@@ -91,17 +98,24 @@ CollectionStore::Load CollectionStore::loadCollection()
     return load;
 }
 
+QString CollectionStore::lockRefusal(const QString& refusal) const
+{
+    if (!collectionLocked())
+        return {};
+    return refusal.isEmpty() ? m_lockReason : refusal + QStringLiteral("\r\n\r\n") + m_lockReason;
+}
+
 QString CollectionStore::writeCollection(const TitleTable& table)
 {
-    if (collectionLocked())
-        return m_lockReason;
+    if (QString refused = lockRefusal(); !refused.isEmpty())
+        return refused;
     return writeText(CollectionFileName, collection::format(table));
 }
 
 QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
 {
-    if (collectionLocked())
-        return m_lockReason;
+    if (QString refused = lockRefusal(); !refused.isEmpty())
+        return refused;
     QString text;
     for (const TitleRecord& record : records)
         text += collection::formatLine(record);
@@ -174,6 +188,8 @@ QStringList CollectionStore::readRanking() const
 
 QString CollectionStore::appendRanking(const QStringList& titles)
 {
+    if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
+        return refused;
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
@@ -182,6 +198,8 @@ QString CollectionStore::appendRanking(const QStringList& titles)
 
 QString CollectionStore::writeRanking(const QStringList& titles)
 {
+    if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
+        return refused;
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);

@@ -48,6 +48,12 @@ public:
     };
     Load loadCollection();
     bool collectionLocked() const { return !m_lockReason.isEmpty(); }
+    // The one guard of every write made from the title table (the collection in a new order, the favourite
+    // ranking, clearing, replacing the collection): while the collection is locked the table lacks what could
+    // not be read, so such a write would cut it off. Empty when the write may go ahead; else refusal (the
+    // operation's own words; none gives the lock reason alone) followed by why the collection is locked.
+    // The store's own writers of the collection and ranking files go through it too.
+    QString lockRefusal(const QString& refusal = QString()) const;
     QString writeCollection(const TitleTable& table);
     QString appendCollection(const QList<TitleRecord>& records);
 

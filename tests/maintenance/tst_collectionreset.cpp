@@ -116,16 +116,16 @@ void TestCollectionReset::nextStartIsEmpty()
 
 void TestCollectionReset::failedEmptyingDeletesNothing_data()
 {
+    // Only the named file fails: a disk that fails every write would also fail the ranking file and hide a
+    // reset that goes on past a collection file it could not empty.
     QTest::addColumn<QString>("failing");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("collection file") << QString() << CollectionName;
-    QTest::newRow("ranking file") << RankingName << RankingName;
+    QTest::newRow("collection file") << CollectionName;
+    QTest::newRow("ranking file") << RankingName;
 }
 
 void TestCollectionReset::failedEmptyingDeletesNothing()
 {
     QFETCH(QString, failing);
-    QFETCH(QString, named);
     Fixture f;
     f.start(line("甲", 3, 0) + line("Ab", 4, 0));
     writeFolder(f, f.folder.path());
@@ -133,14 +133,18 @@ void TestCollectionReset::failedEmptyingDeletesNothing()
     const QByteArray collection = f.folder.readBytes(CollectionName);
     const QByteArray ranking = f.folder.readBytes(RankingName);
     f.state->store.folder().setWriter(std::make_unique<FailingWriter>(failing));
+    f.panel->cmdMaster_Click();
     f.dialogs.expectMessage(QuestionTitle, Dialogs::Yes).expectMessage(QStringLiteral("データ削除できません"));
     f.panel->cmdAllDel_Click();
     f.checkDialogs();
-    QVERIFY(f.dialogs.messages().last().text.contains(named));
-    QCOMPARE(f.folder.files(), files);
+    const QString said = f.dialogs.messages().last().text;
+    QVERIFY2(said.contains(failing), qPrintable(said));
+    QCOMPARE(f.folder.files(), files); // every title's files are still there
     QCOMPARE(f.folder.readBytes(CollectionName), collection);
     QCOMPARE(f.folder.readBytes(RankingName), ranking);
     QCOMPARE(f.host->ends, 0);
+    QVERIFY(f.panel->isVisible());
+    QCOMPARE(f.state->titles.count(), 2);
 }
 
 QTEST_MAIN(TestCollectionReset)

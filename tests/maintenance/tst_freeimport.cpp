@@ -61,7 +61,7 @@ void TestFreeImport::damagedFilesAreNamed_data()
     QTest::addColumn<int>("line"); // 0: no problem
     QTest::addColumn<QString>("mentions");
     const auto cp = [](const char* text) { return TestFolder::cp932(QString::fromUtf8(text)); };
-    QTest::newRow("whole") << cp("\"題名\",12,0\r\n\"二\",50,50\r\n\r\n") << 0 << QString();
+    QTest::newRow("whole") << cp("\"題名\",12,0\r\n\"二\",50,32717\r\n\r\n") << 0 << QString();
     QTest::newRow("last line without line end, unquoted title") << cp("\"A\",1,0\r\nB,2,0") << 0 << QString();
     QTest::newRow("short line") << cp("\"A\",1,0\r\n\"B\",2\r\n\"C\",3,0\r\n") << 2 << "項目が足りません";
     QTest::newRow("short last line") << cp("\"A\",1,0\r\n\"B\"\r\n") << 2 << "項目が足りません";
@@ -75,6 +75,21 @@ void TestFreeImport::damagedFilesAreNamed_data()
     QTest::newRow("title naming the settings file") << cp("\"設定\",1,0\r\n") << 1 << "設定.TXT";
     QTest::newRow("title naming the collection file")
         << cp("\"A\",1,0\r\n\"データＰＲＯ\",1,0\r\n") << 2 << "データＰＲＯ.txt";
+    // Every check an added title gets, between the file's own titles too.
+    QTest::newRow("a title owning another's volume file as its memo")
+        << cp("\"abc\",1,0\r\n\"abc_C\",1,0\r\n") << 2 << "「abc」は1行目";
+    QTest::newRow("the same file in another letter case")
+        << cp("\"Ｘ\",1,0\r\n\"abc\",1,0\r\n\"ABC\",1,0\r\n\"Ｙ\",99,0\r\n") << 3 << "大文字・小文字";
+    QTest::newRow("a title listed twice") << cp("\"A\",1,0\r\n\"B\",1,0\r\n\"A\",2,0\r\n") << 3 << "重複";
+    QTest::newRow("empty title") << cp("\"A\",1,0\r\n\"\",1,0\r\n") << 2 << "題名が空";
+    QTest::newRow("refused character") << cp("\"a*b\",1,0\r\n") << 1 << "の文字は使えません";
+    QTest::newRow("control character") << cp("\"a\tb\",1,0\r\n") << 1 << "制御文字";
+    QTest::newRow("no volumes") << cp("\"A\",0,0\r\n") << 1 << "巻数「0」";
+    QTest::newRow("more volumes than a record holds") << cp("\"A\",1,0\r\n\"B\",51,0\r\n") << 2 << "巻数「51」";
+    QTest::newRow("negative start") << cp("\"A\",1,-50\r\n") << 1 << "開始巻の位置「-50」";
+    QTest::newRow("last volume beyond 16 bits") << cp("\"A\",10,32760\r\n") << 1 << "開始巻の位置「32760」";
+    QTest::newRow("the first line with a problem is named")
+        << cp("\"A\",1,0\r\n\"B\",0,0\r\n\"a\",1,0\r\n\"A\",1,0\r\n") << 2 << "巻数「0」";
 }
 
 void TestFreeImport::damagedFilesAreNamed()

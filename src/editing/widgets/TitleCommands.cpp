@@ -3,6 +3,8 @@
 #include "editing/RecordEdits.h"
 #include "editing/TitleInput.h"
 #include "store/CollectionStore.h"
+#include "store/TitleRules.h"
+#include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
 #include "ui/ScreenHost.h"
@@ -20,32 +22,10 @@ const QString DuplicateText = QStringLiteral("既に同じ題名で登録され�
                                              "題名の後ろに作者名を入れるなどして区別して下さい");
 constexpr int Warning = Dialogs::OkOnly + Dialogs::Exclamation;
 
-// A title whose files would be those of an existing record: either the two differ only in letter case, or a
-// file name of one is a file name of the other ("abc_C.TXT" is the volume file of "abc_C" and, letter case
-// ignored, the memo of "abc").
-QString fileTwinText(const QString& title, const QString& existing)
+// A refusal because of another title's files or the program's own, with the advice how to tell them apart.
+QString withAdvice(const QString& reason)
 {
-    const QString why = title.toCaseFolded() == existing.toCaseFolded()
-                            ? QStringLiteral("「%1」は、登録済みの「%2」と英字の大文字・小文字しか違わないため、"
-                                             "巻数・メモ・画像のファイルが同じになってしまいます。")
-                            : QStringLiteral("「%1」の巻数・メモ・画像のファイルのどれかが、登録済みの「%2」の"
-                                             "ファイルと同じ名前になってしまいます。");
-    return why.arg(title, existing) + QStringLiteral("\r\n\r\n題名の後ろに作者名を入れるなどして区別して下さい");
-}
-
-// Empty, or why title cannot be added: one of its files would be one of the program's own.
-QString programFileText(const QString& title)
-{
-    QStringList clashes;
-    for (const QString& name : CollectionStore::titleFileNames(title))
-        if (const QString programFile = CollectionStore::programFileFor(name); !programFile.isEmpty())
-            clashes << QStringLiteral("「%1」は「%2」").arg(name, programFile);
-    if (clashes.isEmpty())
-        return {};
-    return QStringLiteral("「%1」は登録できません。この題名のファイル%2と同じになり、"
-                          "このプログラム自身のファイルを壊してしまいます。\r\n\r\n"
-                          "題名の後ろに作者名を入れるなどして区別して下さい")
-        .arg(title, clashes.join(QStringLiteral("、")));
+    return reason + titlerules::DistinguishAdvice;
 }
 
 } // namespace
@@ -63,30 +43,26 @@ QString TitleCommands::askTitle()
             m_dialogs.inputBox(QStringLiteral("題名を入力して下さい"), QStringLiteral("題名入力"), defaultText);
         if (entry.isEmpty())
             return QString();
-        if (titleinput::hasRefusedCharacter(entry)) {
-            m_dialogs.messageBox(titleinput::RefusedCharacterMessage, Warning, Limit);
+        const titlerules::Verdict verdict = titlerules::checkTitle(m_state.titles, entry);
+        switch (verdict.fault) {
+        case titlerules::Fault::None:
+            return entry;
+        case titlerules::Fault::RefusedCharacter:
+        case titlerules::Fault::NotStorable:
+        case titlerules::Fault::BadFileName:
+            m_dialogs.messageBox(verdict.reason, Warning, Limit);
             continue;
-        }
-        QString problem = titleinput::storableProblem(entry, QStringLiteral("題名"));
-        if (problem.isEmpty())
-            problem = titleinput::fileNameProblem(entry);
-        if (problem.isEmpty())
-            problem = programFileText(entry);
-        if (!problem.isEmpty()) {
-            m_dialogs.messageBox(problem, Warning, Limit);
+        case titlerules::Fault::ProgramFile:
+            m_dialogs.messageBox(withAdvice(verdict.reason), Warning, Limit);
             continue;
-        }
-        if (m_state.titles.indexOfTitle(entry) != 0) {
+        case titlerules::Fault::SameTitle:
             m_dialogs.messageBox(DuplicateText, Warning, Duplicate);
-            defaultText = entry;
-            continue;
+            break;
+        case titlerules::Fault::FileTwin:
+            m_dialogs.messageBox(withAdvice(verdict.reason), Warning, Duplicate);
+            break;
         }
-        if (const int twin = titleinput::fileCollisionIndex(m_state.titles, entry)) {
-            m_dialogs.messageBox(fileTwinText(entry, m_state.titles.at(twin).title), Warning, Duplicate);
-            defaultText = entry;
-            continue;
-        }
-        return entry;
+        defaultText = entry;
     }
 }
 
@@ -96,12 +72,13 @@ bool TitleCommands::refuseTakenTitles(const QStringList& titles)
         QString text;
         if (m_state.titles.indexOfTitle(title) != 0)
             text = QStringLiteral("分割後の題名「%1」は既に登録されています。\r\n\r\n").arg(title) + DuplicateText;
-        else if (const int twin = titleinput::fileCollisionIndex(m_state.titles, title))
-            text = fileTwinText(title, m_state.titles.at(twin).title);
-        else if (const QString problem = titleinput::fileNameProblem(title); !problem.isEmpty())
+        else if (const int twin = titlerules::fileCollisionIndex(m_state.titles, title))
+            text = withAdvice(
+                titlerules::fileTwinProblem(title, m_state.titles.at(twin).title, titlerules::RegisteredLabel));
+        else if (const QString problem = titlerules::fileNameProblem(title); !problem.isEmpty())
             text = problem;
-        else if (const QString clash = programFileText(title); !clash.isEmpty())
-            text = clash;
+        else if (const QString clash = titlerules::programFileProblem(title); !clash.isEmpty())
+            text = withAdvice(clash);
         if (!text.isEmpty()) {
             m_dialogs.messageBox(text, Warning, Duplicate);
             return true;
@@ -116,6 +93,11 @@ void TitleCommands::cmdNew_Click()
         m_host.showMainPage(0);
     m_state.TourText = tour::addIntro();
     m_host.ShowTourMessage();
+    if (refusedWhileLocked(m_state.store, m_dialogs,
+                           QStringLiteral("コミックは追加できません。読み込めなかったコミックと同じ題名かどうかも"
+                                          "確かめられません。"),
+                           QStringLiteral("保存できません")))
+        return;
 
     const QString title = askTitle();
     if (title.isEmpty())

@@ -3,6 +3,7 @@
 #include "lists/RowRecord.h"
 #include "lists/SortModel.h"
 #include "ui/Dialogs.h"
+#include "ui/MainOrder.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/WaitCursor.h"
@@ -200,38 +201,19 @@ void SortPanel::msgIchiran_DblClick(int row, int column)
 
 void SortPanel::cmdSortCng1_Click()
 {
-    if (m_dialogs.messageBox(QStringLiteral("現在表示中の順番でメインのデータも並び替えますか？\r\n\r\n"
-                                            "良かったらＯＫボタンを押してください"),
-                             Dialogs::OkCancel + Dialogs::Exclamation,
-                             QStringLiteral("メイン並び替え確認")) != Dialogs::Ok)
+    const auto reorder = [this] { return sortlist::reorder(m_model->rows(), m_state.titles); };
+    const auto written = [this](const recordorder::Result& order, const QString& problem) {
+        m_model->setRecords(order.rowRecords);
+        // Reloading the table marks this screen stale, yet the grid now shows the table row for row, unless rows
+        // found no record or records no row stood for.
+        m_state.stale.SortListStale = !order.oneToOne || !problem.isEmpty();
+    };
+    if (!mainorder::apply(m_state, m_dialogs, m_host,
+                          QStringLiteral("この順番はメインに反映できません。反映すると、読み込めなかったコミックが"
+                                         "データから消えてしまいます。"),
+                          QStringLiteral("現在表示中の順番でメインのデータも並び替えますか？"), reorder, written))
         return;
-
-    QString error;
-    QString problem;
-    {
-        const WaitCursor wait;
-        const sortlist::Reorder reorder = sortlist::reorder(m_model->rows(), m_state.titles);
-        error = m_state.store.writeCollection(reorder.table);
-        if (error.isEmpty()) {
-            problem = m_host.LoadTitleTable();
-            m_model->setRecords(reorder.rowRecords);
-            // Reloading the table marks this screen stale, yet the grid now shows the table row for row, unless
-            // rows found no record or records no row stood for.
-            m_state.stale.SortListStale = !reorder.oneToOne || !problem.isEmpty();
-        }
-    }
-    if (!error.isEmpty()) {
-        // The file, the table and the grid are all as they were.
-        m_dialogs.messageBox(error + QStringLiteral("\r\n\r\nメインの順番は変わっていません。"),
-                             Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
-        return;
-    }
-    if (!problem.isEmpty())
-        m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
     emit mainPageIndexRequested(m_state.titles.count());
     emit mainPageIndexRequested(1);
-    m_state.GalleryBuilt = false;
-    m_state.stale.StatusGridStale = true;
-    m_dialogs.messageBox(QStringLiteral("並び替えた順番をメインの順番に反映させました。"),
-                         Dialogs::OkOnly + Dialogs::Information, QStringLiteral("並び替え完了"));
+    mainorder::reportDone(m_state, m_dialogs);
 }

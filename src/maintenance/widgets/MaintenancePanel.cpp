@@ -5,7 +5,9 @@
 #include "maintenance/FreeEditionImport.h"
 #include "maintenance/widgets/FolderLists.h"
 #include "maintenance/widgets/OrderListView.h"
+#include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
+#include "ui/MainOrder.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/UnsavedOrder.h"
@@ -161,48 +163,34 @@ void MaintenancePanel::setOrderUnsaved(bool unsaved)
 
 void MaintenancePanel::cmdSortCng2_Click()
 {
-    if (m_dialogs.messageBox(QStringLiteral("表示順位微調整リストの順番でメインのデータも並び替えますか？\r\n\r\n"
-                                            "良かったらＯＫボタンを押してください"),
-                             Dialogs::OkCancel + Dialogs::Exclamation,
-                             QStringLiteral("メイン並び替え確認")) != Dialogs::Ok)
+    const auto reorder = [this] { return displayorder::reorder(m_order->entries(), m_state.titles); };
+    const auto written = [this](const recordorder::Result& order, const QString& problem) {
+        // Entries that found no record, or records no entry stood for, were left out of or added to the order:
+        // the list shows the collection as it now is.
+        if (order.oneToOne && problem.isEmpty())
+            m_order->renumberRecords();
+        else
+            m_order->setEntries(displayorder::fill(m_state.titles));
+    };
+    if (!mainorder::apply(m_state, m_dialogs, m_host,
+                          QStringLiteral("表示順位微調整リストの順番ではメインを並び替えられません。並び替えると、"
+                                         "読み込めなかったコミックがデータから消えてしまいます。"),
+                          QStringLiteral("表示順位微調整リストの順番でメインのデータも並び替えますか？"), reorder,
+                          written))
         return;
-
-    QString error;
-    QString problem;
-    bool oneToOne = true;
-    {
-        const WaitCursor busy;
-        const displayorder::Reorder reorder = displayorder::reorder(m_order->entries(), m_state.titles);
-        oneToOne = reorder.oneToOne;
-        error = m_state.store.writeCollection(reorder.table);
-        if (error.isEmpty())
-            problem = m_host.LoadTitleTable();
-    }
-    if (!error.isEmpty()) {
-        // The file, the table and the list are all as they were; the list keeps its unsaved order.
-        m_dialogs.messageBox(error + QStringLiteral("\r\n\r\nメインの順番は変わっていません。"),
-                             Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
-        return;
-    }
-    // Entries that found no record, or records no entry stood for, were left out of or added to the order: the
-    // list shows the collection as it now is.
-    if (oneToOne && problem.isEmpty())
-        m_order->renumberRecords();
-    else
-        m_order->setEntries(displayorder::fill(m_state.titles));
-    if (!problem.isEmpty())
-        m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
     emit mainPageIndexRequested(m_state.titles.count());
     emit mainPageIndexRequested(1);
     setOrderUnsaved(false);
-    m_state.GalleryBuilt = false;
-    m_state.stale.StatusGridStale = true;
-    m_dialogs.messageBox(QStringLiteral("並び替えた順番をメインの順番に反映させました。"),
-                         Dialogs::OkOnly + Dialogs::Information, QStringLiteral("並び替え完了"));
+    mainorder::reportDone(m_state, m_dialogs);
 }
 
 void MaintenancePanel::cmdAllDel_Click()
 {
+    if (refusedWhileLocked(m_state.store, m_dialogs,
+                           QStringLiteral("コミックデータは削除できません。読み込めなかったコミックの巻数・メモ・"
+                                          "画像のファイルが、どのコミックのものでもないまま残ってしまいます。"),
+                           QStringLiteral("データ削除できません")))
+        return;
     if (m_dialogs.messageBox(QStringLiteral("現在登録されているコミックデータを全てクリアしますか？"),
                              Dialogs::YesNo + Dialogs::Question + Dialogs::DefaultButton2,
                              QStringLiteral("コミック全データ削除確認")) != Dialogs::Yes)
@@ -238,6 +226,13 @@ void MaintenancePanel::dirCom_Change()
 
 void MaintenancePanel::cmdCmGetIn_Click()
 {
+    if (refusedWhileLocked(m_state.store, m_dialogs,
+                           QStringLiteral("タナミルのデータは受け取れません。受け取ると、読み込めなかったコミックの"
+                                          "データが確かめられないまま消えてしまいます。「%1」を修復するか、"
+                                          "別の場所に移してから受け取って下さい。")
+                               .arg(CollectionStore::CollectionFileName),
+                           QStringLiteral("データ変換できません")))
+        return;
     const QString folder = m_dirCom->path();
     // As when the file is probed: a file that is gone or cannot be read ends the click silently, and so does one
     // that holds no record.

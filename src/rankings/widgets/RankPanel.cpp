@@ -4,6 +4,7 @@
 #include "rankings/RankingModel.h"
 #include "rankings/RankingRows.h"
 #include "rankings/widgets/RankList.h"
+#include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
@@ -232,6 +233,11 @@ void RankPanel::lstRank_MouseUp()
 
 void RankPanel::cmdRankHozon_Click()
 {
+    if (refusedWhileLocked(m_state.store, m_dialogs,
+                           QStringLiteral("ランキングの変更は保存できません。保存すると、読み込めなかった題名が"
+                                          "ランキングから消えてしまいます。"),
+                           QStringLiteral("保存できません")))
+        return;
     if (m_dialogs.messageBox(QStringLiteral("変更した順位でランキングデータを保存しますか？\r\n\r\n"
                                             "良かったらＯＫボタンを押してください"),
                              Dialogs::OkCancel + Dialogs::Exclamation,
@@ -254,6 +260,11 @@ void RankPanel::cmdRankHozon_Click()
 void RankPanel::offerNewRanking()
 {
     if (m_favourites->rowCount() > 0)
+        return;
+    if (refusedWhileLocked(m_state.store, m_dialogs,
+                           QStringLiteral("ランキングデータは作成できません。読み込めた題名だけのランキングに"
+                                          "なってしまいます。"),
+                           QStringLiteral("ランキングデータ新規作成")))
         return;
     if (m_dialogs.messageBox(QStringLiteral("ランキングデータがありません。\r\n\r\n現在の並びで作成しますか？"),
                              Dialogs::OkCancel + Dialogs::Exclamation,

@@ -1,0 +1,282 @@
+#include "store/TitleRules.h"
+
+#include "store/CollectionStore.h"
+#include "store/Cp932.h"
+#include "store/DataFolder.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace titlerules {
+
+namespace {
+
+const QString EarlierLabel = QStringLiteral("先にある");
+
+// Every file a title owns in the data folder, by suffix.
+QStringList fileSuffixes()
+{
+    return QStringList{CollectionStore::VolumeSuffix, CollectionStore::MemoSuffix} + CollectionStore::CoverSuffixes;
+}
+
+// Simple case folding works character by character, so a folded file name is the folded title followed by the
+// folded suffix; each title is folded once.
+QStringList foldedSuffixes()
+{
+    QStringList folded;
+    for (const QString& suffix : fileSuffixes())
+        folded << suffix.toCaseFolded();
+    return folded;
+}
+
+constexpr qsizetype MaxFileNameBytes = 255;
+
+qsizetype longestSuffixBytes()
+{
+    qsizetype longest = 0;
+    for (const QString& suffix : fileSuffixes())
+        longest = std::max(longest, suffix.toUtf8().size());
+    return longest;
+}
+
+// A character as a message shows it: itself when it can be seen, else its code point (a zero-width space, a
+// lone combining mark or a broken surrogate would otherwise be an invisible or garbled part of the message).
+QString shownCharacter(QStringView character)
+{
+    const char32_t code =
+        character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1]) : char32_t(character[0].unicode());
+    const bool visible = QChar::isPrint(code) && !QChar::isSpace(code) && !QChar::isMark(code) &&
+                         !QChar::isSurrogate(code) && QChar::category(code) != QChar::Other_Format;
+    if (visible)
+        return character.toString();
+    return QStringLiteral("U+%1").arg(quint32(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString shownCharacters(const QString& characters)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < characters.size();) {
+        const qsizetype length =
+            characters[i].isHighSurrogate() && i + 1 < characters.size() && characters[i + 1].isLowSurrogate() ? 2 : 1;
+        shown << shownCharacter(QStringView(characters).mid(i, length));
+        i += length;
+    }
+    return shown.join(QLatin1Char(' '));
+}
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// The checks that need no other title, in the order of Fault.
+Verdict checkAlone(const QString& title)
+{
+    if (hasRefusedCharacter(title))
+        return {Fault::RefusedCharacter, RefusedCharacterMessage};
+    if (QString problem = storableProblem(title, QStringLiteral("題名")); !problem.isEmpty())
+        return {Fault::NotStorable, std::move(problem)};
+    if (QString problem = fileNameProblem(title); !problem.isEmpty())
+        return {Fault::BadFileName, std::move(problem)};
+    if (QString problem = programFileProblem(title); !problem.isEmpty())
+        return {Fault::ProgramFile, std::move(problem)};
+    return {};
+}
+
+// The first owner of each folded file name. Lookups come after the exact-title checks, so every owner met
+// has another title than the one looked up.
+class FileOwners final {
+public:
+    explicit FileOwners(qsizetype expected) : m_suffixes(foldedSuffixes()) { m_owners.reserve(expected * 5); }
+
+    void add(const QString& title, int owner)
+    {
+        const QString folded = title.toCaseFolded();
+        for (const QString& suffix : m_suffixes) {
+            const QString name = folded + suffix;
+            if (!m_owners.contains(name))
+                m_owners.insert(name, owner);
+        }
+    }
+
+    // The first owner (by number) of one of title's files, or 0 when none.
+    int ownerOf(const QString& title) const
+    {
+        const QString folded = title.toCaseFolded();
+        int first = 0;
+        for (const QString& suffix : m_suffixes) {
+            const int owner = m_owners.value(folded + suffix, 0);
+            if (owner != 0 && (first == 0 || owner < first))
+                first = owner;
+        }
+        return first;
+    }
+
+private:
+    QStringList m_suffixes;
+    QHash<QString, int> m_owners;
+};
+
+} // namespace
+
+bool hasRefusedCharacter(const QString& title)
+{
+    static const QString refused = QStringLiteral("\\/:,;*?\"<>|");
+    return std::any_of(title.cbegin(), title.cend(), [](QChar c) { return refused.contains(c); });
+}
+
+QString storableProblem(const QString& text, const QString& what, bool allowLineBreaks, bool refuseQuote)
+{
+    QStringList problems;
+
+    const QString unencodable = cp932::encode(text).unencodable;
+    if (!unencodable.isEmpty())
+        problems << QStringLiteral("%1に使えない文字が含まれています: %2\n別の文字に置き換えて下さい。")
+                        .arg(what, shownCharacters(unencodable));
+
+    const bool control = std::any_of(text.cbegin(), text.cend(),
+                                     [&](QChar c) { return isControl(c) && !(allowLineBreaks && isLineBreak(c)); });
+    if (control)
+        problems << (allowLineBreaks ? QStringLiteral("%1にタブなどの制御文字は使えません。")
+                                     : QStringLiteral("%1に改行やタブなどの制御文字は使えません。"))
+                        .arg(what);
+
+    // Names are written between double quotes with no escape, so a quote inside would end the field early.
+    if (refuseQuote && text.contains(QLatin1Char('"')))
+        problems << QStringLiteral("%1に半角の「\"」は使えません。「”」などに置き換えて下さい。").arg(what);
+
+    return problems.join(QLatin1Char('\n'));
+}
+
+QString fileNameProblem(const QString& title)
+{
+    if (title.isEmpty())
+        return QStringLiteral("題名が空です。");
+
+    const qsizetype limit = MaxFileNameBytes - longestSuffixBytes();
+    const qsizetype bytes = title.toUtf8().size();
+    if (bytes > limit) {
+        // A full-width character takes three bytes of UTF-8, a half-width letter or digit one.
+        return QStringLiteral("題名が長すぎます。ファイル名にできるのは全角なら約%1文字、半角英数字なら%2文字までです"
+                              "（この題名は%3バイト、上限は%2バイト）。")
+            .arg(limit / 3)
+            .arg(limit)
+            .arg(bytes);
+    }
+    for (const QString& suffix : fileSuffixes()) {
+        const QString problem = DataFolder::checkFileName(title + suffix);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
+QString programFileProblem(const QString& title)
+{
+    // Every program file's name is short: a title longer than all of them cannot name one.
+    static const qsizetype longest = [] {
+        qsizetype n = 0;
+        for (const QString& name : CollectionStore::programFileNames())
+            n = std::max(n, name.size());
+        return n;
+    }();
+    if (title.size() >= longest)
+        return {};
+    QStringList clashes;
+    for (const QString& name : CollectionStore::titleFileNames(title))
+        if (const QString programFile = CollectionStore::programFileFor(name); !programFile.isEmpty())
+            clashes << QStringLiteral("「%1」は「%2」").arg(name, programFile);
+    if (clashes.isEmpty())
+        return {};
+    return QStringLiteral("「%1」は登録できません。この題名のファイル%2と同じになり、"
+                          "このプログラム自身のファイルを壊してしまいます。")
+        .arg(title, clashes.join(QStringLiteral("、")));
+}
+
+int fileCollisionIndex(const TitleTable& table, const QString& title)
+{
+    const QStringList suffixes = foldedSuffixes();
+    QHash<QString, int> owners; // folded file name -> first record owning it
+    owners.reserve(table.count() * suffixes.size());
+    // Walking backwards lets an earlier record overwrite a later one, so each name keeps its first owner.
+    for (int index = table.count(); index >= 1; --index) {
+        const QString& other = table.at(index).title;
+        if (other == title)
+            continue;
+        const QString folded = other.toCaseFolded();
+        for (const QString& suffix : suffixes)
+            owners.insert(folded + suffix, index);
+    }
+
+    const QString folded = title.toCaseFolded();
+    int first = 0;
+    for (const QString& suffix : suffixes) {
+        const int owner = owners.value(folded + suffix, 0);
+        if (owner != 0 && (first == 0 || owner < first))
+            first = owner;
+    }
+    return first;
+}
+
+QString fileTwinProblem(const QString& title, const QString& other, const QString& otherLabel)
+{
+    const QString why = title.toCaseFolded() == other.toCaseFolded()
+                            ? QStringLiteral("「%1」は、%3「%2」と英字の大文字・小文字しか違わないため、"
+                                             "巻数・メモ・画像のファイルが同じになってしまいます。")
+                            : QStringLiteral("「%1」の巻数・メモ・画像のファイルのどれかが、%3「%2」の"
+                                             "ファイルと同じ名前になってしまいます。");
+    return why.arg(title, other, otherLabel);
+}
+
+Verdict checkTitle(const TitleTable& table, const QString& title)
+{
+    return checkTitles(table, {title}).constFirst();
+}
+
+QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidates)
+{
+    QHash<QString, int> records; // exact title -> first record
+    records.reserve(table.count());
+    FileOwners owners(table.count() + candidates.size());
+    for (int index = table.count(); index >= 1; --index)
+        records.insert(table.at(index).title, index);
+    for (int index = 1; index <= table.count(); ++index)
+        owners.add(table.at(index).title, index);
+
+    // Candidates found fit are numbered after the records, so that an owner tells which of the two it is.
+    const int firstCandidate = table.count() + 1;
+    QHash<QString, int> taken; // exact title -> candidate
+    QList<Verdict> verdicts;
+    verdicts.reserve(candidates.size());
+    for (int c = 0; c < int(candidates.size()); ++c) {
+        const QString& title = candidates[c];
+        Verdict verdict = checkAlone(title);
+        if (verdict.ok()) {
+            if (const int record = records.value(title, 0)) {
+                verdict = {Fault::SameTitle, QStringLiteral("題名「%1」は既に登録されています。").arg(title), record};
+            } else if (const auto it = taken.constFind(title); it != taken.cend()) {
+                verdict = {Fault::SameTitle, QStringLiteral("題名「%1」が重複しています。").arg(title), 0, *it};
+            } else if (const int owner = owners.ownerOf(title)) {
+                if (owner < firstCandidate)
+                    verdict = {Fault::FileTwin, fileTwinProblem(title, table.at(owner).title, RegisteredLabel), owner};
+                else
+                    verdict = {Fault::FileTwin,
+                               fileTwinProblem(title, candidates[owner - firstCandidate], EarlierLabel), 0,
+                               owner - firstCandidate};
+            }
+        }
+        if (verdict.ok()) {
+            taken.insert(title, c);
+            owners.add(title, firstCandidate + c);
+        }
+        verdicts.append(std::move(verdict));
+    }
+    return verdicts;
+}
+
+} // namespace titlerules
