@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "store/CollectionStore.h"
 #include "store/SelectionLists.h"
+#include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
 #include <QCoreApplication>
@@ -61,6 +62,27 @@ QString BenchDialogs::inputBox(const QString& prompt, const QString&, const QStr
     ++m_otherBoxes;
     m_lastText = prompt;
     return {};
+}
+
+PanelHost::PanelHost(AppState* state) : m_state(state) {}
+
+PanelHost::~PanelHost() = default;
+
+QWidget* PanelHost::window()
+{
+    if (!m_window) {
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(twips::toPixels(11880), twips::toPixels(7575));
+    }
+    return m_window.get();
+}
+
+void PanelHost::showInWindow(QWidget* shown)
+{
+    panel = shown;
+    panel->setGeometry(0, 0, window()->width(), window()->height());
+    window()->show();
+    repaint();
 }
 
 void PanelHost::HidePanels()

@@ -60,9 +60,15 @@ private:
 // a reload reads the collection into the state (when there is one) and ending the program is counted.
 class PanelHost final : public ScreenHost {
 public:
-    explicit PanelHost(AppState* state = nullptr) : m_state(state) {}
+    explicit PanelHost(AppState* state = nullptr);
+    ~PanelHost() override;
     QWidget* panel = nullptr;
     int ends = 0;
+
+    // A window of the main window's size, for the panel to be made in.
+    QWidget* window();
+    // Makes panel, made in window(), the panel hosted, fills the window with it, shows it and paints it once.
+    void showInWindow(QWidget* shown);
 
     void HidePanels() override;
     void ShowTourMessage() override {}
@@ -72,6 +78,7 @@ public:
 
 private:
     AppState* m_state;
+    std::unique_ptr<QWidget> m_window;
 };
 
 // The main window started in folder, made the current folder for the purpose, shown and painted once; the

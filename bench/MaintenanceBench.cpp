@@ -8,7 +8,6 @@
 #include "maintenance/widgets/MaintenancePanel.h"
 #include "store/CollectionStore.h"
 #include "store/Cp932.h"
-#include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
 #include <QDirIterator>
@@ -130,20 +129,16 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     const int count = collection.titleCount();
     const FolderSnapshot snapshot(collection.path());
     AppState state(collection.path());
+    bench::BenchDialogs dialogs;
+    // Made after the boxes, so that the panel in its window goes before them.
     bench::PanelHost host(&state);
     if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
         results.error = QStringLiteral("the collection did not load whole: ") + problem;
         return results;
     }
-    bench::BenchDialogs dialogs;
     dialogs.questionAnswer = Dialogs::Yes;
-    QWidget window;
-    window.resize(twips::toPixels(11880), twips::toPixels(7575));
-    auto* panel = new MaintenancePanel(state, dialogs, host, &window);
-    panel->setGeometry(0, 0, window.width(), window.height());
-    host.panel = panel;
-    window.show();
-    bench::repaint();
+    auto* panel = new MaintenancePanel(state, dialogs, host, host.window());
+    host.showInWindow(panel);
     auto* list = panel->findChild<QListView*>(QStringLiteral("lstBicho"));
 
     timing::Samples open(QStringLiteral("maint_open"));

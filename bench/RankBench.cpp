@@ -7,7 +7,6 @@
 #include "rankings/widgets/RankList.h"
 #include "rankings/widgets/RankPanel.h"
 #include "store/CollectionStore.h"
-#include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
 #include <QRadioButton>
@@ -17,6 +16,8 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
     RankResults results;
     const int count = collection.titleCount();
     AppState state(collection.path());
+    bench::BenchDialogs dialogs;
+    // Made after the boxes, so that the panel in its window goes before them.
     bench::PanelHost host(&state);
     if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
         results.error = QStringLiteral("the collection did not load whole: ") + problem;
@@ -26,14 +27,8 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
     const QString rankingPath = collection.path() + QLatin1Char('/') + CollectionStore::RankingFileName;
     const QByteArray rankingBefore = bench::readAll(rankingPath);
 
-    bench::BenchDialogs dialogs;
-    QWidget window;
-    window.resize(twips::toPixels(11880), twips::toPixels(7575));
-    auto* panel = new RankPanel(state, dialogs, host, &window);
-    panel->setGeometry(0, 0, window.width(), window.height());
-    host.panel = panel;
-    window.show();
-    bench::repaint();
+    auto* panel = new RankPanel(state, dialogs, host, host.window());
+    host.showInWindow(panel);
 
     timing::Samples open(QStringLiteral("rank_open"));
     timing::Samples byName(QStringLiteral("rank_sort_by_name"));
