@@ -101,6 +101,14 @@ QString PanelHost::LoadTitleTable()
     return load.problem;
 }
 
+QString PanelHost::loadWhole(int count)
+{
+    const QString problem = LoadTitleTable();
+    if (problem.isEmpty() && m_state && m_state->titles.count() == count)
+        return {};
+    return QStringLiteral("the collection did not load whole: ") + problem;
+}
+
 WindowInFolder::WindowInFolder(const QString& folder, Dialogs& dialogs) : m_previousFolder(QDir::currentPath())
 {
     QDir::setCurrent(folder);

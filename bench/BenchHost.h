@@ -75,6 +75,8 @@ public:
     void showMainPage(int) override { HidePanels(); }
     QString LoadTitleTable() override;
     void endProgram() override { ++ends; }
+    // Loads the collection into the state: empty when it loaded whole, count titles, else why not.
+    QString loadWhole(int count);
 
 private:
     AppState* m_state;

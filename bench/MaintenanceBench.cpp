@@ -132,10 +132,9 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     bench::BenchDialogs dialogs;
     // Made after the boxes, so that the panel in its window goes before them.
     bench::PanelHost host(&state);
-    if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
-        results.error = QStringLiteral("the collection did not load whole: ") + problem;
+    results.error = host.loadWhole(count);
+    if (!results.error.isEmpty())
         return results;
-    }
     dialogs.questionAnswer = Dialogs::Yes;
     auto* panel = new MaintenancePanel(state, dialogs, host, host.window());
     host.showInWindow(panel);

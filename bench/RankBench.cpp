@@ -19,10 +19,9 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
     bench::BenchDialogs dialogs;
     // Made after the boxes, so that the panel in its window goes before them.
     bench::PanelHost host(&state);
-    if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
-        results.error = QStringLiteral("the collection did not load whole: ") + problem;
+    results.error = host.loadWhole(count);
+    if (!results.error.isEmpty())
         return results;
-    }
     state.favourites = favourite::titlesInTableOrder(state.titles);
     const QString rankingPath = collection.path() + QLatin1Char('/') + CollectionStore::RankingFileName;
     const QByteArray rankingBefore = bench::readAll(rankingPath);
