@@ -1,14 +1,12 @@
 #include "GalleryBench.h"
 
+#include "BenchHost.h"
 #include "IoFloor.h"
-#include "SilentDialogs.h"
 #include "gallery/widgets/GalleryPanel.h"
 #include "store/Cp932.h"
-#include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -21,16 +19,6 @@ namespace {
 
 constexpr int Titles = 42;
 constexpr int PerPage = 21;
-
-// Only what the gallery asks of its window: hiding it, and the main page it jumps to (never here).
-class GalleryHost final : public ScreenHost {
-public:
-    QWidget* panel = nullptr;
-    void HidePanels() override { panel->hide(); }
-    void ShowTourMessage() override {}
-    void showMainPage(int) override {}
-    QString LoadTitleTable() override { return {}; }
-};
 
 QString titleOf(int n)
 {
@@ -128,8 +116,8 @@ GalleryResults measureGallery(int runs)
 
     AppState state(dir.path());
     state.titles = state.store.loadCollection().table;
-    SilentDialogs dialogs;
-    GalleryHost host;
+    bench::BenchDialogs dialogs;
+    bench::PanelHost host;
     GalleryPanel panel(state, dialogs, host);
     host.panel = &panel;
     panel.resize(twips::toPixels(11880), twips::toPixels(7575));
@@ -143,7 +131,7 @@ GalleryResults measureGallery(int runs)
         host.HidePanels();
         const double ms = timing::measureMs([&] {
             panel.cmdPic_Click();
-            QCoreApplication::processEvents();
+            bench::repaint();
         });
         open.add(ms, iofloor::readFilesMs(dir.path(), coverNames(1)));
         if (panel.GalleryPage() != 1 || !everySlotShowsACover(panel)) {
@@ -157,7 +145,7 @@ GalleryResults measureGallery(int runs)
                     panel.cmdUp_Click();
                 else
                     panel.cmdDown_Click();
-                QCoreApplication::processEvents();
+                bench::repaint();
             });
             change.add(pageMs, iofloor::readFilesMs(dir.path(), coverNames(panel.GalleryPage())));
             if (panel.GalleryPage() != (up ? 2 : 1) || !everySlotShowsACover(panel)) {

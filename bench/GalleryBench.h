@@ -5,10 +5,9 @@
 #include <QList>
 #include <QString>
 
-struct GalleryResults {
-    QList<timing::Measurement> measurements; // gallery_open first
-    double fullDecodeMs = 0;                 // median: the page's 21 covers decoded at full size, then shrunk
-    QString error;                           // empty when every slot showed its cover
+// gallery_open first.
+struct GalleryResults : timing::Results {
+    double fullDecodeMs = 0; // median: the page's 21 covers decoded at full size, then shrunk
 };
 
 // The cover gallery panel on a folder of its own: 42 titles, each with a 1,200 × 1,800 JPEG cover. Times the

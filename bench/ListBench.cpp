@@ -1,42 +1,18 @@
 #include "ListBench.h"
 
+#include "BenchHost.h"
 #include "IoFloor.h"
 #include "SyntheticCollection.h"
+#include "app/MainWindow.h"
 #include "lists/Exports.h"
 #include "lists/ListModels.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "store/CollectionStore.h"
-#include "ui/Dialogs.h"
-#include "app/MainWindow.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <memory>
 
 namespace {
-
-// Answers every question with the answer set, and counts the boxes that are not questions.
-class AnsweringDialogs final : public Dialogs {
-public:
-    int answer = No;
-    int otherBoxes = 0;
-    QString lastText;
-
-    int messageBox(const QString& text, int style, const QString&) override
-    {
-        if ((style & 0x0F) == YesNo)
-            return answer;
-        ++otherBoxes;
-        lastText = text;
-        return Ok;
-    }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
 
 QStringList volumeFiles(const SyntheticCollection& collection)
 {
@@ -47,31 +23,12 @@ QStringList volumeFiles(const SyntheticCollection& collection)
     return names;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Writing bytes the way every save does: a temporary file, flushed and checked, renamed over the old one.
-double atomicWriteMs(const QString& path, const QByteArray& bytes)
-{
-    return timing::measureMs([&] {
-        QSaveFile file(path);
-        file.setDirectWriteFallback(false);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
-            file.commit();
-    });
-}
-
 } // namespace
 
 ListResults measureLists(const SyntheticCollection& collection, int runs, int toggles)
 {
     ListResults results;
     const QString folder = collection.path();
-    const QString previousFolder = QDir::currentPath();
-    QDir::setCurrent(folder);
     const QStringList volumes = volumeFiles(collection);
 
     timing::Samples fill(QStringLiteral("list_first_fill"));
@@ -81,14 +38,13 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
     timing::Samples uncollected(QStringLiteral("export_uncollected"));
     timing::Samples fullStatus(QStringLiteral("export_full_status"));
 
-    AnsweringDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    bench::BenchDialogs dialogs;
+    std::unique_ptr<bench::WindowInFolder> window;
     StatusListPanel* panel = nullptr;
     for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
-        window = std::make_unique<MainWindow>(dialogs);
-        window->show();
-        QCoreApplication::processEvents();
-        panel = window->findChild<StatusListPanel*>(QStringLiteral("fraList"));
+        window.reset();
+        window = std::make_unique<bench::WindowInFolder>(folder, dialogs);
+        panel = window->window().findChild<StatusListPanel*>(QStringLiteral("fraList"));
         const double floor = iofloor::readFilesMs(folder, volumes);
         fill.add(timing::measureMs([&] { panel->cmdList_Click(); }), floor);
         if (panel->statusModel().rowCount() != collection.titleCount())
@@ -96,10 +52,8 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
                                 .arg(panel->statusModel().rowCount())
                                 .arg(collection.titleCount());
     }
-    if (!results.error.isEmpty()) {
-        QDir::setCurrent(previousFolder);
+    if (!results.error.isEmpty())
         return results;
-    }
 
     // Each volume is toggled twice, so that the folder ends as it began; both toggles are samples.
     QRandomGenerator random(20240612);
@@ -112,8 +66,8 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
         const QString path = folder + QLatin1Char('/') + volumes[row - 1];
         for (int twice = 0; twice < 2; ++twice) {
             const double ms = timing::measureMs([&] { panel->msgList_Click(row, column); });
-            const QByteArray written = readAll(path);
-            const double floor = iofloor::readFilesMs(folder, {volumes[row - 1]}) + atomicWriteMs(path, written);
+            const QByteArray written = bench::readAll(path);
+            const double floor = iofloor::readFilesMs(folder, {volumes[row - 1]}) + bench::atomicWriteMs(path, written);
             toggle.add(ms, floor);
         }
     }
@@ -123,28 +77,29 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
     const QString fullPath = folder + QLatin1Char('/') + exports::FullStatusFileName;
     for (int run = 0; run < runs; ++run) {
         panel->cmdAllDsp_Click();
-        window->state().stale.UncollectedStale = true;
+        window->window().state().stale.UncollectedStale = true;
         rebuild.add(timing::measureMs([&] { panel->cmdZanDsp_Click(); }), 0);
 
-        dialogs.answer = Dialogs::No; // 残巻: the file only, not printed
+        dialogs.questionAnswer = Dialogs::No; // 残巻: the file only, not printed
         double ms = timing::measureMs([&] { panel->cmdHozon_Click(); });
-        zankan.add(ms, iofloor::readFilesMs(folder, volumes) + atomicWriteMs(zankanPath, readAll(zankanPath)));
+        zankan.add(ms, iofloor::readFilesMs(folder, volumes) +
+                           bench::atomicWriteMs(zankanPath, bench::readAll(zankanPath)));
 
-        dialogs.answer = Dialogs::Yes;
+        dialogs.questionAnswer = Dialogs::Yes;
         ms = timing::measureMs([&] { panel->cmdHozon1_Click(); });
-        uncollected.add(ms, iofloor::readFilesMs(folder, volumes) + atomicWriteMs(zankanPath, readAll(zankanPath)));
+        uncollected.add(ms, iofloor::readFilesMs(folder, volumes) +
+                                bench::atomicWriteMs(zankanPath, bench::readAll(zankanPath)));
 
         ms = timing::measureMs([&] { panel->cmdHozon2_Click(); });
-        fullStatus.add(ms, atomicWriteMs(fullPath, readAll(fullPath)));
+        fullStatus.add(ms, bench::atomicWriteMs(fullPath, bench::readAll(fullPath)));
     }
     // Each completion box counts once per run; anything more is an error box.
-    if (dialogs.otherBoxes != 2 * runs)
-        results.error = QStringLiteral("an export showed an unexpected box: ") + dialogs.lastText;
+    if (dialogs.otherBoxes() != 2 * runs)
+        results.error = QStringLiteral("an export showed an unexpected box: ") + dialogs.lastText();
     if (panel->uncollectedModel().rowCount() == 0)
         results.error = QStringLiteral("the uncollected view is empty");
 
     window.reset();
-    QDir::setCurrent(previousFolder);
     for (const timing::Samples* samples : {&fill, &toggle, &rebuild, &zankan, &uncollected, &fullStatus})
         results.measurements.append(samples->result());
     return results;

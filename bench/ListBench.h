@@ -7,10 +7,9 @@
 
 class SyntheticCollection;
 
-struct ListResults {
-    QList<timing::Measurement> measurements; // list_first_fill first
+// list_first_fill first.
+struct ListResults : timing::Results {
     int toggles = 0;
-    QString error; // empty when every step showed and wrote what the folder holds
 };
 
 // The status list in the main window over the collection's folder: the first fill of a freshly started window

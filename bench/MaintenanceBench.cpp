@@ -1,5 +1,6 @@
 #include "MaintenanceBench.h"
 
+#include "BenchHost.h"
 #include "IoFloor.h"
 #include "SyntheticCollection.h"
 #include "SyntheticRecords.h"
@@ -7,19 +8,12 @@
 #include "maintenance/widgets/MaintenancePanel.h"
 #include "store/CollectionStore.h"
 #include "store/Cp932.h"
-#include "store/SelectionLists.h"
-#include "ui/Dialogs.h"
-#include "ui/ScreenHost.h"
-#include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
-#include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QListView>
-#include <QMouseEvent>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -28,48 +22,6 @@
 namespace {
 
 constexpr int MaxDestructiveRuns = 3;
-
-// Answers Yes to a question and OK to everything else, counting the boxes.
-class YesDialogs final : public Dialogs {
-public:
-    int messageBox(const QString& text, int style, const QString&) override
-    {
-        ++boxes;
-        lastText = text;
-        return (style & 0x0F) == YesNo ? Yes : Ok;
-    }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    void beep() override {}
-    int boxes = 0;
-    QString lastText;
-};
-
-class BenchHost final : public ScreenHost {
-public:
-    explicit BenchHost(AppState& state) : m_state(state) {}
-    QWidget* panel = nullptr;
-    int ends = 0;
-
-    void HidePanels() override { panel->hide(); }
-    void ShowTourMessage() override {}
-    void showMainPage(int) override { HidePanels(); }
-    QString LoadTitleTable() override
-    {
-        CollectionStore::Load load = m_state.store.loadCollection();
-        m_state.titles = std::move(load.table);
-        m_state.lists = buildSelectionLists(m_state.titles);
-        return load.problem;
-    }
-    void endProgram() override { ++ends; }
-
-private:
-    AppState& m_state;
-};
-
-void repaint()
-{
-    QCoreApplication::processEvents();
-}
 
 // Puts every file written so far on disk, so that a step that flushes the file system pays for its own files
 // only, not for the thousands the benchmark has just put back or prepared.
@@ -112,12 +64,6 @@ private:
     QString m_folder;
     QHash<QString, QByteArray> m_files;
 };
-
-void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 // The free edition's folder: its data file of every title of the collection and one volume file each.
 QString writeFreeFolder(const QString& folder, int count)
@@ -183,19 +129,15 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     const int count = collection.titleCount();
     const FolderSnapshot snapshot(collection.path());
     AppState state(collection.path());
-    BenchHost host(state);
-    if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
-        results.error = QStringLiteral("the collection did not load whole: ") + problem;
+    bench::BenchDialogs dialogs;
+    // Made after the boxes, so that the panel in its window goes before them.
+    bench::PanelHost host(&state);
+    results.error = host.loadWhole(count);
+    if (!results.error.isEmpty())
         return results;
-    }
-    YesDialogs dialogs;
-    QWidget window;
-    window.resize(twips::toPixels(11880), twips::toPixels(7575));
-    auto* panel = new MaintenancePanel(state, dialogs, host, &window);
-    panel->setGeometry(0, 0, window.width(), window.height());
-    host.panel = panel;
-    window.show();
-    repaint();
+    dialogs.questionAnswer = Dialogs::Yes;
+    auto* panel = new MaintenancePanel(state, dialogs, host, host.window());
+    host.showInWindow(panel);
     auto* list = panel->findChild<QListView*>(QStringLiteral("lstBicho"));
 
     timing::Samples open(QStringLiteral("maint_open"));
@@ -208,7 +150,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
         open.add(timing::measureMs([&] {
                      panel->cmdMaster_Click();
-                     repaint();
+                     bench::repaint();
                  }),
                  0);
         if (panel->orderModel().rowCount() != count) {
@@ -219,17 +161,17 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         // A drag between two entries in view, somewhere in the middle of the list.
         const int top = (run * 7919 + count / 2) % (count - 12);
         list->scrollTo(list->model()->index(top, 0), QAbstractItemView::PositionAtTop);
-        repaint();
+        bench::repaint();
         const QPoint from = list->visualRect(list->model()->index(top + 8, 0)).center();
         const QPoint to = list->visualRect(list->model()->index(top + 2, 0)).center();
         const QString dragged = list->model()->index(top + 8, 0).data().toString();
         QWidget* viewport = list->viewport();
         drag.add(timing::measureMs([&] {
-                     sendMouse(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton);
-                     sendMouse(viewport, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
-                     sendMouse(viewport, QEvent::MouseMove, to, Qt::LeftButton);
-                     sendMouse(viewport, QEvent::MouseButtonRelease, to, Qt::NoButton);
-                     repaint();
+                     bench::sendMouse(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton);
+                     bench::sendMouse(viewport, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+                     bench::sendMouse(viewport, QEvent::MouseMove, to, Qt::LeftButton);
+                     bench::sendMouse(viewport, QEvent::MouseButtonRelease, to, Qt::NoButton);
+                     bench::repaint();
                  }),
                  0);
         if (list->model()->index(top + 2, 0).data().toString() != dragged || !panel->orderUnsaved()) {
@@ -237,24 +179,17 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
             break;
         }
 
-        const int boxes = dialogs.boxes;
+        const int boxes = dialogs.boxes();
         const double ms = timing::measureMs([&] {
             panel->cmdSortCng2_Click();
-            repaint();
+            bench::repaint();
         });
-        QFile file(collectionPath);
-        const QByteArray written = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        file.close();
-        const double floor =
-            iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) + timing::measureMs([&] {
-                QSaveFile save(collectionPath);
-                save.setDirectWriteFallback(false);
-                if (save.open(QIODevice::WriteOnly) && save.write(written) == written.size() && save.flush())
-                    save.commit();
-            });
+        const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+                             bench::atomicWriteMs(collectionPath, bench::readAll(collectionPath));
         apply.add(ms, floor);
-        if (dialogs.boxes != boxes + 2 || state.titles.count() != count || state.titles.at(top + 3).title != dragged) {
-            results.error = QStringLiteral("the order was not applied: ") + dialogs.lastText;
+        if (dialogs.boxes() != boxes + 2 || state.titles.count() != count ||
+            state.titles.at(top + 3).title != dragged) {
+            results.error = QStringLiteral("the order was not applied: ") + dialogs.lastText();
             break;
         }
     }
@@ -268,13 +203,13 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         const int ends = host.ends;
         clear.add(timing::measureMs([&] {
                       panel->cmdAllDel_Click();
-                      repaint();
+                      bench::repaint();
                   }),
                   floor);
         const qint64 left = QFileInfo(collectionPath).size();
         const QString volumeFile = state.titles.at(count / 2).title + CollectionStore::VolumeSuffix;
         if (host.ends != ends + 1 || left != 0 || QFile::exists(collection.path() + QLatin1Char('/') + volumeFile)) {
-            results.error = QStringLiteral("clearing left the collection: ") + dialogs.lastText;
+            results.error = QStringLiteral("clearing left the collection: ") + dialogs.lastText();
             break;
         }
         snapshot.restore();
@@ -292,13 +227,13 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         const int ends = host.ends;
         import.add(timing::measureMs([&] {
                        panel->cmdCmGetIn_Click();
-        repaint();
+        bench::repaint();
     }),
                    floor);
     CollectionStore check(collection.path());
     const CollectionStore::Load load = check.loadCollection();
     if (host.ends != ends + 1 || load.table.count() != count || load.table.at(count).author != "未登録") {
-        results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText;
+        results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText();
         break;
     }
 }

@@ -2,15 +2,12 @@
 
 #include "Timing.h"
 
-#include <QList>
 #include <QString>
 
 class SyntheticCollection;
 
-struct MaintenanceResults {
-    QList<timing::Measurement> measurements; // maint_open first
-    QString error; // empty when every step showed every title and wrote, deleted and copied what it should
-};
+// maint_open first.
+using MaintenanceResults = timing::Results;
 
 // The maintenance panel over the collection's folder, each step up to its repaint: opening it (the list refilled
 // from the table), a drag in the list made of plain mouse events, applying the dragged order, clearing the

@@ -1,13 +1,11 @@
 #include "PageBench.h"
 
+#include "BenchHost.h"
 #include "IoFloor.h"
-#include "SilentDialogs.h"
 #include "SyntheticCollection.h"
 #include "app/MainWindow.h"
 #include "ui/MainPage.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QRandomGenerator>
 
 namespace {
@@ -40,14 +38,9 @@ PageResults measurePageChanges(const SyntheticCollection& collection, int pages)
         return results;
     }
     const QString folder = collection.path();
-    const QString previousFolder = QDir::currentPath();
-    QDir::setCurrent(folder);
-
-    SilentDialogs dialogs;
-    MainWindow window(dialogs);
-    window.show();
-    QCoreApplication::processEvents();
-    MainPage* page = window.mainPage();
+    bench::BenchDialogs dialogs;
+    const bench::WindowInFolder window(folder, dialogs);
+    MainPage* page = window->mainPage();
 
     timing::Samples change(QStringLiteral("page_change"));
     timing::Samples coverChange(QStringLiteral("page_change_with_cover"));
@@ -59,8 +52,8 @@ PageResults measurePageChanges(const SyntheticCollection& collection, int pages)
     for (const int index : pickPages(collection, pages)) {
         const double floor = iofloor::readFilesMs(folder, collection.pageFiles(index));
         const double ms = timing::measureMs([&] { page->setCurrentIndex(index); });
-        const double paint = timing::measureMs([] { QCoreApplication::processEvents(); });
-        if (page->currentIndex() != index || window.state().VolumeFilePath.isEmpty()) {
+        const double paint = timing::measureMs(bench::repaint);
+        if (page->currentIndex() != index || window->state().VolumeFilePath.isEmpty()) {
             results.error = QStringLiteral("page %1 was not shown").arg(index);
             break;
         }
@@ -69,10 +62,10 @@ PageResults measurePageChanges(const SyntheticCollection& collection, int pages)
         painted.add(ms + paint, floor);
 
         const QString title = collection.title(index);
-        cover.add(timing::measureMs([&] { window.state().store.loadCover(title, page->coverSize()); }),
+        cover.add(timing::measureMs([&] { window->state().store.loadCover(title, page->coverSize()); }),
                   iofloor::readFilesMs(folder, {collection.coverFileName(index)}));
         const QString volumeFile = collection.pageFiles(index).first();
-        volume.add(timing::measureMs([&] { window.state().store.readVolumeFile(volumeFile); }),
+        volume.add(timing::measureMs([&] { window->state().store.readVolumeFile(volumeFile); }),
                    iofloor::readFilesMs(folder, {volumeFile}));
     }
     if (dialogs.boxes() > 0 && results.error.isEmpty())
@@ -82,6 +75,5 @@ PageResults measurePageChanges(const SyntheticCollection& collection, int pages)
     results.coverPages = coverChange.count();
     for (const timing::Samples* samples : {&change, &coverChange, &plainChange, &painted, &cover, &volume})
         results.measurements.append(samples->result());
-    QDir::setCurrent(previousFolder);
     return results;
 }

@@ -7,11 +7,10 @@
 
 class SyntheticCollection;
 
-struct PageResults {
-    QList<timing::Measurement> measurements; // page_change first
+// page_change first.
+struct PageResults : timing::Results {
     int pages = 0;
     int coverPages = 0;
-    QString error;
 };
 
 // Starts one main window in the collection's folder and moves the page scroll bar to pages pages drawn from

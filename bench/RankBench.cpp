@@ -1,94 +1,33 @@
 #include "RankBench.h"
 
-#include "SilentDialogs.h"
+#include "BenchHost.h"
 #include "SyntheticCollection.h"
 #include "rankings/FavouriteList.h"
 #include "rankings/RankingModel.h"
 #include "rankings/widgets/RankList.h"
 #include "rankings/widgets/RankPanel.h"
 #include "store/CollectionStore.h"
-#include "store/SelectionLists.h"
-#include "ui/ScreenHost.h"
-#include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QMouseEvent>
 #include <QRadioButton>
-#include <QSaveFile>
-
-namespace {
-
-class BenchHost final : public ScreenHost {
-public:
-    explicit BenchHost(AppState& state) : m_state(state) {}
-    QWidget* panel = nullptr;
-
-    void HidePanels() override { panel->hide(); }
-    void ShowTourMessage() override {}
-    void showMainPage(int) override { HidePanels(); }
-    QString LoadTitleTable() override
-    {
-        CollectionStore::Load load = m_state.store.loadCollection();
-        m_state.titles = std::move(load.table);
-        m_state.lists = buildSelectionLists(m_state.titles);
-        return load.problem;
-    }
-
-private:
-    AppState& m_state;
-};
-
-void repaint()
-{
-    QCoreApplication::processEvents();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit();
-}
-
-void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
-} // namespace
 
 RankResults measureRankings(const SyntheticCollection& collection, int runs)
 {
     RankResults results;
     const int count = collection.titleCount();
     AppState state(collection.path());
-    BenchHost host(state);
-    if (const QString problem = host.LoadTitleTable(); !problem.isEmpty() || state.titles.count() != count) {
-        results.error = QStringLiteral("the collection did not load whole: ") + problem;
+    bench::BenchDialogs dialogs;
+    // Made after the boxes, so that the panel in its window goes before them.
+    bench::PanelHost host(&state);
+    results.error = host.loadWhole(count);
+    if (!results.error.isEmpty())
         return results;
-    }
     state.favourites = favourite::titlesInTableOrder(state.titles);
     const QString rankingPath = collection.path() + QLatin1Char('/') + CollectionStore::RankingFileName;
-    const QByteArray rankingBefore = readAll(rankingPath);
+    const QByteArray rankingBefore = bench::readAll(rankingPath);
 
-    SilentDialogs dialogs;
-    QWidget window;
-    window.resize(twips::toPixels(11880), twips::toPixels(7575));
-    auto* panel = new RankPanel(state, dialogs, host, &window);
-    panel->setGeometry(0, 0, window.width(), window.height());
-    host.panel = panel;
-    window.show();
-    repaint();
+    auto* panel = new RankPanel(state, dialogs, host, host.window());
+    host.showInWindow(panel);
 
     timing::Samples open(QStringLiteral("rank_open"));
     timing::Samples byName(QStringLiteral("rank_sort_by_name"));
@@ -103,7 +42,7 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
         host.HidePanels();
         return timing::measureMs([&] {
             panel->cmdRank_Click();
-            repaint();
+            bench::repaint();
         });
     };
     for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
@@ -118,13 +57,13 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
         }
         byName.add(timing::measureMs([&] {
                        optSaku3->setChecked(true);
-                       repaint();
+                       bench::repaint();
                    }),
                    0);
         openScreen();
         byVolumes.add(timing::measureMs([&] {
                           optSaku2->setChecked(true);
-                          repaint();
+                          bench::repaint();
                       }),
                       0);
 
@@ -133,11 +72,11 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
         const auto centre = [&](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
         const QString top = panel->favouriteModel().titles().first();
         drag.add(timing::measureMs([&] {
-                     sendMouse(viewport, QEvent::MouseButtonPress, centre(0), Qt::LeftButton);
+                     bench::sendMouse(viewport, QEvent::MouseButtonPress, centre(0), Qt::LeftButton);
                      for (int row = 1; row <= 5; ++row)
-                         sendMouse(viewport, QEvent::MouseMove, centre(row), Qt::LeftButton);
-                     sendMouse(viewport, QEvent::MouseButtonRelease, centre(5), Qt::NoButton);
-                     repaint();
+                         bench::sendMouse(viewport, QEvent::MouseMove, centre(row), Qt::LeftButton);
+                     bench::sendMouse(viewport, QEvent::MouseButtonRelease, centre(5), Qt::NoButton);
+                     bench::repaint();
                  }),
                  0);
         if (panel->favouriteModel().titles().at(4) != top || !panel->hasUnsavedOrder() ||
@@ -148,17 +87,17 @@ RankResults measureRankings(const SyntheticCollection& collection, int runs)
 
         const double ms = timing::measureMs([&] {
             panel->cmdRankHozon_Click();
-            repaint();
+            bench::repaint();
         });
-        const QByteArray written = readAll(rankingPath);
-        save.add(ms, timing::measureMs([&] { writeAtomically(rankingPath, written); }));
+        const QByteArray written = bench::readAll(rankingPath);
+        save.add(ms, timing::measureMs([&] { bench::writeAtomically(rankingPath, written); }));
         if (panel->hasUnsavedOrder() || dialogs.boxes() != 1 || written.count('\n') != count) {
             results.error = QStringLiteral("the save did not write every favourite: ") + dialogs.lastText();
             break;
         }
-        dialogs = SilentDialogs();
+        dialogs.reset();
     }
-    if (!writeAtomically(rankingPath, rankingBefore) && results.error.isEmpty())
+    if (!bench::writeAtomically(rankingPath, rankingBefore) && results.error.isEmpty())
         results.error = QStringLiteral("the ranking file could not be put back");
     for (const timing::Samples* samples : {&open, &byName, &byVolumes, &drag, &save})
         results.measurements.append(samples->result());

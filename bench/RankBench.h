@@ -2,15 +2,12 @@
 
 #include "Timing.h"
 
-#include <QList>
 #include <QString>
 
 class SyntheticCollection;
 
-struct RankResults {
-    QList<timing::Measurement> measurements; // rank_open first
-    QString error;                           // empty when every step ranked every name and kept every favourite
-};
+// rank_open first.
+using RankResults = timing::Results;
 
 // The ranking screen over the collection's folder, with every title in the favourite list, each step timed up to
 // its repaint: opening the screen (the five rankings counted, filled, sorted and painted), the first sort of the

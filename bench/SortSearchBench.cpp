@@ -1,7 +1,7 @@
 #include "SortSearchBench.h"
 
+#include "BenchHost.h"
 #include "IoFloor.h"
-#include "SilentDialogs.h"
 #include "SyntheticCollection.h"
 #include "app/MainWindow.h"
 #include "lists/SearchList.h"
@@ -11,54 +11,21 @@
 #include "store/CollectionStore.h"
 #include "ui/logic/AppState.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListView>
-#include <QSaveFile>
-
-namespace {
-
-void repaint()
-{
-    QCoreApplication::processEvents();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-double atomicWriteMs(const QString& path, const QByteArray& bytes)
-{
-    return timing::measureMs([&] {
-        QSaveFile file(path);
-        file.setDirectWriteFallback(false);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
-            file.commit();
-    });
-}
-
-} // namespace
 
 SortSearchResults measureSortSearch(const SyntheticCollection& collection, int runs)
 {
     SortSearchResults results;
     const int count = collection.titleCount();
-    const QString previousFolder = QDir::currentPath();
-    QDir::setCurrent(collection.path());
-    SilentDialogs dialogs;
-    MainWindow window(dialogs);
-    window.show();
-    repaint();
+    bench::BenchDialogs dialogs;
+    const bench::WindowInFolder started(collection.path(), dialogs);
+    MainWindow& window = started.window();
     AppState& state = window.state();
     auto* sortPanel = window.findChild<SortPanel*>(QStringLiteral("fraIchiran"));
     auto* searchPanel = window.findChild<SearchPanel*>(QStringLiteral("fraKensaku"));
     if (!sortPanel || !searchPanel || state.titles.count() != count) {
         results.error = QStringLiteral("the window has no sort or search screen, or not the whole collection");
-        QDir::setCurrent(previousFolder);
         return results;
     }
 
@@ -81,7 +48,7 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
             window.HidePanels();
             return timing::measureMs([&] {
                 sortPanel->cmdIchiran_Click();
-                repaint();
+                bench::repaint();
             });
         };
         open.add(openSort(), 0);
@@ -92,29 +59,29 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
         }
         byTitle.add(timing::measureMs([&] {
                         sortPanel->cmdSort1_Click();
-                        repaint();
+                        bench::repaint();
                     }),
                     0);
         openSort();
         byVolumes.add(timing::measureMs([&] {
                           sortPanel->msgIchiran_Click(1, sortlist::VolumeColumn);
-                          repaint();
+                          bench::repaint();
                       }),
                       0);
         openSort();
         byAuthor.add(timing::measureMs([&] {
                          sortPanel->msgIchiran_Click(1, sortlist::AuthorColumn);
-                         repaint();
+                         bench::repaint();
                      }),
                      0);
 
         const int boxesBefore = dialogs.boxes();
         const double ms = timing::measureMs([&] {
             sortPanel->cmdSortCng1_Click();
-            repaint();
+            bench::repaint();
         });
         const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
-                             atomicWriteMs(collectionPath, readAll(collectionPath));
+                             bench::atomicWriteMs(collectionPath, bench::readAll(collectionPath));
         reflect.add(ms, floor);
         if (dialogs.boxes() != boxesBefore + 2 || state.titles.count() != count ||
             state.titles.at(1).title != sortPanel->model().cellText(1, sortlist::TitleColumn)) {
@@ -127,7 +94,7 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
         window.HidePanels();
         searchOpen.add(timing::measureMs([&] {
                            searchPanel->cmdKensaku_Click();
-                           repaint();
+                           bench::repaint();
                        }),
                        0);
         // A keyword found in one title in sixteen.
@@ -135,7 +102,7 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
         keyword.add(timing::measureMs([&] {
                         qint16 key = 13;
                         searchPanel->txtNamae_KeyPress(key);
-                        repaint();
+                        bench::repaint();
                     }),
                     0);
         if (searchPanel->results().size() < count / 20) {
@@ -149,7 +116,7 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
         const QModelIndex entry = lstSakusya->model()->index(row, 0);
         author.add(timing::measureMs([&] {
                        lstSakusya->setCurrentIndex(entry);
-                       repaint();
+                       bench::repaint();
                    }),
                    0);
         if (searchPanel->results().size() != 1) {
@@ -160,6 +127,5 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
     for (const timing::Samples* samples :
          {&open, &byTitle, &byVolumes, &byAuthor, &reflect, &searchOpen, &keyword, &author})
         results.measurements.append(samples->result());
-    QDir::setCurrent(previousFolder);
     return results;
 }

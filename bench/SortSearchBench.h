@@ -2,15 +2,12 @@
 
 #include "Timing.h"
 
-#include <QList>
 #include <QString>
 
 class SyntheticCollection;
 
-struct SortSearchResults {
-    QList<timing::Measurement> measurements; // sort_open first
-    QString error;                           // empty when every step showed every title and wrote the whole collection
-};
+// sort_open first.
+using SortSearchResults = timing::Results;
 
 // The sort and search screens of the main window over the collection's folder, each step timed up to its repaint:
 // opening either screen with its list stale, the first sort by title, by 巻数 and by 著者 after a fill, "メインに反映"

@@ -7,12 +7,10 @@
 
 class SyntheticCollection;
 
-struct StartupResults {
-    // startup_first_page first, then its sub-steps.
-    QList<timing::Measurement> measurements;
+// startup_first_page first, then its sub-steps.
+struct StartupResults : timing::Results {
     // The first start-up of the process, which also pays for loading fonts, plugins and locale data.
     double firstRunMs = 0;
-    QString error; // empty when every run showed the whole collection without a box
 };
 
 // Starts the main window runs times in the collection's folder (made the current folder for the purpose) and

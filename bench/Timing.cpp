@@ -1,5 +1,7 @@
 #include "Timing.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 
 namespace timing {
@@ -16,6 +18,31 @@ double median(QList<double> samples)
     std::sort(samples.begin(), samples.end());
     const qsizetype middle = samples.size() / 2;
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+double longestEventLoopGapMs(int windowMs)
+{
+    // A fine timer fires on every turn the loop gets to within a few milliseconds; a turn held up shows as a
+    // gap between two firings.
+    constexpr int TickMs = 2;
+    QEventLoop loop;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(TickMs);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    qint64 longest = 0;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+        if (now >= qint64(windowMs) * 1000000)
+            loop.quit();
+    });
+    tick.start();
+    loop.exec();
+    return double(longest) / 1e6;
 }
 
 QString columnsLine()

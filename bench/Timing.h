@@ -28,6 +28,16 @@ struct Measurement {
     double ratio() const { return floorMs > 0 ? medianMs / floorMs : 0; }
 };
 
+// What a group of measurements hands back: its lines, and why it stopped when it did not finish.
+struct Results {
+    QList<Measurement> measurements;
+    QString error; // empty when every step showed and wrote what it should
+};
+
+// Lets the event loop run for windowMs and returns the longest time it went without turning: how long the
+// window would have stopped answering the user.
+double longestEventLoopGapMs(int windowMs);
+
 // Samples of a step and of its floor, collected run by run.
 class Samples final {
 public:

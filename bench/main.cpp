@@ -7,6 +7,7 @@
 #include "PageBench.h"
 #include "RankBench.h"
 #include "SortSearchBench.h"
+#include "StallBench.h"
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
 #include "Timing.h"
@@ -16,13 +17,17 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
 constexpr int PageChanges = 200;
 constexpr int ListToggles = 100;
+// Each run of the stall lines watches the window for eight seconds.
+constexpr int MaxStallRuns = 3;
 
 void print(const QString& line)
 {
@@ -61,85 +66,141 @@ void printHeader(int titles, int runs)
     print(timing::columnsLine());
 }
 
-int runTable(int titles, int runs)
+// One group of lines: the names it prints, and the work that measures them, adding its notes ("# ..." lines,
+// printed after the table) on the way.
+struct Group {
+    QStringList lines;
+    bool scaled; // also timed at each size of --scaling
+    std::function<timing::Results(const SyntheticCollection&, int runs, QStringList& notes)> measure;
+};
+
+// In the order they run: sorting leaves the collection file in another order, and the maintenance panel puts
+// the folder back as it found it after clearing and importing.
+QList<Group> groups()
+{
+    const auto number = [](double ms) { return QString::number(ms, 'f', 3); };
+    return {
+        {{"stall_after_startup", "stall_after_save"},
+         false,
+         [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
+             const StallResults results = measureStalls(collection, std::min(runs, MaxStallRuns));
+             notes << QStringLiteral("# resident after the first start-up and its quiet time: %1 MiB, at most %2 MiB")
+                          .arg(results.residentMiB, 0, 'f', 1)
+                          .arg(results.peakResidentMiB, 0, 'f', 1);
+             return results;
+         }},
+        {{"startup_first_page", "window_construct", "first_show", "load_title_table", "folder_index",
+          "cp932_decode_collection", "load_collection", "selection_lists"},
+         true,
+         [number](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
+             const StartupResults results = measureStartup(collection, runs);
+             notes << QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
+                          .arg(number(results.firstRunMs));
+             return results;
+         }},
+        {{"page_change", "page_change_with_cover", "page_change_nopic", "page_change_painted", "load_cover",
+          "read_volume_file"},
+         false,
+         [](const SyntheticCollection& collection, int, QStringList& notes) -> timing::Results {
+             const PageResults results = measurePageChanges(collection, PageChanges);
+             notes << QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
+                          .arg(results.pages)
+                          .arg(results.coverPages);
+             return results;
+         }},
+        {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected",
+          "export_full_status"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
+             const ListResults results = measureLists(collection, runs, ListToggles);
+             notes << QStringLiteral("# list toggles: %1 (each volume toggled and toggled back)").arg(results.toggles);
+             return results;
+         }},
+        {{"sort_open", "sort_by_title", "sort_by_volumes", "sort_by_author", "sort_reflect", "search_open",
+          "search_keyword", "search_author"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureSortSearch(collection, runs);
+         }},
+        {{"maint_open", "maint_drag", "maint_apply", "maint_clear", "maint_import"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureMaintenance(collection, runs);
+         }},
+        {{"gallery_open", "gallery_page_change"},
+         false,
+         [number](const SyntheticCollection&, int runs, QStringList& notes) -> timing::Results {
+             const GalleryResults results = measureGallery(runs);
+             notes << QStringLiteral("# gallery: the same 21 covers decoded at full size and then shrunk: %1 ms")
+                          .arg(number(results.fullDecodeMs));
+             return results;
+         }},
+        {{"rank_open", "rank_sort_by_name", "rank_sort_by_volumes", "rank_drag", "rank_save"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureRankings(collection, runs);
+         }},
+    };
+}
+
+// The lines --only asks for: each a line's name or the start of names ("stall", "sort_"). None: every line.
+class Selection final {
+public:
+    explicit Selection(const QStringList& prefixes) : m_prefixes(prefixes) {}
+    bool wants(const QString& line) const
+    {
+        if (m_prefixes.isEmpty())
+            return true;
+        return std::any_of(m_prefixes.cbegin(), m_prefixes.cend(),
+                           [&](const QString& prefix) { return line.startsWith(prefix); });
+    }
+    bool wantsAny(const QStringList& lines) const
+    {
+        return std::any_of(lines.cbegin(), lines.cend(), [&](const QString& line) { return wants(line); });
+    }
+
+private:
+    QStringList m_prefixes;
+};
+
+// Runs the wanted groups of the size's collection; false after printing the reason when one failed.
+bool measureGroups(const SyntheticCollection& collection, int runs, const Selection& selection, bool scaledOnly,
+                   QList<timing::Measurement>& measured, QStringList& notes)
+{
+    for (const Group& group : groups()) {
+        if ((scaledOnly && !group.scaled) || !selection.wantsAny(group.lines))
+            continue;
+        const timing::Results results = group.measure(collection, runs, notes);
+        if (!results.error.isEmpty()) {
+            progress(QStringLiteral("error: ") + results.error);
+            return false;
+        }
+        for (const timing::Measurement& m : results.measurements)
+            if (selection.wants(m.name))
+                measured.append(m);
+    }
+    return true;
+}
+
+int runTable(int titles, int runs, const Selection& selection)
 {
     const auto collection = makeCollection(titles);
     if (!collection)
         return 1;
     printHeader(titles, runs);
-
-    const StartupResults startup = measureStartup(*collection, runs);
-    if (!startup.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + startup.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : startup.measurements)
+    QList<timing::Measurement> measured;
+    QStringList notes;
+    const bool ok = measureGroups(*collection, runs, selection, false, measured, notes);
+    for (const timing::Measurement& m : measured)
         print(timing::formatLine(m));
-
-    const PageResults pages = measurePageChanges(*collection, PageChanges);
-    if (!pages.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + pages.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : pages.measurements)
-        print(timing::formatLine(m));
-
-    const ListResults lists = measureLists(*collection, runs, ListToggles);
-    if (!lists.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + lists.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : lists.measurements)
-        print(timing::formatLine(m));
-
-    // Last, because "メインに反映" leaves the collection file in another order.
-    const SortSearchResults sortSearch = measureSortSearch(*collection, runs);
-    if (!sortSearch.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + sortSearch.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : sortSearch.measurements)
-        print(timing::formatLine(m));
-
-    // The maintenance panel puts the folder back as it found it after clearing and importing.
-    const MaintenanceResults maintenance = measureMaintenance(*collection, runs);
-    if (!maintenance.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + maintenance.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : maintenance.measurements)
-        print(timing::formatLine(m));
-
-    const GalleryResults gallery = measureGallery(runs);
-    if (!gallery.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + gallery.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : gallery.measurements)
-        print(timing::formatLine(m));
-
-    const RankResults rankings = measureRankings(*collection, runs);
-    if (!rankings.error.isEmpty()) {
-        progress(QStringLiteral("error: ") + rankings.error);
-        return 1;
-    }
-    for (const timing::Measurement& m : rankings.measurements)
-        print(timing::formatLine(m));
-
-    print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")
-              .arg(startup.firstRunMs, 0, 'f', 3));
-    print(QStringLiteral("# page changes: %1, of which %2 show a cover of their own")
-              .arg(pages.pages)
-              .arg(pages.coverPages));
-    print(QStringLiteral("# list toggles: %1 (each volume toggled and toggled back)").arg(lists.toggles));
-    print(QStringLiteral("# gallery: the same 21 covers decoded at full size and then shrunk: %1 ms")
-              .arg(gallery.fullDecodeMs, 0, 'f', 3));
-    return 0;
+    for (const QString& note : notes)
+        print(note);
+    return ok ? 0 : 1;
 }
 
-// Start-up at a quarter, half and all of the titles; a step whose time more than doubles when the titles
-// double grows faster than linearly.
-int runScaling(int titles, int runs)
+// The scaled groups at a quarter, half and all of the titles; a step whose time more than doubles when the
+// titles double grows faster than linearly.
+int runScaling(int titles, int runs, const Selection& selection)
 {
     const QList<int> sizes = {titles / 4, titles / 2, titles};
     if (sizes.first() < 1) {
@@ -160,33 +221,10 @@ int runScaling(int titles, int runs)
         const auto collection = makeCollection(size);
         if (!collection)
             return 1;
-        const StartupResults startup = measureStartup(*collection, runs);
-        if (!startup.error.isEmpty()) {
-            progress(QStringLiteral("error: ") + startup.error);
+        QList<timing::Measurement> measurements;
+        QStringList notes;
+        if (!measureGroups(*collection, runs, selection, true, measurements, notes))
             return 1;
-        }
-        const ListResults lists = measureLists(*collection, runs, ListToggles);
-        if (!lists.error.isEmpty()) {
-            progress(QStringLiteral("error: ") + lists.error);
-            return 1;
-        }
-        const SortSearchResults sortSearch = measureSortSearch(*collection, runs);
-        if (!sortSearch.error.isEmpty()) {
-            progress(QStringLiteral("error: ") + sortSearch.error);
-            return 1;
-        }
-        const MaintenanceResults maintenance = measureMaintenance(*collection, runs);
-        if (!maintenance.error.isEmpty()) {
-            progress(QStringLiteral("error: ") + maintenance.error);
-            return 1;
-        }
-        const RankResults rankings = measureRankings(*collection, runs);
-        if (!rankings.error.isEmpty()) {
-            progress(QStringLiteral("error: ") + rankings.error);
-            return 1;
-        }
-        QList<timing::Measurement> measurements = startup.measurements + lists.measurements + sortSearch.measurements +
-                                                  maintenance.measurements + rankings.measurements;
         for (timing::Measurement m : measurements) {
             m.name += QLatin1Char('@') + QString::number(size);
             print(timing::formatLine(m));
@@ -234,7 +272,11 @@ int main(int argc, char** argv)
     const QCommandLineOption scalingOption(
         QStringLiteral("scaling"),
         QStringLiteral("Time the start-up, the status list, sorting and searching at N/4, N/2 and N titles instead."));
-    parser.addOptions({titlesOption, runsOption, scalingOption});
+    const QCommandLineOption onlyOption(
+        QStringLiteral("only"),
+        QStringLiteral("Only the lines named, comma-separated; a name may be the start of several (stall,sort_)."),
+        QStringLiteral("NAMES"));
+    parser.addOptions({titlesOption, runsOption, scalingOption, onlyOption});
     parser.process(app);
 
     bool titlesOk = false;
@@ -254,5 +296,15 @@ int main(int argc, char** argv)
         progress(QStringLiteral("error: this Qt has no code page 932 converter"));
         return 1;
     }
-    return parser.isSet(scalingOption) ? runScaling(titles, runs) : runTable(titles, runs);
+    const Selection selection(parser.value(onlyOption).split(QLatin1Char(','), Qt::SkipEmptyParts));
+    const QList<Group> all = groups();
+    bool known = true;
+    for (const QString& name : parser.value(onlyOption).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        known = known && std::any_of(all.cbegin(), all.cend(),
+                                     [&](const Group& group) { return Selection({name}).wantsAny(group.lines); });
+    if (!known) {
+        progress(QStringLiteral("error: --only names no line of the benchmark"));
+        return 2;
+    }
+    return parser.isSet(scalingOption) ? runScaling(titles, runs, selection) : runTable(titles, runs, selection);
 }

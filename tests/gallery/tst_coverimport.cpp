@@ -133,7 +133,7 @@ void TestCoverImport::failedCopyIsReported_data()
                                       << "ディスクがいっぱいです";
     QTest::newRow("the file went away after it was chosen") << "scan.jpg"
                                                             << "gone"
-                                                            << "読み込めませんでした";
+                                                            << "見つかりません";
     QTest::newRow("a .png that is no picture") << "web.png"
                                                << "junk"
                                                << "画像として読み込めませんでした";

@@ -171,7 +171,9 @@ void TestFreeImport::importConvertsAndCopies()
     f.checkDialogs();
     QCOMPARE(f.dialogs.messages().first().style, 36);
     QCOMPARE(f.dialogs.messages().first().text,
-             QStringLiteral("タナミルのデータを検出しました。\r\n\r\nタナミルＰｒｏに受け取りますか？"));
+             QStringLiteral("タナミルのデータを検出しました。\r\n\r\nタナミルＰｒｏに受け取りますか？"
+                            "\r\n\r\n受け取るフォルダ：") +
+                 QDir::toNativeSeparators(free.path));
     QCOMPARE(f.dialogs.messages().last().style, 64);
     QCOMPARE(f.dialogs.messages().last().text, QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     QCOMPARE(f.host->ends, 1);

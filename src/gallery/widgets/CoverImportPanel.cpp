@@ -4,6 +4,7 @@
 #include "gallery/CoverPictures.h"
 #include "gallery/widgets/FileSystemLists.h"
 #include "ui/Dialogs.h"
+#include "ui/DirectoryList.h"
 #include "ui/MainPage.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
@@ -81,16 +82,14 @@ void CoverImportPanel::buildControls()
     m_drvZukei_Moto->setGeometry(twips::rect(180, 600, 3270, 300));
     connect(m_drvZukei_Moto, &QComboBox::activated, this, &CoverImportPanel::drvZukei_Moto_Change);
 
-    // The folder the program started in, where the covers go.
-    m_dirZukei_Moto = new FolderList(m_state.CoverFolder, this);
+    m_dirZukei_Moto = new DirectoryList(this);
     m_dirZukei_Moto->setObjectName(QStringLiteral("dirZukei_Moto"));
     m_dirZukei_Moto->setGeometry(twips::rect(150, 975, 3270, 1560));
-    connect(m_dirZukei_Moto, &FolderList::pathChanged, this, &CoverImportPanel::dirZukei_Moto_Change);
+    connect(m_dirZukei_Moto, &DirectoryList::pathChanged, this, &CoverImportPanel::dirZukei_Moto_Change);
 
     m_filZukei_Moto = new FileList(coverimport::nameFilters(), this);
     m_filZukei_Moto->setObjectName(QStringLiteral("filZukei_Moto"));
     m_filZukei_Moto->setGeometry(twips::rect(150, 2700, 3270, 2430));
-    m_filZukei_Moto->setPath(m_dirZukei_Moto->path());
     connect(m_filZukei_Moto, &FileList::fileChosen, this, &CoverImportPanel::filZukei_Moto_Click);
 
     auto* copy = new QPushButton(QStringLiteral("画像を取り込む"), this);
@@ -102,7 +101,17 @@ void CoverImportPanel::buildControls()
     cancel->setObjectName(QStringLiteral("cmdYame"));
     cancel->setGeometry(twips::rect(1950, 5250, 1470, 1005));
     connect(cancel, &QPushButton::clicked, this, &CoverImportPanel::cmdYame_Click);
+}
 
+void CoverImportPanel::fillLists()
+{
+    if (m_listsFilled) {
+        m_filZukei_Moto->reread();
+        return;
+    }
+    m_listsFilled = true;
+    // The folder the program started in, where the covers go.
+    m_dirZukei_Moto->setPath(m_state.CoverFolder);
     refreshDrives();
 }
 
@@ -138,17 +147,12 @@ QString CoverImportPanel::shownTitle() const
     return m_state.titles.isValidIndex(index) ? m_state.titles.at(index).title : QString();
 }
 
-QString CoverImportPanel::sourcePath() const
-{
-    return QDir(m_filZukei_Moto->path()).filePath(m_filZukei_Moto->fileName());
-}
-
 void CoverImportPanel::imgGazou_Click()
 {
     // Without a title shown there is nothing to give a cover; an open panel keeps the file chosen in it.
     if (shownTitle().isEmpty() || !isHidden())
         return;
-    m_filZukei_Moto->reread();
+    fillLists();
     show();
     raise();
 }
@@ -177,7 +181,7 @@ void CoverImportPanel::filZukei_Moto_Click()
     if (m_filZukei_Moto->fileName().isEmpty())
         return;
     // A file that cannot be shown leaves the preview as it was.
-    m_page.previewCover(covers::readFitted(sourcePath(), m_page.coverSize(), false));
+    m_page.previewCover(covers::readFitted(m_filZukei_Moto->chosenPath(), m_page.coverSize(), false));
 }
 
 void CoverImportPanel::cmdFileCopy_Click()
@@ -187,7 +191,17 @@ void CoverImportPanel::cmdFileCopy_Click()
                              Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("ファイル未選択"));
         return;
     }
-    if (importSource(sourcePath()))
+    // Exactly the file the user chose, by its path: a file gone since is reported, never replaced by another.
+    const QString chosen = m_filZukei_Moto->chosenPath();
+    if (!QFileInfo(chosen).isFile()) {
+        m_dialogs.messageBox(QStringLiteral("選んだファイル「%1」が見つかりません。\n移動または削除されたようです。"
+                                            "\n\n取り込む画像をもう一度選んで下さい。")
+                                 .arg(m_filZukei_Moto->fileName()),
+                             Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("画像を取り込めません"));
+        m_filZukei_Moto->reread();
+        return;
+    }
+    if (importSource(chosen))
         hide();
 }
 

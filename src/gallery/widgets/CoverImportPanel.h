@@ -7,8 +7,8 @@
 
 class AppState;
 class Dialogs;
+class DirectoryList;
 class FileList;
-class FolderList;
 class MainPage;
 class ScreenHost;
 class QComboBox;
@@ -16,8 +16,8 @@ class QComboBox;
 // fraPicget, the cover import panel over the main page: a drive list (the mounted volumes and the home
 // folder), a folder list and a list of the picture files in that folder. A click on a file previews it in the
 // cover's place; "画像を取り込む" copies it in as the cover of the title shown. A picture file dropped on the
-// cover, or a picture pasted there, is imported the same way without the panel. The lists keep the folder last
-// browsed to for the whole run.
+// cover, or a picture pasted there, is imported the same way without the panel. The lists are filled when the
+// panel first opens, in the folder the program started in, and keep the folder last browsed to for the whole run.
 class CoverImportPanel final : public QFrame {
     Q_OBJECT
 public:
@@ -41,9 +41,10 @@ public:
 
 private:
     void buildControls();
+    // Fills the lists at the panel's first opening, and reads the file list's folder again at every other.
+    void fillLists();
     // The title of the record shown on the main page, or an empty string.
     QString shownTitle() const;
-    QString sourcePath() const;
     // The import of a file or a pasted picture once the source is known. True when the panel's work is done.
     bool importSource(const QString& path);
     bool importPicture(const QImage& image);
@@ -59,6 +60,7 @@ private:
     Dialogs& m_dialogs;
     ScreenHost& m_host;
     QComboBox* m_drvZukei_Moto = nullptr;
-    FolderList* m_dirZukei_Moto = nullptr;
+    DirectoryList* m_dirZukei_Moto = nullptr;
     FileList* m_filZukei_Moto = nullptr;
+    bool m_listsFilled = false;
 };

@@ -1,42 +1,15 @@
 #pragma once
 
 #include <QListView>
-#include <QTreeView>
+#include <QPersistentModelIndex>
 
-class QFileSystemModel;
+class QStringListModel;
 
-// The folder list of the cover import panel: the folder tree of the whole file system, opened down to the
-// current folder. `path` is the current folder; setting it, or the user choosing a folder, emits pathChanged.
-class FolderList final : public QTreeView {
-    Q_OBJECT
-    Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
-public:
-    explicit FolderList(const QString& initialPath, QWidget* parent = nullptr);
-
-    QString path() const { return m_path; }
-    // Goes to folder (made absolute and clean); a path that is no readable folder is ignored.
-    void setPath(const QString& folder);
-
-signals:
-    void pathChanged(const QString& path);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void showPath();
-    // Shows the path once the events now pending have run, however many ask before then.
-    void scheduleShowPath();
-    // True for the current folder and the folders above it (and the invisible root, "").
-    bool isOnTheWay(const QString& folder) const;
-
-    QFileSystemModel* m_model;
-    QString m_path;
-    bool m_showPending = false;
-};
-
-// The file list of the cover import panel: the picture files of one folder, by name (the first column of
-// the model), filtered by name patterns without regard to letter case. `path` is the folder shown.
+// The file list of the cover import panel: the picture files of one folder, by name (the first column of the
+// model), filtered by name patterns without regard to letter case. `path` is the folder shown.
+//
+// The folder is read when the list is given it and when it is read again, never behind the user's back: a file
+// chosen stays the one chosen, by its path, even when it is gone from the disk since.
 class FileList final : public QListView {
     Q_OBJECT
     Q_PROPERTY(QString path READ path WRITE setPath)
@@ -44,24 +17,25 @@ public:
     FileList(const QStringList& nameFilters, QWidget* parent = nullptr);
 
     QString path() const { return m_path; }
-    // Shows folder's files, none selected.
+    // Shows folder's files, none chosen.
     void setPath(const QString& folder);
-    // Reads the folder again, so that files added or removed since appear as they are now; none selected.
+    // Reads the folder again, so that files added or removed since appear as they are now; none chosen.
     void reread();
 
-    // The selected file's name, or an empty string.
-    QString fileName() const;
+    // The name of the file the user chose last, or an empty string.
+    QString fileName() const { return m_chosen; }
+    // Its whole path, or an empty string.
+    QString chosenPath() const;
 
 signals:
     // A file was chosen, by a click or by the keyboard.
     void fileChosen();
 
 private:
-    void useNewModel();
-
     QStringList m_nameFilters;
-    QFileSystemModel* m_model = nullptr;
+    QStringListModel* m_model;
     QString m_path;
+    QString m_chosen;
     // The file a press just made current: its click is the same choice, not a second one.
     QPersistentModelIndex m_justChosen;
 };

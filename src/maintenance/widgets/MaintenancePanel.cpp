@@ -8,6 +8,7 @@
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
 #include "ui/MainOrder.h"
+#include "ui/DirectoryList.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/UnsavedOrder.h"
@@ -16,6 +17,7 @@
 #include "ui/logic/TourTexts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -254,7 +256,10 @@ void MaintenancePanel::cmdCmGetIn_Click()
         return;
     }
 
-    if (m_dialogs.messageBox(QStringLiteral("タナミルのデータを検出しました。\r\n\r\nタナミルＰｒｏに受け取りますか？"),
+    // The folder is named: the answer is about the folder the button acts on, whatever the list shows by then.
+    if (m_dialogs.messageBox(QStringLiteral("タナミルのデータを検出しました。\r\n\r\nタナミルＰｒｏに受け取りますか？"
+                                            "\r\n\r\n受け取るフォルダ：%1")
+                                 .arg(QDir::toNativeSeparators(folder)),
                              Dialogs::YesNo + Dialogs::Question, QStringLiteral("データ変換確認")) != Dialogs::Yes)
         return;
 
