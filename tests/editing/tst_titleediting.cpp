@@ -1,10 +1,10 @@
 // Adding, editing, deleting and the memo, driven through the real window offscreen with scripted dialogs.
+#include "app/MainWindow.h"
 #include "editing/widgets/TitleCommands.h"
 #include "store/DataFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
-#include "app/MainWindow.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QComboBox>
@@ -415,7 +415,8 @@ void TestTitleEditing::deleteMovesToNeighbour()
     f.get<QPushButton>(QStringLiteral("cmdDel"))->click();
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
     QCOMPARE(f.dialogs.messages().last().text, gone + QStringLiteral("のデータを削除していいですか？"));
-    QCOMPARE(f.dialogs.messages().last().style, 49);
+    // OK and Cancel, warning icon, Cancel the default button.
+    QCOMPARE(f.dialogs.messages().last().style, Dialogs::OkCancel + Dialogs::Exclamation + Dialogs::DefaultButton2);
     QCOMPARE(f.counter(), QStringLiteral("2 / 2"));
     QCOMPARE(f.get<QComboBox>(QStringLiteral("cboName"))->currentText(), shown);
     QStringList remaining = titles;

@@ -1,0 +1,120 @@
+#include "history/RecordChanges.h"
+
+#include "store/CollectionStore.h"
+
+namespace {
+
+QString stepText(const QString& title, const QString& what)
+{
+    return Change::quoted(title) + QStringLiteral("の") + what;
+}
+
+// Index of the record now holding title: the remembered index when it still does, else the first by name.
+int locate(const TitleTable& titles, int remembered, const QString& title)
+{
+    if (titles.isValidIndex(remembered) && titles.at(remembered).title == title)
+        return remembered;
+    return titles.indexOfTitle(title);
+}
+
+} // namespace
+
+RecordEdit::RecordEdit(ChangeData& data, int index, const TitleRecord& after, const QString& what, unsigned stale)
+    : Change(data, stepText(after.title, what)), m_index(index), m_before(data.titles.at(index)), m_after(after),
+      m_stale(stale | ChangeOutcome::SortList)
+{
+}
+
+QString RecordEdit::apply(bool forward)
+{
+    TitleTable& titles = m_data.titles;
+    const int index = locate(titles, m_index, m_before.title);
+    if (index == 0)
+        return changefiles::missingTitle(m_before.title);
+    m_index = index;
+    const TitleRecord& from = forward ? m_before : m_after;
+    const TitleRecord& to = forward ? m_after : m_before;
+    if (forward)
+        m_fileBefore = m_data.store.collectionBytesUnlessOwn(titles);
+    titles[index] = to;
+    const QString error = !forward && m_fileBefore ? m_data.store.restoreCollectionBytes(*m_fileBefore)
+                                                   : m_data.store.writeCollection(titles);
+    if (!error.isEmpty())
+        titles[index] = from;
+    return error;
+}
+
+ChangeOutcome RecordEdit::outcome(bool) const
+{
+    return {m_index, false, m_stale};
+}
+
+VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after)
+    : Change(data, QString()), m_title(title), m_fileName(title + CollectionStore::VolumeSuffix), m_volume(volume),
+      m_afterStates(after)
+{
+    const int index = data.titles.indexOfTitle(title);
+    const int first = index ? data.titles.at(index).startVolume : 0;
+    setText(stepText(title, Change::fullWidthNumber(first + volume) + QStringLiteral("巻")));
+}
+
+QString VolumeToggle::apply(bool forward)
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    const FileBytes now = folder.read(m_fileName);
+    if (!m_made) {
+        const VolumeStates before = store.readVolumeFile(m_fileName);
+        m_beforeState = before[m_volume];
+        if (const QString error = store.writeVolumeFile(m_fileName, m_afterStates); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_before = now;
+        m_after = folder.read(m_fileName);
+        return {};
+    }
+    // The file as this step left it is put back byte for byte; one changed since (on the status list) keeps
+    // those other changes and gets only this volume's state.
+    if (now == (forward ? m_before : m_after))
+        return changefiles::putBack(folder, m_fileName, forward ? m_after : m_before);
+    VolumeStates states = store.readVolumeFile(m_fileName);
+    states[m_volume] = forward ? m_afterStates[m_volume] : m_beforeState;
+    return store.writeVolumeFile(m_fileName, states);
+}
+
+ChangeOutcome VolumeToggle::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, ChangeOutcome::StatusList | ChangeOutcome::Uncollected};
+}
+
+MemoSave::MemoSave(ChangeData& data, const QString& title, const QString& memo)
+    : Change(data, stepText(title, QStringLiteral("メモ"))), m_title(title), m_memo(memo)
+{
+}
+
+QString MemoSave::apply(bool forward)
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    if (!m_made) {
+        const FileBytes before = folder.read(m_title + CollectionStore::MemoSuffix);
+        if (const QString error = store.writeMemo(m_title, m_memo); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_before = before;
+        m_diskName = folder.existingName(m_title + CollectionStore::MemoSuffix);
+        m_after = folder.read(m_diskName);
+        return {};
+    }
+    return changefiles::putBack(folder, m_diskName, forward ? m_after : m_before);
+}
+
+ChangeOutcome MemoSave::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, 0};
+}
+
+qsizetype MemoSave::heldBytes() const
+{
+    return (m_before ? m_before->size() : 0) + (m_after ? m_after->size() : 0);
+}
