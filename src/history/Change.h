@@ -27,8 +27,9 @@ struct ChangeOutcome {
         Uncollected = 4,
         SortList = 8,
         SearchList = 16,
-        Gallery = 32, // the cover gallery refills its kept page
-        Everything = 63,
+        Gallery = 32,      // the cover gallery refills its kept page
+        Everything = 63,   // every list and the gallery's kept page
+        GalleryOrder = 64, // the gallery is built afresh from page 1
     };
     int index = 0;       // the main page's title to show; 0 when the collection is empty
     bool reload = false; // records were added or removed: the title table and its lists are read again

@@ -126,6 +126,8 @@ void UndoActions::show(const ChangeOutcome& outcome)
     stale.SortListStale |= (outcome.stale & ChangeOutcome::SortList) != 0;
     stale.SearchListStale |= (outcome.stale & ChangeOutcome::SearchList) != 0;
     m_state.GalleryStale |= (outcome.stale & ChangeOutcome::Gallery) != 0;
+    if (outcome.stale & ChangeOutcome::GalleryOrder)
+        m_state.GalleryBuilt = false;
 
     if (m_state.titles.isEmpty()) {
         m_host.showMainPage(0);

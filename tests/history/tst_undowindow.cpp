@@ -155,6 +155,12 @@ struct Fixture {
             get<QPushButton>(QStringLiteral("cmdCmnt"))->click();
             get<QPlainTextEdit>(QStringLiteral("txtMemo"))->setPlainText(QStringLiteral("一行目\n二行目"));
             get<QPushButton>(QStringLiteral("cmdMemoHozon"))->click();
+        } else if (kind == "sort reflect") {
+            get<QPushButton>(QStringLiteral("cmdIchiran"))->click();
+            get<QPushButton>(QStringLiteral("cmdSort1"))->click();
+            dialogs.expectMessage(QStringLiteral("メイン並び替え確認"), Dialogs::Ok)
+                .expectMessage(QStringLiteral("並び替え完了"));
+            get<QPushButton>(QStringLiteral("cmdSortCng1"))->click();
         } else {
             QFAIL(qPrintable(kind));
         }
@@ -237,6 +243,10 @@ void TestUndoWindow::everyChangeUndoneAndRedone_data()
     QTest::newRow("memo") << "memo" << false << "ctrl+z"
                           << "ctrl+y"
                           << "「二番目」のメモ" << Second << Second;
+    QTest::newRow("sort reflect") << "sort reflect" << false << "ctrl+z" << "ctrl+y" << "並び順のメインへの反映"
+                                  << Bakery << Third;
+    QTest::newRow("hand-written, sort reflect") << "sort reflect" << true << "action" << "action"
+                                                << "並び順のメインへの反映" << Bakery << Third;
     QTest::newRow("hand-written, author") << "author chosen" << true << "action"
                                           << "action" << bakery + "著者" << Bakery << Bakery;
     QTest::newRow("hand-written, add") << "add" << true << "action"

@@ -1,4 +1,5 @@
 #include "lists/widgets/SortPanel.h"
+#include "history/OrderChange.h"
 
 #include "lists/RowRecord.h"
 #include "lists/SortModel.h"
@@ -211,7 +212,10 @@ void SortPanel::cmdSortCng1_Click()
     {
         const WaitCursor wait;
         const sortlist::Reorder reorder = sortlist::reorder(m_model->rows(), m_state.titles);
-        error = m_state.store.writeCollection(reorder.table);
+        error = m_state.history
+                    .perform(std::make_unique<OrderChange>(m_state.changes, reorder.table,
+                                                           QStringLiteral("並び順のメインへの反映")))
+                    .error;
         if (error.isEmpty()) {
             problem = m_host.LoadTitleTable();
             m_model->setRecords(reorder.rowRecords);

@@ -1,4 +1,5 @@
 #include "maintenance/widgets/MaintenancePanel.h"
+#include "history/OrderChange.h"
 
 #include "maintenance/CollectionReset.h"
 #include "maintenance/DisplayOrderModel.h"
@@ -179,7 +180,10 @@ void MaintenancePanel::cmdSortCng2_Click()
         const WaitCursor busy;
         const displayorder::Reorder reorder = displayorder::reorder(m_order->entries(), m_state.titles);
         oneToOne = reorder.oneToOne;
-        error = m_state.store.writeCollection(reorder.table);
+        error =
+            m_state.history
+                .perform(std::make_unique<OrderChange>(m_state.changes, reorder.table, QStringLiteral("表示順の変更")))
+                .error;
         if (error.isEmpty())
             problem = m_host.LoadTitleTable();
     }
