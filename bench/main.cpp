@@ -10,6 +10,7 @@
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
 #include "Timing.h"
+#include "UndoBench.h"
 #include "store/Cp932.h"
 #include "store/TitleTable.h"
 
@@ -99,6 +100,14 @@ int runTable(int titles, int runs)
         return 1;
     }
     for (const timing::Measurement& m : sortSearch.measurements)
+        print(timing::formatLine(m));
+
+    const UndoResults undo = measureUndo(*collection, runs);
+    if (!undo.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + undo.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : undo.measurements)
         print(timing::formatLine(m));
 
     // The maintenance panel puts the folder back as it found it after clearing and importing.

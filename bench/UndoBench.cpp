@@ -1,0 +1,92 @@
+#include "UndoBench.h"
+
+#include "IoFloor.h"
+#include "SilentDialogs.h"
+#include "SyntheticCollection.h"
+#include "app/MainWindow.h"
+#include "editing/widgets/TitleCommands.h"
+#include "store/CollectionStore.h"
+#include "ui/MainPage.h"
+#include "ui/UndoActions.h"
+#include "ui/logic/AppState.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+double atomicWriteMs(const QString& path, const QByteArray& bytes)
+{
+    return timing::measureMs([&] {
+        QSaveFile file(path);
+        file.setDirectWriteFallback(false);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+            file.commit();
+    });
+}
+
+} // namespace
+
+UndoResults measureUndo(const SyntheticCollection& collection, int runs)
+{
+    UndoResults results;
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(collection.path());
+    SilentDialogs dialogs;
+    MainWindow window(dialogs);
+    window.show();
+    QCoreApplication::processEvents();
+    AppState& state = window.state();
+    // A title with a cover and a memo of its own.
+    const QString title = collection.title(SyntheticCollection::CoveredTitles / 2 + 1);
+    const QStringList files{title + CollectionStore::VolumeSuffix, title + CollectionStore::MemoSuffix,
+                            collection.coverFileName(SyntheticCollection::CoveredTitles / 2 + 1)};
+    const QString folder = collection.path() + QLatin1Char('/');
+
+    timing::Samples undo(QStringLiteral("undo_delete"));
+    for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
+        const int index = state.titles.indexOfTitle(title);
+        const int count = state.titles.count();
+        QList<QByteArray> before;
+        for (const QString& name : files)
+            before << readAll(folder + name);
+        window.showMainPage(index);
+        window.titleCommands()->cmdDel_Click();
+        if (state.titles.count() != count - 1 || QFile::exists(folder + files.first())) {
+            results.error = QStringLiteral("the title was not deleted: ") + dialogs.lastText();
+            break;
+        }
+
+        const int boxes = dialogs.boxes();
+        const double ms = timing::measureMs([&] {
+            window.undoActions()->undoAction()->trigger();
+            QCoreApplication::processEvents();
+        });
+        double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+                       atomicWriteMs(folder + CollectionStore::CollectionFileName,
+                                     readAll(folder + CollectionStore::CollectionFileName));
+        for (qsizetype i = 0; i < files.size(); ++i)
+            floor += atomicWriteMs(folder + files[i], before[i]);
+        undo.add(ms, floor);
+
+        bool whole = dialogs.boxes() == boxes && state.titles.count() == count &&
+                     state.titles.indexOfTitle(title) == index && window.mainPage()->currentIndex() == index;
+        for (qsizetype i = 0; i < files.size(); ++i)
+            whole = whole && readAll(folder + files[i]) == before[i];
+        if (!whole)
+            results.error =
+                QStringLiteral("the undo did not bring back the title and its files: ") + dialogs.lastText();
+    }
+    results.measurements << undo.result();
+    QDir::setCurrent(previousFolder);
+    return results;
+}
