@@ -264,6 +264,14 @@ void MainWindow::refreshMainPage()
     m_fraMain->ShowTitle();
 }
 
+void MainWindow::showFavourites()
+{
+    if (m_fraRank->isHidden())
+        m_fraRank->cmdRank_Click();
+    else
+        m_fraRank->refreshFavourites();
+}
+
 void MainWindow::endProgram()
 {
     cmdEnd_Click();

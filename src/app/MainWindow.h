@@ -52,6 +52,7 @@ public:
     void ShowTourMessage() override;
     void showMainPage(int index) override;
     void refreshMainPage() override;
+    void showFavourites() override;
     void endProgram() override;
 
     // Handlers.

@@ -34,6 +34,8 @@ struct ChangeOutcome {
     int index = 0;       // the main page's title to show; 0 when the collection is empty
     bool reload = false; // records were added or removed: the title table and its lists are read again
     unsigned stale = 0;
+    // Where the result is shown: the main page on the title concerned, or the favourite ranking.
+    enum class Screen { MainPage, Favourites } screen = Screen::MainPage;
 };
 
 // One kind of change to the collection. A change writes the state after it (forward) or puts back the state

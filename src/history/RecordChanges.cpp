@@ -118,3 +118,34 @@ qsizetype MemoSave::heldBytes() const
 {
     return (m_before ? m_before->size() : 0) + (m_after ? m_after->size() : 0);
 }
+
+CoverImport::CoverImport(ChangeData& data, const QString& title, const QString& fileName, const QByteArray& bytes)
+    : Change(data, stepText(title, QStringLiteral("画像"))), m_title(title), m_fileName(fileName), m_bytes(bytes)
+{
+}
+
+QString CoverImport::apply(bool forward)
+{
+    DataFolder& folder = m_data.store.folder();
+    if (!m_made) {
+        const FileBytes before = folder.read(m_fileName);
+        if (const QString error = folder.write(m_fileName, m_bytes); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_before = before;
+        // Later writes keep the spelling the folder has.
+        m_fileName = folder.existingName(m_fileName);
+        return {};
+    }
+    return changefiles::putBack(folder, m_fileName, forward ? FileBytes(m_bytes) : m_before);
+}
+
+ChangeOutcome CoverImport::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, ChangeOutcome::Gallery};
+}
+
+qsizetype CoverImport::heldBytes() const
+{
+    return m_bytes.size() + (m_before ? m_before->size() : 0);
+}

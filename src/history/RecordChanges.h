@@ -60,3 +60,21 @@ private:
     FileBytes m_before;
     FileBytes m_after;
 };
+
+// A cover picture imported for a title: the picture file as it was (or no file) and as written.
+class CoverImport final : public Change {
+public:
+    // fileName is the picture file in the data folder; bytes its new content.
+    CoverImport(ChangeData& data, const QString& title, const QString& fileName, const QByteArray& bytes);
+
+    QString apply(bool forward) override;
+    ChangeOutcome outcome(bool forward) const override;
+    qsizetype heldBytes() const override;
+
+private:
+    QString m_title;
+    QString m_fileName;
+    QByteArray m_bytes;
+    bool m_made = false;
+    FileBytes m_before;
+};

@@ -129,6 +129,10 @@ void UndoActions::show(const ChangeOutcome& outcome)
     if (outcome.stale & ChangeOutcome::GalleryOrder)
         m_state.GalleryBuilt = false;
 
+    if (outcome.screen == ChangeOutcome::Screen::Favourites) {
+        m_host.showFavourites();
+        return;
+    }
     if (m_state.titles.isEmpty()) {
         m_host.showMainPage(0);
         m_page.showEmptyCollection();

@@ -6,6 +6,7 @@
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -73,7 +74,8 @@ struct Fixture {
         folder.writeText(Second + "_C.txt", QStringLiteral("古本屋で探す\r\n"));
         folder.writeBytes(Second + ".jpg", QByteArray("cover bytes\0\x01\x02, kept as they are", 37));
         folder.writeBytes(Second + ".gif", QByteArray("GIF89a"));
-        folder.writeText(QStringLiteral("ランキング.txt"), QStringLiteral("\"二番目\"\r\n"));
+        folder.writeText(QStringLiteral("ランキング.txt"),
+                         QStringLiteral("\"二番目\"\r\n\"星降る街のパン屋さん\"\r\n\"三番目\"\r\n"));
         window = std::make_unique<MainWindow>(dialogs);
         window->show();
         window->activateWindow();
@@ -161,6 +163,22 @@ struct Fixture {
             dialogs.expectMessage(QStringLiteral("メイン並び替え確認"), Dialogs::Ok)
                 .expectMessage(QStringLiteral("並び替え完了"));
             get<QPushButton>(QStringLiteral("cmdSortCng1"))->click();
+        } else if (kind == "favourites") {
+            get<QPushButton>(QStringLiteral("cmdRank"))->click();
+            auto* list = get<QAbstractItemView>(QStringLiteral("lstRank"));
+            const auto centre = [&](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, centre(0));
+            QTest::mouseMove(list->viewport(), centre(1));
+            QTest::mouseMove(list->viewport(), centre(2));
+            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centre(2));
+            dialogs.expectMessage(QStringLiteral("ランキングデータ保存確認"), Dialogs::Ok);
+            get<QPushButton>(QStringLiteral("cmdRankHozon"))->click();
+        } else if (kind == "cover") {
+            QImage picture(30, 40, QImage::Format_RGB32);
+            picture.fill(Qt::darkCyan);
+            const QString source = outside.filePath(QStringLiteral("表紙.jpg"));
+            QVERIFY(picture.save(source, "JPEG"));
+            emit get<MainPage>(QStringLiteral("fraMain"))->coverFileGiven(source);
         } else {
             QFAIL(qPrintable(kind));
         }
@@ -178,6 +196,7 @@ struct Fixture {
     }
 
     TestFolder folder;
+    QTemporaryDir outside; // where pictures come from
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
     QAction* undo = nullptr;
@@ -243,10 +262,17 @@ void TestUndoWindow::everyChangeUndoneAndRedone_data()
     QTest::newRow("memo") << "memo" << false << "ctrl+z"
                           << "ctrl+y"
                           << "「二番目」のメモ" << Second << Second;
-    QTest::newRow("sort reflect") << "sort reflect" << false << "ctrl+z" << "ctrl+y" << "並び順のメインへの反映"
-                                  << Bakery << Third;
-    QTest::newRow("hand-written, sort reflect") << "sort reflect" << true << "action" << "action"
+    QTest::newRow("sort reflect") << "sort reflect" << false << "ctrl+z"
+                                  << "ctrl+y"
+                                  << "並び順のメインへの反映" << Bakery << Third;
+    QTest::newRow("hand-written, sort reflect") << "sort reflect" << true << "action"
+                                                << "action"
                                                 << "並び順のメインへの反映" << Bakery << Third;
+    QTest::newRow("cover") << "cover" << false << "ctrl+z"
+                           << "ctrl+shift+z" << bakery + "画像" << Bakery << Bakery;
+    QTest::newRow("favourites") << "favourites" << false << "ctrl+z"
+                                << "ctrl+y"
+                                << "お気に入りランキングの保存" << Bakery << Bakery;
     QTest::newRow("hand-written, author") << "author chosen" << true << "action"
                                           << "action" << bakery + "著者" << Bakery << Bakery;
     QTest::newRow("hand-written, add") << "add" << true << "action"
@@ -282,6 +308,11 @@ void TestUndoWindow::everyChangeUndoneAndRedone()
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
     QCOMPARE(f.files(), before);
     QCOMPARE(f.shownTitle(), shown);
+    if (kind == "favourites") {
+        const QAbstractItemModel* ranking = f.get<QAbstractItemView>(QStringLiteral("lstRank"))->model();
+        QVERIFY(f.get<QWidget>(QStringLiteral("fraRank"))->isVisible());
+        QCOMPARE(ranking->index(0, 0).data().toString(), Second);
+    }
     QCOMPARE(f.redo->text(), QStringLiteral("やり直す：") + step);
     QVERIFY(!f.undo->isEnabled());
 
@@ -315,6 +346,8 @@ void TestUndoWindow::failedUndoKeepsFilesAndStep_data()
     // The deleted files are written back first; the record cannot be, so they must go again.
     QTest::newRow("delete") << "delete" << CollectionName;
     QTest::newRow("add") << "add" << CollectionName;
+    QTest::newRow("favourites") << "favourites" << QStringLiteral("ランキング.txt");
+    QTest::newRow("display order") << "sort reflect" << CollectionName;
 }
 
 void TestUndoWindow::failedUndoKeepsFilesAndStep()

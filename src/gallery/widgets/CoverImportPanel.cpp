@@ -1,4 +1,5 @@
 #include "gallery/widgets/CoverImportPanel.h"
+#include "history/RecordChanges.h"
 
 #include "gallery/CoverImport.h"
 #include "gallery/CoverPictures.h"
@@ -251,8 +252,11 @@ bool CoverImportPanel::writeCover(const coverimport::Plan& plan, const coverimpo
         m_dialogs.messageBox(QStringLiteral("同じ名前の画像が既に存在します。上書きしますか？"),
                              Dialogs::OkCancel + Dialogs::Exclamation, QStringLiteral("上書き確認")) != Dialogs::Ok)
         return false;
-    if (const QString error = coverimport::write(folder, plan, prepared.bytes); !error.isEmpty()) {
-        m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, failedTitle);
+    const ChangeHistory::Result result = m_state.history.perform(
+        std::make_unique<CoverImport>(m_state.changes, shownTitle(), plan.destination, prepared.bytes));
+    if (!result.error.isEmpty()) {
+        m_dialogs.messageBox(result.error + QStringLiteral("\n\n画像は取り込まれていません。"),
+                             Dialogs::OkOnly + Dialogs::Exclamation, failedTitle);
         return false;
     }
     imported();
