@@ -61,6 +61,7 @@ UndoResults measureUndo(const SyntheticCollection& collection, int runs)
             before << readAll(folder + name);
         window.showMainPage(index);
         window.titleCommands()->cmdDel_Click();
+        QCoreApplication::processEvents(); // the deletion's own repaint is not the undo's
         if (state.titles.count() != count - 1 || QFile::exists(folder + files.first())) {
             results.error = QStringLiteral("the title was not deleted: ") + dialogs.lastText();
             break;
