@@ -11,6 +11,7 @@
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
 #include "Timing.h"
+#include "UndoBench.h"
 #include "store/Cp932.h"
 #include "store/TitleTable.h"
 
@@ -121,6 +122,11 @@ QList<Group> groups()
          true,
          [](const SyntheticCollection& collection, int runs, QStringList&) {
              return measureSortSearch(collection, runs);
+         }},
+        {{"undo_delete"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
+             return measureUndo(collection, runs);
          }},
         {{"maint_open", "maint_drag", "maint_apply", "maint_clear", "maint_import"},
          true,

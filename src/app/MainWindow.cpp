@@ -17,6 +17,7 @@
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
 #include "ui/Twips.h"
+#include "ui/UndoActions.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ void MainWindow::buildPanels()
     connect(m_fraMain, &MainPage::memoShown, m_fraMemo, &MemoPanel::setMemo);
     connect(m_fraMemo, &MemoPanel::saved, m_fraMain, &MainPage::showMemoLabel);
     m_commands = new TitleCommands(*m_state, m_dialogs, *this, *m_fraMain, this);
+    m_undo = new UndoActions(*this, *m_fraMain, *m_state, m_dialogs, *this);
 
     m_fraImport = new CoverImportPanel(*m_fraMain, *m_state, m_dialogs, *this);
     m_fraMain->attachCoverImportPanel(m_fraImport);
@@ -260,6 +262,14 @@ void MainWindow::cmdHelp_Click()
 void MainWindow::refreshMainPage()
 {
     m_fraMain->ShowTitle();
+}
+
+void MainWindow::showFavourites()
+{
+    if (m_fraRank->isHidden())
+        m_fraRank->cmdRank_Click();
+    else
+        m_fraRank->refreshFavourites();
 }
 
 void MainWindow::endProgram()

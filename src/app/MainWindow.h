@@ -19,6 +19,7 @@ class SearchPanel;
 class SortPanel;
 class StatusListPanel;
 class TitleCommands;
+class UndoActions;
 class QAbstractButton;
 class QCheckBox;
 class QFrame;
@@ -40,6 +41,7 @@ public:
     MemoPanel* memoPanel() const { return m_fraMemo; }
     SortPanel* sortPanel() const { return m_fraIchiran; }
     SearchPanel* searchPanel() const { return m_fraKensaku; }
+    UndoActions* undoActions() const { return m_undo; }
     void setHelpViewer(std::unique_ptr<HelpViewer> viewer);
 
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
@@ -50,6 +52,7 @@ public:
     void ShowTourMessage() override;
     void showMainPage(int index) override;
     void refreshMainPage() override;
+    void showFavourites() override;
     void endProgram() override;
 
     // Handlers.
@@ -74,6 +77,7 @@ private:
     bool m_shownOnce = false;
 
     TitleCommands* m_commands = nullptr;
+    UndoActions* m_undo = nullptr;
     FieldEditor* m_editor = nullptr;
     MemoPanel* m_fraMemo = nullptr;
     QPushButton* m_cmdDel = nullptr;

@@ -179,14 +179,9 @@ QString question(bool replacing, const QStringList& preferred)
                       .arg(names);
 }
 
-Outcome finish(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile, const Confirm& confirm)
+Outcome install(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile,
+                const QStringList& preferred)
 {
-    if (!prepared.problem.isEmpty())
-        return {Outcome::Failed, prepared.problem};
-    const QStringList preferred = preferredOver(folder, plan.destination);
-    const bool replacing = !sameFile && folder.exists(plan.destination);
-    if (const QString text = question(replacing, preferred); !text.isEmpty() && !confirm(text))
-        return {Outcome::Cancelled, {}};
     if (!sameFile) {
         if (const QString error = folder.write(plan.destination, prepared.bytes); !error.isEmpty())
             return {Outcome::Failed, notImported(error)};
@@ -204,6 +199,19 @@ Outcome finish(DataFolder& folder, const Plan& plan, const Prepared& prepared, b
     return {Outcome::Imported, QStringLiteral("画像は取り込みましたが、%1を削除できませんでした。\n"
                                               "%1を削除するまで、このコミックには%1が表示されます。")
                                    .arg(names)};
+}
+
+Outcome finish(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile, const Confirm& confirm,
+               const Wrap& wrap)
+{
+    if (!prepared.problem.isEmpty())
+        return {Outcome::Failed, prepared.problem};
+    const QStringList preferred = preferredOver(folder, plan.destination);
+    const bool replacing = !sameFile && folder.exists(plan.destination);
+    if (const QString text = question(replacing, preferred); !text.isEmpty() && !confirm(text))
+        return {Outcome::Cancelled, {}};
+    const auto write = [&] { return install(folder, plan, prepared, sameFile, preferred); };
+    return wrap ? wrap(write) : write();
 }
 
 } // namespace
@@ -239,7 +247,8 @@ Plan planForPicture(const QString& title)
     return checked(title, title + JpegSuffix, true);
 }
 
-Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm)
+Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm,
+                   const Wrap& wrap)
 {
     // Files put in the folder by hand since the last look count too: no letter-case twin may be made beside one,
     // and no preferred cover may be missed.
@@ -248,16 +257,17 @@ Outcome importFile(DataFolder& folder, const QString& title, const QString& sour
     if (!planned.problem.isEmpty())
         return {Outcome::Refused, planned.problem};
     const bool sameFile = isSameFile(folder, sourcePath, planned.destination);
-    return finish(folder, planned, prepareFile(sourcePath, planned), sameFile, confirm);
+    return finish(folder, planned, prepareFile(sourcePath, planned), sameFile, confirm, wrap);
 }
 
-Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm)
+Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm,
+                      const Wrap& wrap)
 {
     folder.rescan();
     const Plan planned = planForPicture(title);
     if (!planned.problem.isEmpty())
         return {Outcome::Refused, planned.problem};
-    return finish(folder, planned, preparePicture(image), false, confirm);
+    return finish(folder, planned, preparePicture(image), false, confirm, wrap);
 }
 
 } // namespace coverimport

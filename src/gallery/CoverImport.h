@@ -43,12 +43,18 @@ struct Outcome {
     QString message;
 };
 
+// Runs write, the step that changes files once the user has agreed, and returns its outcome: the window makes it
+// an undo step. The default runs it as it is.
+using Wrap = std::function<Outcome(const std::function<Outcome()>& write)>;
+
 // Imports the file at sourcePath, or a pasted picture, as the cover of title. The file is decoded before
 // anything is written, so that only a picture can replace a cover. Afterwards the title shows the picture
 // imported: an existing cover it would replace, and any cover the lookup prefers to it (title.bmp over
 // title.gif over title.jpg), is named in the question first; on OK the new cover is written atomically and
 // only then are those preferred ones removed.
-Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm);
-Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm);
+Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm,
+                   const Wrap& wrap = {});
+Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm,
+                      const Wrap& wrap = {});
 
 } // namespace coverimport

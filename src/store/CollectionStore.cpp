@@ -69,6 +69,7 @@ QString CollectionStore::programFileClash(const QString& title)
 CollectionStore::Load CollectionStore::loadCollection()
 {
     Load load;
+    m_collectionIsOwn = false;
     const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
     if (!bytes) {
         if (m_folder.exists(CollectionFileName)) {
@@ -109,7 +110,35 @@ QString CollectionStore::writeCollection(const TitleTable& table)
 {
     if (QString refused = lockRefusal(); !refused.isEmpty())
         return refused;
-    return writeText(CollectionFileName, collection::format(table));
+    const QString error = writeText(CollectionFileName, collection::format(table));
+    if (error.isEmpty())
+        m_collectionIsOwn = true;
+    return error;
+}
+
+std::optional<QByteArray> CollectionStore::collectionBytesUnlessOwn(const TitleTable& table)
+{
+    if (m_collectionIsOwn)
+        return std::nullopt;
+    const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
+    if (!bytes)
+        return std::nullopt;
+    const cp932::Encoded own = cp932::encode(collection::format(table));
+    if (own.ok() && own.bytes == *bytes) {
+        m_collectionIsOwn = true;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QString CollectionStore::restoreCollectionBytes(const QByteArray& bytes)
+{
+    if (QString refused = lockRefusal(); !refused.isEmpty())
+        return refused;
+    const QString error = m_folder.write(CollectionFileName, bytes);
+    if (error.isEmpty())
+        m_collectionIsOwn = false;
+    return error;
 }
 
 QString CollectionStore::appendCollection(const QList<TitleRecord>& records)

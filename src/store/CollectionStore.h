@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The one door to the disk. Every file of the collection is read and written here, by its name in the
 // working folder; every write is atomic and returns an empty string on success or a Japanese message naming
@@ -56,6 +57,12 @@ public:
     QString lockRefusal(const QString& refusal = QString()) const;
     QString writeCollection(const TitleTable& table);
     QString appendCollection(const QList<TitleRecord>& records);
+    // The collection file's bytes when they are not exactly what writeCollection writes for table (a file
+    // written by another program or by hand), so that a change can later put them back byte for byte; nothing
+    // when they are. Known without reading after this program's own rewrite of the file.
+    std::optional<QByteArray> collectionBytesUnlessOwn(const TitleTable& table);
+    // Puts back bytes collectionBytesUnlessOwn returned; refused like writeCollection while the file is locked.
+    QString restoreCollectionBytes(const QByteArray& bytes);
 
     // A title's files that are one of the program's own files are never read as the title's, written or deleted:
     // reads give the empty default, writes are refused with programFileClash's message.
@@ -95,4 +102,6 @@ private:
 
     DataFolder m_folder;
     QString m_lockReason;
+    // The file holds what writeCollection last wrote, plus lines appendCollection added.
+    bool m_collectionIsOwn = false;
 };

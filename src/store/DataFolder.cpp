@@ -234,6 +234,56 @@ int DataFolder::remove(const QStringList& names)
     return removed;
 }
 
+QStringList DataFolder::spellingsOf(const QStringList& names) const
+{
+    QSet<QString> wanted;
+    for (const QString& name : names)
+        if (checkFileName(name).isEmpty())
+            wanted.insert(name.toCaseFolded());
+    QStringList spellings;
+    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        if (wanted.contains(it.fileName().toCaseFolded()))
+            spellings.append(it.fileName());
+    }
+    spellings.sort();
+    return spellings;
+}
+
+std::optional<QByteArray> DataFolder::readExact(const QString& diskName) const
+{
+    if (!checkFileName(diskName).isEmpty())
+        return std::nullopt;
+    QFile file(pathOf(diskName));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
+
+QString DataFolder::writeExact(const QString& diskName, const QByteArray& data)
+{
+    if (const QString problem = checkFileName(diskName); !problem.isEmpty())
+        return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(diskName, problem);
+    if (const QString reason = m_writer->writeAtomically(pathOf(diskName), data); !reason.isEmpty())
+        return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(diskName, reason);
+    remember(diskName);
+    return {};
+}
+
+bool DataFolder::removeExact(const QString& diskName)
+{
+    if (!checkFileName(diskName).isEmpty())
+        return false;
+    if (!QFile::remove(pathOf(diskName)) && QFileInfo::exists(pathOf(diskName)))
+        return false;
+    forget(diskName);
+    return true;
+}
+
 void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
 {
     m_writer = writer ? std::move(writer) : std::make_unique<AtomicFileWriter>();

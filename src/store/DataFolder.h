@@ -55,6 +55,17 @@ public:
     // stays linear. Returns how many files were deleted.
     int remove(const QStringList& names);
 
+    // Every spelling on disk of each of names, with one listing of the folder (the index may not know files put
+    // there by hand), so that a deletion can be put back byte for byte.
+    QStringList spellingsOf(const QStringList& names) const;
+    // Whole content of the file of exactly this spelling, or nullopt.
+    std::optional<QByteArray> readExact(const QString& diskName) const;
+    // Replaces or creates the file with exactly this spelling, also beside a twin that differs only in letter
+    // case: how a deleted spelling is put back. Messages as write().
+    QString writeExact(const QString& diskName, const QByteArray& data);
+    // Deletes the file of exactly this spelling; false when it could not be deleted.
+    bool removeExact(const QString& diskName);
+
     // Replaces the writer, so that tests can make writes fail.
     void setWriter(std::unique_ptr<FileWriter> writer);
 

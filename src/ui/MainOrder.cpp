@@ -1,5 +1,7 @@
 #include "ui/MainOrder.h"
 
+#include "history/OrderChange.h"
+
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
@@ -9,7 +11,7 @@
 namespace mainorder {
 
 bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& lockedWords, const QString& question,
-           const std::function<recordorder::Result()>& reorder,
+           const QString& undoText, const std::function<recordorder::Result()>& reorder,
            const std::function<void(const recordorder::Result&, const QString& problem)>& written)
 {
     if (refusedWhileLocked(state.store, dialogs, lockedWords, QStringLiteral("保存できません")))
@@ -24,7 +26,7 @@ bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& l
     {
         const WaitCursor busy;
         const recordorder::Result order = reorder();
-        error = state.store.writeCollection(order.table);
+        error = state.history.perform(std::make_unique<OrderChange>(state.changes, order.table, undoText)).error;
         if (error.isEmpty()) {
             problem = host.LoadTitleTable();
             written(order, problem);

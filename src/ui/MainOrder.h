@@ -11,7 +11,8 @@ class ScreenHost;
 
 // Making a list's order the collection's order, the steps every screen that offers it shares: refused while
 // the collection is locked (lockedWords, the screen's own words), asked with question ("メイン並び替え確認"),
-// the collection rewritten in the order reorder() gives and the title table reloaded, under the busy pointer.
+// the collection rewritten in the order reorder() gives, as one undo step named undoText, and the title table
+// reloaded, under the busy pointer.
 // written() runs right after the reload with the order and the reload's problem, so the screen can renumber
 // its rows before anything is shown. A failed write is reported ("メインの順番は変わっていません") and
 // changes nothing; a reload's problem is reported after written(). Returns true when the collection was
@@ -19,7 +20,7 @@ class ScreenHost;
 namespace mainorder {
 
 bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& lockedWords, const QString& question,
-           const std::function<recordorder::Result()>& reorder,
+           const QString& undoText, const std::function<recordorder::Result()>& reorder,
            const std::function<void(const recordorder::Result&, const QString& problem)>& written);
 
 // Marks what the new order leaves stale (the gallery, the status grid) and says the order was taken.

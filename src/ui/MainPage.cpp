@@ -1,5 +1,6 @@
 #include "ui/MainPage.h"
 
+#include "history/RecordChanges.h"
 #include "ui/Artwork.h"
 #include "ui/CoverLabel.h"
 #include "ui/Dialogs.h"
@@ -414,19 +415,22 @@ void MainPage::lblKan_Click(int index)
     if (!m_state.titles.isValidIndex(current))
         return;
     const qint16 before = m_state.VolumeStatus[index];
-    m_state.VolumeStatus[index] = mainpage::toggledState(before);
-    m_grid->label(index)->setBackground(mainpage::volumeColor(m_state.VolumeStatus[index]));
+    VolumeStates after = m_state.VolumeStatus;
+    after[index] = mainpage::toggledState(before);
+    m_grid->label(index)->setBackground(mainpage::volumeColor(after[index]));
 
     // The file is named from the shown record, never from text typed anywhere on the page.
-    m_state.VolumeFilePath = mainpage::volumeFileName(m_state.titles.at(current).title);
-    const QString error = m_state.store.writeVolumeFile(m_state.VolumeFilePath, m_state.VolumeStatus);
-    if (!error.isEmpty()) {
+    const QString title = m_state.titles.at(current).title;
+    m_state.VolumeFilePath = mainpage::volumeFileName(title);
+    const ChangeHistory::Result result =
+        m_state.history.perform(std::make_unique<VolumeToggle>(m_state.changes, title, index, after));
+    if (!result.error.isEmpty()) {
         // Nothing on disk changed, so the page must not claim it did.
-        m_state.VolumeStatus[index] = before;
         m_grid->label(index)->setBackground(mainpage::volumeColor(before));
-        m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+        m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
         return;
     }
+    m_state.VolumeStatus = after;
     m_state.stale.StatusListStale = true;
     m_state.stale.UncollectedStale = true;
 }

@@ -19,6 +19,8 @@ public:
     // Shows the main page's current title again (its fields, volumes, cover and memo), where it stands.
     // (Hosts without a main page, such as a test's, may leave these two alone.)
     virtual void refreshMainPage() {}
+    // Shows the favourite ranking as the state's favourites now hold it.
+    virtual void showFavourites() {}
     // Ends the program the way the end button does: the help closes, the window closes, the application quits.
     virtual void endProgram() {}
 };

@@ -420,7 +420,8 @@ void TestTitleEditing::deleteMovesToNeighbour()
     f.get<QPushButton>(QStringLiteral("cmdDel"))->click();
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
     QCOMPARE(f.dialogs.messages().last().text, gone + QStringLiteral("のデータを削除していいですか？"));
-    QCOMPARE(f.dialogs.messages().last().style, 49);
+    // OK and Cancel, warning icon, Cancel the default button.
+    QCOMPARE(f.dialogs.messages().last().style, Dialogs::OkCancel + Dialogs::Exclamation + Dialogs::DefaultButton2);
     QCOMPARE(f.counter(), QStringLiteral("2 / 2"));
     QCOMPARE(f.get<QComboBox>(QStringLiteral("cboName"))->currentText(), shown);
     QStringList remaining = titles;

@@ -1,8 +1,8 @@
 #include "editing/widgets/FieldEditor.h"
 
 #include "editing/DateInput.h"
-#include "editing/RecordEdits.h"
 #include "editing/TitleInput.h"
+#include "history/RecordChanges.h"
 #include "store/SelectionLists.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
@@ -17,6 +17,9 @@
 namespace {
 
 constexpr int Enter = 13;
+
+const QString Author = QStringLiteral("著者");
+const QString Magazine = QStringLiteral("掲載誌");
 
 const QString NotADate =
     QStringLiteral("その入力は日付の形式ではありません\r\n\r\n2002/02/18\u3000のように入力してみて下さい");
@@ -66,12 +69,19 @@ bool FieldEditor::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-bool FieldEditor::save(int index, const std::function<void(TitleRecord&)>& apply)
+bool FieldEditor::save(int index, const QString& what, unsigned stale, const std::function<void(TitleRecord&)>& apply)
 {
-    const QString error = edits::changeRecord(m_state, index, apply);
-    if (error.isEmpty())
+    if (!m_state.titles.isValidIndex(index))
         return true;
-    m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+    TitleRecord after = m_state.titles.at(index);
+    apply(after);
+    const ChangeHistory::Result result =
+        m_state.history.perform(std::make_unique<RecordEdit>(m_state.changes, index, after, what, stale));
+    if (result.error.isEmpty()) {
+        m_state.stale.SortListStale = true;
+        return true;
+    }
+    m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
     m_page.ShowTitle();
     return false;
 }
@@ -101,7 +111,8 @@ void FieldEditor::chooseName(NameField field)
     if (m_state.titles.isEmpty())
         return;
     const QString name = (field == NameField::Author ? m_cboSakusya : m_cboKeisai)->currentText();
-    save(m_page.currentIndex(), [&](TitleRecord& r) { (field == NameField::Author ? r.author : r.magazine) = name; });
+    save(m_page.currentIndex(), field == NameField::Author ? Author : Magazine, 0,
+         [&](TitleRecord& r) { (field == NameField::Author ? r.author : r.magazine) = name; });
 }
 
 void FieldEditor::typeName(NameField field, int keyAscii)
@@ -119,8 +130,11 @@ void FieldEditor::typeName(NameField field, int keyAscii)
         m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("入力制限"));
         return;
     }
-    if (!save(m_page.currentIndex(), [&](TitleRecord& r) { (author ? r.author : r.magazine) = name; }))
+    if (!save(m_page.currentIndex(), author ? Author : Magazine, ChangeOutcome::SearchList,
+              [&](TitleRecord& r) { (author ? r.author : r.magazine) = name; }))
         return;
+    // Stored: the box's typing is over, and the undo keys now take back the stored change.
+    box->lineEdit()->setModified(false);
     MembershipSet& set = author ? m_state.lists.authorSet : m_state.lists.magazineSet;
     if (!set.containsSubstring(name))
         insertName(box, author ? m_state.lists.authors : m_state.lists.magazines, set, name);
@@ -148,7 +162,7 @@ void FieldEditor::cboHyouka_Click()
     if (m_state.titles.isEmpty())
         return;
     const QString rating = m_cboHyouka->currentText();
-    if (save(m_page.currentIndex(), [&](TitleRecord& r) { r.rating = rating; }))
+    if (save(m_page.currentIndex(), QStringLiteral("評価"), 0, [&](TitleRecord& r) { r.rating = rating; }))
         m_page.showFace(mainpage::faceIndex(rating));
 }
 
@@ -159,7 +173,7 @@ void FieldEditor::cboKansu_Click()
     // The shown record, never a record found by a name typed somewhere.
     const int index = m_page.currentIndex();
     const auto count = qint16(mainpage::numericValue(m_cboKansu->currentText()));
-    if (!save(index, [&](TitleRecord& r) { r.volumeCount = count; }))
+    if (!save(index, QStringLiteral("巻数"), ChangeOutcome::StatusGrid, [&](TitleRecord& r) { r.volumeCount = count; }))
         return;
     m_state.VolumeFilePath = mainpage::volumeFileName(m_state.titles.at(index).title);
     m_page.ReadVolumeFile();
@@ -173,7 +187,7 @@ void FieldEditor::cboSyo_Click()
         return;
     const int index = m_page.currentIndex();
     const auto start = qint16(mainpage::numericValue(m_cboSyo->currentText()) - 1);
-    if (!save(index, [&](TitleRecord& r) { r.startVolume = start; }))
+    if (!save(index, QStringLiteral("分割"), ChangeOutcome::StatusGrid, [&](TitleRecord& r) { r.startVolume = start; }))
         return;
     m_state.VolumeFilePath = mainpage::volumeFileName(m_state.titles.at(index).title);
     m_page.ReadVolumeFile();
@@ -203,5 +217,6 @@ void FieldEditor::typeDate(QLineEdit* box, bool first, int keyAscii)
     }
     const QString text = dateinput::format(*date);
     box->setText(text);
-    save(m_page.currentIndex(), [&](TitleRecord& r) { (first ? r.firstIssue : r.lastIssue) = text; });
+    save(m_page.currentIndex(), first ? QStringLiteral("初刊発行日") : QStringLiteral("終刊発行日"), 0,
+         [&](TitleRecord& r) { (first ? r.firstIssue : r.lastIssue) = text; });
 }

@@ -39,8 +39,9 @@ private:
     void chooseName(NameField field);
     void typeName(NameField field, int keyAscii);
     void typeDate(QLineEdit* box, bool first, int keyAscii);
-    // Saves through apply; on failure shows the error and shows the stored record again.
-    bool save(int index, const std::function<void(TitleRecord&)>& apply);
+    // Saves through apply as a step named after what (the field), which marks stale when undone or redone; on
+    // failure shows the error and shows the stored record again.
+    bool save(int index, const QString& what, unsigned stale, const std::function<void(TitleRecord&)>& apply);
     void insertName(QComboBox* box, QStringList& list, MembershipSet& set, const QString& name);
 
     MainPage& m_page;

@@ -1,6 +1,7 @@
 #include "editing/widgets/MemoPanel.h"
 
 #include "editing/TitleInput.h"
+#include "history/RecordChanges.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
 #include "ui/Twips.h"
@@ -67,10 +68,13 @@ void MemoPanel::cmdMemoHozon_Click()
         m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("入力制限"));
         return;
     }
-    const QString error = m_state.store.writeMemo(m_state.titles.at(index).title, text);
-    if (!error.isEmpty()) {
-        m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+    const ChangeHistory::Result result =
+        m_state.history.perform(std::make_unique<MemoSave>(m_state.changes, m_state.titles.at(index).title, text));
+    if (!result.error.isEmpty()) {
+        m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
         return;
     }
+    // Stored: the undo keys now take back the save rather than the typing.
+    m_txtMemo->document()->setModified(false);
     emit saved(text);
 }

@@ -1,7 +1,7 @@
 #include "editing/widgets/TitleCommands.h"
 
-#include "editing/RecordEdits.h"
 #include "editing/TitleInput.h"
+#include "history/TitleChanges.h"
 #include "store/CollectionStore.h"
 #include "store/TitleRules.h"
 #include "ui/CollectionLock.h"
@@ -132,21 +132,19 @@ void TitleCommands::cmdNew_Click()
         m_dialogs.messageBox(QStringLiteral("自動的に５０巻ずつのデータに分けます"),
                              Dialogs::OkOnly + Dialogs::Information, QStringLiteral("１データ５０件制限"));
 
-    const edits::AddResult result = edits::addRecords(m_state.store, records);
+    const ChangeHistory::Result result =
+        m_state.history.perform(std::make_unique<TitleAdd>(m_state.changes, title, records));
     if (!result.error.isEmpty()) {
         m_dialogs.messageBox(result.error + QStringLiteral("\n\nコミックは追加されていません。"), Warning,
                              QStringLiteral("保存できません"));
         return;
     }
-    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
-    if (result.rankingError.isEmpty())
-        m_state.favourites += titles;
     const QString problem = m_host.LoadTitleTable();
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));
-    if (!result.rankingError.isEmpty())
-        m_dialogs.messageBox(result.rankingError + QStringLiteral("\n\nコミックは追加されましたが、"
-                                                                  "お気に入りランキングには載っていません。"),
+    if (!result.notice.isEmpty())
+        m_dialogs.messageBox(result.notice + QStringLiteral("\n\nコミックは追加されましたが、"
+                                                            "お気に入りランキングには載っていません。"),
                              Warning, QStringLiteral("保存できません"));
 
     // The page shows the first new record: its counter, title, grid and fields all belong to it.
@@ -168,14 +166,16 @@ void TitleCommands::cmdDel_Click()
     if (!m_state.titles.isValidIndex(index))
         return;
     const QString title = m_state.titles.at(index).title;
+    // Cancel is the default button: one Enter too many deletes nothing.
     if (m_dialogs.messageBox(title + QStringLiteral("のデータを削除していいですか？"),
-                             Dialogs::OkCancel + Dialogs::Exclamation, QStringLiteral("削除確認")) != Dialogs::Ok)
+                             Dialogs::OkCancel + Dialogs::Exclamation + Dialogs::DefaultButton2,
+                             QStringLiteral("削除確認")) != Dialogs::Ok)
         return;
 
     const int oldCount = m_state.titles.count();
-    const QString error = edits::deleteRecord(m_state, index);
-    if (!error.isEmpty()) {
-        m_dialogs.messageBox(error + QStringLiteral("\n\nコミックは削除されていません。"), Warning,
+    const ChangeHistory::Result result = m_state.history.perform(std::make_unique<TitleDelete>(m_state.changes, index));
+    if (!result.error.isEmpty()) {
+        m_dialogs.messageBox(result.error + QStringLiteral("\n\nコミックは削除されていません。"), Warning,
                              QStringLiteral("保存できません"));
         return;
     }

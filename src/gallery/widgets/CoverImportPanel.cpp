@@ -3,6 +3,7 @@
 #include "gallery/CoverImport.h"
 #include "gallery/CoverPictures.h"
 #include "gallery/widgets/FileSystemLists.h"
+#include "history/RecordChanges.h"
 #include "ui/Dialogs.h"
 #include "ui/DirectoryList.h"
 #include "ui/MainPage.h"
@@ -226,12 +227,14 @@ void CoverImportPanel::importGivenImage(const QImage& image)
 
 bool CoverImportPanel::importSource(const QString& path)
 {
-    return finish(coverimport::importFile(m_state.store.folder(), shownTitle(), path, overwriteQuestion()));
+    return finish(
+        coverimport::importFile(m_state.store.folder(), shownTitle(), path, overwriteQuestion(), asUndoStep()));
 }
 
 bool CoverImportPanel::importPicture(const QImage& image)
 {
-    return finish(coverimport::importPicture(m_state.store.folder(), shownTitle(), image, overwriteQuestion()));
+    return finish(
+        coverimport::importPicture(m_state.store.folder(), shownTitle(), image, overwriteQuestion(), asUndoStep()));
 }
 
 coverimport::Confirm CoverImportPanel::overwriteQuestion()
@@ -239,6 +242,18 @@ coverimport::Confirm CoverImportPanel::overwriteQuestion()
     return [this](const QString& text) {
         return m_dialogs.messageBox(text, Dialogs::OkCancel + Dialogs::Exclamation, QStringLiteral("上書き確認")) ==
                Dialogs::Ok;
+    };
+}
+
+coverimport::Wrap CoverImportPanel::asUndoStep()
+{
+    return [this](const std::function<coverimport::Outcome()>& write) {
+        coverimport::Outcome outcome;
+        m_state.history.perform(std::make_unique<CoverImport>(m_state.changes, shownTitle(), [&] {
+            outcome = write();
+            return outcome.kind == coverimport::Outcome::Imported ? QString() : outcome.message;
+        }));
+        return outcome;
     };
 }
 

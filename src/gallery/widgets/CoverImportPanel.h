@@ -50,6 +50,8 @@ private:
     bool importPicture(const QImage& image);
     // Asks the overwrite question through the dialogs.
     coverimport::Confirm overwriteQuestion();
+    // Makes the files an import changes one undo step.
+    coverimport::Wrap asUndoStep();
     // Reports how an import ended; true when the cover was imported.
     bool finish(const coverimport::Outcome& outcome);
     void imported();

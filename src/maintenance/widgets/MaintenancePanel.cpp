@@ -7,8 +7,8 @@
 #include "maintenance/widgets/OrderListView.h"
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
-#include "ui/MainOrder.h"
 #include "ui/DirectoryList.h"
+#include "ui/MainOrder.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/UnsavedOrder.h"
@@ -177,8 +177,8 @@ void MaintenancePanel::cmdSortCng2_Click()
     if (!mainorder::apply(m_state, m_dialogs, m_host,
                           QStringLiteral("表示順位微調整リストの順番ではメインを並び替えられません。並び替えると、"
                                          "読み込めなかったコミックがデータから消えてしまいます。"),
-                          QStringLiteral("表示順位微調整リストの順番でメインのデータも並び替えますか？"), reorder,
-                          written))
+                          QStringLiteral("表示順位微調整リストの順番でメインのデータも並び替えますか？"),
+                          QStringLiteral("表示順の変更"), reorder, written))
         return;
     emit mainPageIndexRequested(m_state.titles.count());
     emit mainPageIndexRequested(1);

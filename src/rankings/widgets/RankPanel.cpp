@@ -1,4 +1,5 @@
 #include "rankings/widgets/RankPanel.h"
+#include "history/RankingSave.h"
 
 #include "rankings/FavouriteList.h"
 #include "rankings/RankingModel.h"
@@ -246,7 +247,10 @@ void RankPanel::cmdRankHozon_Click()
     QString error;
     {
         const WaitCursor wait;
-        error = m_state.store.writeRanking(favourite::titlesToSave(m_favourites->titles(), m_state.titles));
+        error = m_state.history
+                    .perform(std::make_unique<RankingSave>(
+                        m_state.changes, favourite::titlesToSave(m_favourites->titles(), m_state.titles)))
+                    .error;
     }
     if (!error.isEmpty()) {
         // The old file is whole and the order on screen is still the one to save.
@@ -254,6 +258,13 @@ void RankPanel::cmdRankHozon_Click()
                              Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
         return;
     }
+    setUnsavedOrder(false);
+}
+
+void RankPanel::refreshFavourites()
+{
+    if (m_favourites->titles() != m_state.favourites)
+        m_favourites->setTitles(m_state.favourites);
     setUnsavedOrder(false);
 }
 

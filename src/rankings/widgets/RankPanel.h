@@ -30,6 +30,8 @@ public:
 
     // Handlers. The option handlers sort their grid and number its ranks.
     void cmdRank_Click();
+    // Shows the favourites as the state holds them, as saved.
+    void refreshFavourites();
     void optSaku1_Click();
     void optSaku2_Click();
     void optSaku3_Click();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/ChangeHistory.h"
 #include "store/CollectionStore.h"
 #include "store/DataFiles.h"
 #include "store/SelectionLists.h"
@@ -51,4 +52,8 @@ public:
     QString HelpFile = QStringLiteral("HondexHelp.chm");
     QString TourText;
     QStringList favourites; // the favourite ranking, in file order
+
+    // Every change to the collection is made as a step of history, through changes.
+    ChangeData changes{store, titles, favourites};
+    ChangeHistory history;
 };

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "store/TitleTable.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUndoCommand>
+#include <optional>
+
+class CollectionStore;
+class DataFolder;
+
+// What every change works on: the files through the store, the title table and the favourites in memory.
+struct ChangeData {
+    CollectionStore& store;
+    TitleTable& titles;
+    QStringList& favourites;
+};
+
+// What the window shows after a change was undone or redone: the page of the title concerned, with the lists
+// marked stale as the change itself marked them.
+struct ChangeOutcome {
+    enum Stale : unsigned {
+        StatusList = 1,
+        StatusGrid = 2,
+        Uncollected = 4,
+        SortList = 8,
+        SearchList = 16,
+        Gallery = 32,      // the cover gallery refills its kept page
+        Everything = 63,   // every list and the gallery's kept page
+        GalleryOrder = 64, // the gallery is built afresh from page 1
+    };
+    int index = 0;       // the main page's title to show; 0 when the collection is empty
+    bool reload = false; // records were added or removed: the title table and its lists are read again
+    unsigned stale = 0;
+    // Where the result is shown: the main page on the title concerned, or the favourite ranking.
+    enum class Screen { MainPage, Favourites } screen = Screen::MainPage;
+};
+
+// One kind of change to the collection. A change writes the state after it (forward) or puts back the state
+// before it, each atomically: when a write fails, every file and the table in memory are as they were and the
+// message is returned. The stack only keeps the order of the steps: ChangeHistory writes before it moves the
+// stack, so that a step whose write failed stays where it is.
+class Change : public QUndoCommand {
+public:
+    Change(ChangeData& data, const QString& text) : m_data(data) { setText(text); }
+
+    virtual QString apply(bool forward) = 0;
+    virtual ChangeOutcome outcome(bool forward) const = 0;
+    // Something the user should know although the change was made (a side file that could not be written).
+    virtual QString notice() const { return {}; }
+    // Bytes of files this step keeps in memory to put them back.
+    virtual qsizetype heldBytes() const { return 0; }
+
+    void undo() final {}
+    void redo() final {}
+
+    // "「題名」" as the step texts name a title.
+    static QString quoted(const QString& title);
+    // Digits as full-width digits: 12 gives "１２".
+    static QString fullWidthNumber(int number);
+
+protected:
+    ChangeData& m_data;
+};
+
+// A file's content before or after a change: its bytes, or nothing when the file did not exist.
+using FileBytes = std::optional<QByteArray>;
+
+namespace changefiles {
+// Writes bytes to the file atomically, or deletes it when bytes is empty (the file did not exist).
+QString putBack(DataFolder& folder, const QString& name, const FileBytes& bytes);
+// The message for a record a step can no longer find (the collection file was changed by other means).
+QString missingTitle(const QString& title);
+} // namespace changefiles

@@ -1,0 +1,188 @@
+#include "history/RecordChanges.h"
+
+#include "store/CollectionStore.h"
+#include "store/DataFolder.h"
+
+#include <algorithm>
+
+namespace {
+
+QString stepText(const QString& title, const QString& what)
+{
+    return Change::quoted(title) + QStringLiteral("の") + what;
+}
+
+// Index of the record now holding title: the remembered index when it still does, else the first by name.
+int locate(const TitleTable& titles, int remembered, const QString& title)
+{
+    if (titles.isValidIndex(remembered) && titles.at(remembered).title == title)
+        return remembered;
+    return titles.indexOfTitle(title);
+}
+
+} // namespace
+
+RecordEdit::RecordEdit(ChangeData& data, int index, const TitleRecord& after, const QString& what, unsigned stale)
+    : Change(data, stepText(after.title, what)), m_index(index), m_before(data.titles.at(index)), m_after(after),
+      m_stale(stale | ChangeOutcome::SortList)
+{
+}
+
+QString RecordEdit::apply(bool forward)
+{
+    TitleTable& titles = m_data.titles;
+    const int index = locate(titles, m_index, m_before.title);
+    if (index == 0)
+        return changefiles::missingTitle(m_before.title);
+    m_index = index;
+    const TitleRecord& from = forward ? m_before : m_after;
+    const TitleRecord& to = forward ? m_after : m_before;
+    if (forward)
+        m_fileBefore = m_data.store.collectionBytesUnlessOwn(titles);
+    titles[index] = to;
+    const QString error = !forward && m_fileBefore ? m_data.store.restoreCollectionBytes(*m_fileBefore)
+                                                   : m_data.store.writeCollection(titles);
+    if (!error.isEmpty())
+        titles[index] = from;
+    return error;
+}
+
+ChangeOutcome RecordEdit::outcome(bool) const
+{
+    return {m_index, false, m_stale};
+}
+
+VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after)
+    : Change(data, QString()), m_title(title), m_fileName(title + CollectionStore::VolumeSuffix), m_volume(volume),
+      m_afterStates(after)
+{
+    const int index = data.titles.indexOfTitle(title);
+    const int first = index ? data.titles.at(index).startVolume : 0;
+    setText(stepText(title, Change::fullWidthNumber(first + volume) + QStringLiteral("巻")));
+}
+
+QString VolumeToggle::apply(bool forward)
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    const FileBytes now = folder.read(m_fileName);
+    if (!m_made) {
+        const VolumeStates before = store.readVolumeFile(m_fileName);
+        m_beforeState = before[m_volume];
+        if (const QString error = store.writeVolumeFile(m_fileName, m_afterStates); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_before = now;
+        m_after = folder.read(m_fileName);
+        return {};
+    }
+    // The file as this step left it is put back byte for byte; one changed since (on the status list) keeps
+    // those other changes and gets only this volume's state.
+    if (now == (forward ? m_before : m_after))
+        return changefiles::putBack(folder, m_fileName, forward ? m_after : m_before);
+    VolumeStates states = store.readVolumeFile(m_fileName);
+    states[m_volume] = forward ? m_afterStates[m_volume] : m_beforeState;
+    return store.writeVolumeFile(m_fileName, states);
+}
+
+ChangeOutcome VolumeToggle::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, ChangeOutcome::StatusList | ChangeOutcome::Uncollected};
+}
+
+MemoSave::MemoSave(ChangeData& data, const QString& title, const QString& memo)
+    : Change(data, stepText(title, QStringLiteral("メモ"))), m_title(title), m_memo(memo)
+{
+}
+
+QString MemoSave::apply(bool forward)
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    if (!m_made) {
+        const FileBytes before = folder.read(m_title + CollectionStore::MemoSuffix);
+        if (const QString error = store.writeMemo(m_title, m_memo); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_before = before;
+        m_diskName = folder.existingName(m_title + CollectionStore::MemoSuffix);
+        m_after = folder.read(m_diskName);
+        return {};
+    }
+    return changefiles::putBack(folder, m_diskName, forward ? m_after : m_before);
+}
+
+ChangeOutcome MemoSave::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, 0};
+}
+
+qsizetype MemoSave::heldBytes() const
+{
+    return (m_before ? m_before->size() : 0) + (m_after ? m_after->size() : 0);
+}
+
+CoverImport::CoverImport(ChangeData& data, const QString& title, std::function<QString()> install)
+    : Change(data, stepText(title, QStringLiteral("画像"))), m_title(title), m_install(std::move(install))
+{
+}
+
+QList<CoverImport::CoverFile> CoverImport::snapshot() const
+{
+    const DataFolder& folder = m_data.store.folder();
+    QStringList names;
+    for (const QString& suffix : CollectionStore::CoverSuffixes)
+        names << m_title + suffix;
+    QList<CoverFile> files;
+    for (const QString& diskName : folder.spellingsOf(names))
+        files.append({diskName, folder.readExact(diskName), {}});
+    return files;
+}
+
+QString CoverImport::apply(bool forward)
+{
+    DataFolder& folder = m_data.store.folder();
+    if (!m_made) {
+        QList<CoverFile> files = snapshot();
+        if (const QString error = m_install(); !error.isEmpty())
+            return error;
+        m_made = true;
+        m_install = nullptr;
+        // Files the import made are known only afterwards; each one did not exist before.
+        for (const CoverFile& now : snapshot()) {
+            const auto known = std::find_if(files.begin(), files.end(),
+                                            [&](const CoverFile& f) { return f.diskName == now.diskName; });
+            if (known == files.end())
+                files.append({now.diskName, std::nullopt, now.before});
+            else
+                known->after = now.before;
+        }
+        m_files = std::move(files);
+        return {};
+    }
+    // Each file is put back atomically; when one fails, those already put back return to where they were.
+    for (qsizetype i = 0; i < m_files.size(); ++i) {
+        const CoverFile& file = m_files.at(i);
+        if (const QString error = changefiles::putBack(folder, file.diskName, forward ? file.after : file.before);
+            !error.isEmpty()) {
+            for (qsizetype j = 0; j < i; ++j)
+                changefiles::putBack(folder, m_files.at(j).diskName,
+                                     forward ? m_files.at(j).before : m_files.at(j).after);
+            return error;
+        }
+    }
+    return {};
+}
+
+ChangeOutcome CoverImport::outcome(bool) const
+{
+    return {m_data.titles.indexOfTitle(m_title), false, ChangeOutcome::Gallery};
+}
+
+qsizetype CoverImport::heldBytes() const
+{
+    qsizetype bytes = 0;
+    for (const CoverFile& file : m_files)
+        bytes += (file.before ? file.before->size() : 0) + (file.after ? file.after->size() : 0);
+    return bytes;
+}

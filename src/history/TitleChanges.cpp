@@ -1,0 +1,252 @@
+#include "history/TitleChanges.h"
+
+#include "store/CollectionStore.h"
+#include "store/Cp932.h"
+#include "store/DataFiles.h"
+
+namespace {
+
+QByteArray rankingLines(const QStringList& titles)
+{
+    QString text;
+    for (const QString& title : titles)
+        text += rankingfile::formatLine(title);
+    // Titles are code page 932 text: the add refused every other character before the records were made.
+    return cp932::encode(text).bytes;
+}
+
+} // namespace
+
+TitleAdd::TitleAdd(ChangeData& data, const QString& title, const QList<TitleRecord>& records)
+    : Change(data, quoted(title) + QStringLiteral("の追加")), m_records(records)
+{
+    for (const TitleRecord& record : records)
+        m_titles << record.title;
+}
+
+QString TitleAdd::apply(bool forward)
+{
+    return forward ? add() : takeBack();
+}
+
+QString TitleAdd::add()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    m_first = m_data.titles.count() + 1;
+    m_fileBefore = store.collectionBytesUnlessOwn(m_data.titles);
+
+    // No record may reach the collection file without its volume file, so the volume files come first and
+    // are put back when anything after them fails.
+    QList<FileBytes> before;
+    const auto rollBack = [&] {
+        for (qsizetype i = 0; i < before.size(); ++i)
+            changefiles::putBack(folder, m_titles[i] + CollectionStore::VolumeSuffix, before[i]);
+    };
+    for (const QString& title : std::as_const(m_titles)) {
+        const QString name = title + CollectionStore::VolumeSuffix;
+        const FileBytes old = folder.read(name);
+        if (const QString error = store.writeVolumeFile(name, VolumeStates{}); !error.isEmpty()) {
+            rollBack();
+            return error;
+        }
+        before.append(old);
+    }
+    if (const QString error = store.appendCollection(m_records); !error.isEmpty()) {
+        rollBack();
+        return error;
+    }
+    m_volumesBefore = before;
+    for (const TitleRecord& record : std::as_const(m_records))
+        m_data.titles.append(record);
+
+    const QByteArray lines = rankingLines(m_titles);
+    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
+    m_rankingError = store.appendRanking(m_titles);
+    m_rankingAppended = m_rankingError.isEmpty();
+    m_rankingExisted = ranking.has_value();
+    m_rankingBefore.reset();
+    if (ranking && DataFolder::appended(*ranking, lines) != *ranking + lines)
+        m_rankingBefore = ranking;
+    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
+    if (m_rankingAppended)
+        m_data.favourites += m_titles;
+    return {};
+}
+
+QString TitleAdd::takeBackRanking()
+{
+    if (!m_rankingAppended)
+        return {};
+    DataFolder& folder = m_data.store.folder();
+    const QByteArray lines = rankingLines(m_titles);
+    const FileBytes now = folder.read(CollectionStore::RankingFileName);
+    if (!m_rankingExisted && now == lines)
+        return changefiles::putBack(folder, CollectionStore::RankingFileName, std::nullopt);
+    if (m_rankingBefore && now == DataFolder::appended(*m_rankingBefore, lines))
+        return folder.write(CollectionStore::RankingFileName, *m_rankingBefore);
+    if (now && now->endsWith(lines))
+        return folder.write(CollectionStore::RankingFileName, now->chopped(lines.size()));
+    // Saved since in another order: the new titles leave it wherever they are.
+    QStringList kept = m_data.store.readRanking();
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
+        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
+            kept.removeAt(at);
+    return m_data.store.writeRanking(kept);
+}
+
+QString TitleAdd::takeBack()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    TitleTable remaining = m_data.titles;
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it) {
+        int index = remaining.count();
+        while (index > 0 && remaining.at(index).title != *it)
+            --index;
+        if (index == 0)
+            return changefiles::missingTitle(*it);
+        remaining.removeAt(index);
+    }
+
+    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
+    if (const QString error = takeBackRanking(); !error.isEmpty())
+        return error;
+    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
+    if (!error.isEmpty()) {
+        if (m_rankingAppended)
+            changefiles::putBack(folder, CollectionStore::RankingFileName, ranking);
+        return error;
+    }
+    m_data.titles = remaining;
+    if (m_rankingAppended)
+        for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
+            if (const qsizetype at = m_data.favourites.lastIndexOf(*it); at >= 0)
+                m_data.favourites.removeAt(at);
+    // Deleting cannot be taken back, so it comes last; a volume file that stays is harmless without its record.
+    for (qsizetype i = 0; i < m_titles.size(); ++i)
+        changefiles::putBack(folder, m_titles[i] + CollectionStore::VolumeSuffix, m_volumesBefore.value(i));
+    return {};
+}
+
+ChangeOutcome TitleAdd::outcome(bool forward) const
+{
+    const int count = m_data.titles.count();
+    return {forward ? m_first : std::min(m_first - 1, count), true, ChangeOutcome::Everything};
+}
+
+qsizetype TitleAdd::heldBytes() const
+{
+    qsizetype bytes = m_fileBefore ? m_fileBefore->size() : 0;
+    if (m_rankingBefore)
+        bytes += m_rankingBefore->size();
+    for (const FileBytes& volume : m_volumesBefore)
+        bytes += volume ? volume->size() : 0;
+    return bytes;
+}
+
+TitleDelete::TitleDelete(ChangeData& data, int index)
+    : Change(data, quoted(data.titles.at(index).title) + QStringLiteral("の削除")), m_index(index),
+      m_record(data.titles.at(index))
+{
+}
+
+QString TitleDelete::apply(bool forward)
+{
+    return forward ? remove() : restore();
+}
+
+QString TitleDelete::remove()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    TitleTable& titles = m_data.titles;
+    if (!titles.isValidIndex(m_index) || titles.at(m_index) != m_record) {
+        const int index = titles.indexOfTitle(m_record.title);
+        if (index == 0)
+            return changefiles::missingTitle(m_record.title);
+        m_index = index;
+    }
+    m_countBefore = titles.count();
+    TitleTable remaining = titles;
+    remaining.removeAt(m_index);
+
+    // Another record of the same name (possible in a hand-edited file) still uses these files.
+    bool shared = false;
+    const QString folded = m_record.title.toCaseFolded();
+    for (const TitleRecord& record : remaining.records())
+        shared = shared || record.title.toCaseFolded() == folded;
+    QList<std::pair<QString, QByteArray>> files;
+    if (!shared) {
+        QStringList names;
+        for (const QString& name : CollectionStore::titleFileNames(m_record.title))
+            if (!CollectionStore::isProgramFile(name))
+                names << name;
+        // Every spelling, as the deletion removes every one; a file that cannot be read back is left alone.
+        for (const QString& diskName : folder.spellingsOf(names))
+            if (const FileBytes bytes = folder.readExact(diskName))
+                files.append({diskName, *bytes});
+    }
+
+    m_fileBefore = store.collectionBytesUnlessOwn(titles);
+    if (const QString error = store.writeCollection(remaining); !error.isEmpty())
+        return error;
+    titles = remaining;
+    m_files = files;
+    for (const auto& file : std::as_const(m_files))
+        folder.removeExact(file.first);
+    return {};
+}
+
+QString TitleDelete::restore()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    QStringList restored;
+    const auto rollBack = [&] {
+        for (const QString& diskName : std::as_const(restored))
+            folder.removeExact(diskName);
+    };
+    for (const auto& [diskName, bytes] : std::as_const(m_files)) {
+        if (const QString error = folder.writeExact(diskName, bytes); !error.isEmpty()) {
+            rollBack();
+            return error;
+        }
+        restored << diskName;
+    }
+
+    TitleTable table;
+    const TitleTable& titles = m_data.titles;
+    const int at = std::min(m_index, titles.count() + 1);
+    table.reserve(titles.count() + 1);
+    for (int i = 1; i <= titles.count() + 1; ++i) {
+        if (i == at)
+            table.append(m_record);
+        if (i <= titles.count())
+            table.append(titles.at(i));
+    }
+    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(table);
+    if (!error.isEmpty()) {
+        rollBack();
+        return error;
+    }
+    m_index = at;
+    m_data.titles = std::move(table);
+    return {};
+}
+
+ChangeOutcome TitleDelete::outcome(bool forward) const
+{
+    if (!forward)
+        return {m_index, true, ChangeOutcome::Everything};
+    const int count = m_data.titles.count();
+    return {m_index == m_countBefore ? m_index - 1 : std::min(m_index, count), true, ChangeOutcome::Everything};
+}
+
+qsizetype TitleDelete::heldBytes() const
+{
+    qsizetype bytes = m_fileBefore ? m_fileBefore->size() : 0;
+    for (const auto& file : m_files)
+        bytes += file.second.size();
+    return bytes;
+}

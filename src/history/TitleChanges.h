@@ -1,0 +1,57 @@
+#pragma once
+
+#include "history/Change.h"
+
+#include <QList>
+#include <utility>
+
+// New records appended to the collection file (one title, or every record of a split series as one step), with
+// a volume file each (all collected) and their titles appended to the favourite ranking.
+class TitleAdd final : public Change {
+public:
+    // title is the name the user entered, which the step's text shows.
+    TitleAdd(ChangeData& data, const QString& title, const QList<TitleRecord>& records);
+
+    QString apply(bool forward) override;
+    ChangeOutcome outcome(bool forward) const override;
+    // The ranking file could not take the new titles; the records were added all the same.
+    QString notice() const override { return m_rankingError; }
+    qsizetype heldBytes() const override;
+
+private:
+    QString add();
+    QString takeBack();
+    QString takeBackRanking();
+
+    QList<TitleRecord> m_records;
+    QStringList m_titles;
+    int m_first = 0; // index of the first new record
+    QList<FileBytes> m_volumesBefore;
+    FileBytes m_fileBefore;
+    QString m_rankingError;
+    bool m_rankingAppended = false;
+    bool m_rankingExisted = false;
+    FileBytes m_rankingBefore; // kept only when appending did more than add the lines at the end
+};
+
+// The record shown deleted: the collection file rewritten without it, its volume file, memo and cover pictures
+// deleted. Undoing puts the record back at its place and every deleted file back byte for byte, under the
+// same name.
+class TitleDelete final : public Change {
+public:
+    TitleDelete(ChangeData& data, int index);
+
+    QString apply(bool forward) override;
+    ChangeOutcome outcome(bool forward) const override;
+    qsizetype heldBytes() const override;
+
+private:
+    QString remove();
+    QString restore();
+
+    int m_index;
+    int m_countBefore = 0;
+    TitleRecord m_record;
+    FileBytes m_fileBefore;
+    QList<std::pair<QString, QByteArray>> m_files; // spelling on disk, content
+};
