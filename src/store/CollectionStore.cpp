@@ -71,6 +71,7 @@ CollectionStore::Load CollectionStore::loadCollection()
 {
     Load load;
     const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
+    rememberRead(CollectionFileName, bytes);
     if (!bytes) {
         if (m_folder.exists(CollectionFileName)) {
             m_lockReason = QStringLiteral("「%1」を読み込めませんでした。\n"
@@ -82,6 +83,8 @@ CollectionStore::Load CollectionStore::loadCollection()
         // Nothing to protect: a missing collection is an empty one.
         m_lockReason.clear();
         load.problem = m_folder.write(CollectionFileName, QByteArray());
+        if (load.problem.isEmpty())
+            rememberRead(CollectionFileName, QByteArray());
         return load;
     }
 
@@ -103,7 +106,10 @@ QString CollectionStore::writeCollection(const TitleTable& table)
 {
     if (collectionLocked())
         return m_lockReason;
-    return writeText(CollectionFileName, collection::format(table));
+    QByteArray bytes;
+    if (const QString problem = encodeFor(CollectionFileName, collection::format(table), &bytes); !problem.isEmpty())
+        return problem;
+    return writeChecked(CollectionFileName, bytes);
 }
 
 QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
@@ -124,6 +130,7 @@ VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* comp
         return VolumeStates{};
     }
     const std::optional<QByteArray> bytes = m_folder.read(fileName);
+    rememberRead(fileName, bytes);
     if (!bytes) {
         // A missing file is a new title's: nothing is damaged. One that exists but cannot be read is.
         if (complete)
@@ -137,7 +144,10 @@ QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeSt
 {
     if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
         return programFileMessage(fileName, programFile);
-    return writeText(fileName, volumefile::format(states));
+    QByteArray bytes;
+    if (const QString problem = encodeFor(fileName, volumefile::format(states), &bytes); !problem.isEmpty())
+        return problem;
+    return writeChecked(fileName, bytes);
 }
 
 QString CollectionStore::readMemo(const QString& title) const
@@ -177,6 +187,7 @@ QString CollectionStore::writeHelpTour(qint16 helpTourOn)
 QStringList CollectionStore::readRanking() const
 {
     const std::optional<QByteArray> bytes = m_folder.read(RankingFileName);
+    rememberRead(RankingFileName, bytes);
     return bytes ? rankingfile::parse(*bytes) : QStringList();
 }
 
@@ -193,7 +204,10 @@ QString CollectionStore::writeRanking(const QStringList& titles)
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
-    return writeText(RankingFileName, text);
+    QByteArray bytes;
+    if (const QString problem = encodeFor(RankingFileName, text, &bytes); !problem.isEmpty())
+        return problem;
+    return writeChecked(RankingFileName, bytes);
 }
 
 QImage CollectionStore::loadCover(const QString& title) const
@@ -240,5 +254,39 @@ QString CollectionStore::appendText(const QString& fileName, const QString& text
     QByteArray bytes;
     if (const QString problem = encodeFor(fileName, text, &bytes); !problem.isEmpty())
         return problem;
-    return m_folder.append(fileName, bytes);
+    // The whole file is replaced, as every write is: a file shared with a backup is never changed in place.
+    QByteArray whole;
+    if (m_folder.exists(fileName)) {
+        const std::optional<QByteArray> old = m_folder.read(fileName);
+        // Rewriting without the old content would lose it.
+        if (!old)
+            return QStringLiteral("「%1」に書き込めませんでした。\n理由: 今の内容を読み込めませんでした。")
+                .arg(fileName);
+        whole = *old;
+    }
+    return writeChecked(fileName, DataFolder::appended(whole, bytes));
+}
+
+void CollectionStore::setOutsideChangeHandler(std::function<void(const QString&)> handler)
+{
+    m_onOutsideChange = std::move(handler);
+}
+
+void CollectionStore::rememberRead(const QString& fileName, const std::optional<QByteArray>& bytes) const
+{
+    m_prints.remember(fileName, bytes ? m_folder.existingPath(fileName) : QString(), bytes);
+}
+
+QString CollectionStore::writeChecked(const QString& fileName, const QByteArray& bytes)
+{
+    if (const QString changed = m_prints.changedOutside(fileName, m_folder.existingPath(fileName));
+        !changed.isEmpty()) {
+        if (m_onOutsideChange)
+            m_onOutsideChange(fileName);
+        return changed;
+    }
+    const QString error = m_folder.write(fileName, bytes);
+    if (error.isEmpty())
+        m_prints.remember(fileName, m_folder.existingPath(fileName), bytes);
+    return error;
 }

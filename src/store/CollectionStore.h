@@ -2,11 +2,13 @@
 
 #include "store/DataFiles.h"
 #include "store/DataFolder.h"
+#include "store/FileFingerprints.h"
 #include "store/TitleTable.h"
 
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The one door to the disk. Every file of the collection is read and written here, by its name in the
 // working folder; every write is atomic and returns an empty string on success or a Japanese message naming
@@ -77,13 +79,26 @@ public:
     // image.
     QImage loadCover(const QString& title) const;
 
+    // The collection file, the ranking file and every volume file are rewritten only while they are still what
+    // this store last read or wrote: one changed by another program since is left as it is, the write returns a
+    // message saying so, and the handler (when set) is told the file's name so that the window can read the
+    // files again. Files this store has not read are written as they are.
+    void setOutsideChangeHandler(std::function<void(const QString& fileName)> handler);
+    // Forgets what was read, after the files were replaced as a whole (a restore): the next read is what counts.
+    void forgetReads() { m_prints.clear(); }
+
     // Encodes text for a file; on characters code page 932 cannot hold, returns the message instead.
     static QString encodeFor(const QString& fileName, const QString& text, QByteArray* bytes);
 
 private:
     QString writeText(const QString& fileName, const QString& text);
     QString appendText(const QString& fileName, const QString& text);
+    void rememberRead(const QString& fileName, const std::optional<QByteArray>& bytes) const;
+    // Writes bytes when the file was not changed by another program since it was last read or written here.
+    QString writeChecked(const QString& fileName, const QByteArray& bytes);
 
     DataFolder m_folder;
+    mutable FileFingerprints m_prints;
+    std::function<void(const QString&)> m_onOutsideChange;
     QString m_lockReason;
 };

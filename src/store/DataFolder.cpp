@@ -248,6 +248,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
     if (const QString problem = checkFileName(name); !problem.isEmpty())
         return failure(problem);
 
+    beforeChange();
     QString diskName = existingName(name);
     if (diskName.isEmpty())
         diskName = name;
@@ -259,6 +260,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
 
 QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& files)
 {
+    beforeChange();
     QStringList messages(files.size());
     QList<FileWriter::FileData> valid;
     QList<qsizetype> validIndex;
@@ -331,6 +333,7 @@ bool DataFolder::remove(const QString& name)
 {
     if (!checkFileName(name).isEmpty())
         return false;
+    beforeChange();
     // Deleting is rare and must not leave a twin behind, so the folder itself is asked rather than the index,
     // which does not know files put there by hand while the program runs.
     const QString folded = name.toCaseFolded();
@@ -356,6 +359,7 @@ bool DataFolder::remove(const QString& name)
 
 int DataFolder::remove(const QStringList& names)
 {
+    beforeChange();
     QSet<QString> wanted;
     for (const QString& name : names)
         if (checkFileName(name).isEmpty())

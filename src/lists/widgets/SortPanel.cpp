@@ -7,6 +7,7 @@
 #include "ui/Twips.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
+#include "ui/logic/Safeguards.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QApplication>
@@ -204,6 +205,8 @@ void SortPanel::cmdSortCng1_Click()
                                             "良かったらＯＫボタンを押してください"),
                              Dialogs::OkCancel + Dialogs::Exclamation,
                              QStringLiteral("メイン並び替え確認")) != Dialogs::Ok)
+        return;
+    if (!safeguards::backupBefore(m_state, m_dialogs, backup::Reason::BeforeSortOrder))
         return;
 
     QString error;

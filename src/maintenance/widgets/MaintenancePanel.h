@@ -6,6 +6,7 @@
 #include <functional>
 
 class AppState;
+class BackupGroup;
 class Dialogs;
 class DirectoryList;
 class DisplayOrderModel;
@@ -66,6 +67,7 @@ private:
     DriveList* m_drvCom = nullptr;
     DirectoryList* m_dirCom = nullptr;
     QPushButton* m_cmdCmGetIn = nullptr;
+    BackupGroup* m_backups = nullptr;
 
     // The row and the text of the entry the drag began on; -1 when the press was not on an entry.
     int m_OrderDragIndex = -1;

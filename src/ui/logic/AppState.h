@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/Backups.h"
 #include "store/CollectionStore.h"
 #include "store/DataFiles.h"
 #include "store/SelectionLists.h"
@@ -27,6 +28,8 @@ public:
     explicit AppState(const QString& folderPath) : store(folderPath), CoverFolder(folderPath) {}
 
     CollectionStore store;
+    // Backup generations of the folder's files; see safeguards::beforeChange for the call every change makes.
+    Backups backups{store};
     TitleTable titles;
     SelectionLists lists;
     StaleFlags stale;
