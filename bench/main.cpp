@@ -1,6 +1,7 @@
 // Start-up, page-change, status-list, sort and search timings over a synthetic collection; see "Benchmark" in
 // README.md.
 
+#include "BackupBench.h"
 #include "GalleryBench.h"
 #include "ListBench.h"
 #include "MaintenanceBench.h"
@@ -124,6 +125,14 @@ int runTable(int titles, int runs)
         return 1;
     }
     for (const timing::Measurement& m : rankings.measurements)
+        print(timing::formatLine(m));
+
+    const BackupResults backups = measureBackups(*collection, runs);
+    if (!backups.error.isEmpty()) {
+        progress(QStringLiteral("error: ") + backups.error);
+        return 1;
+    }
+    for (const timing::Measurement& m : backups.measurements)
         print(timing::formatLine(m));
 
     print(QStringLiteral("# first start-up of the process (fonts, plugins, locale data included): %1 ms")

@@ -32,15 +32,23 @@ QString BackupFiles::copy(const QString& from, const QString& to)
     const QByteArray data = source.readAll();
     if (source.error() != QFileDevice::NoError)
         return source.errorString();
-    return writeNew(to, data);
+    return writeFile(to, data, true);
 }
 
 QString BackupFiles::writeNew(const QString& path, const QByteArray& data)
 {
+    // Not synced: a manifest cut short by a crash makes its generation show as damaged, nothing worse, while a
+    // sync would wait for every link of the generation to reach the disk.
+    return writeFile(path, data, false);
+}
+
+QString BackupFiles::writeFile(const QString& path, const QByteArray& data, bool sync)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return file.errorString();
-    if (file.write(data) != data.size() || !syncFile(file) || file.error() != QFileDevice::NoError) {
+    if (file.write(data) != data.size() || !file.flush() || (sync && !syncFile(file)) ||
+        file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString().isEmpty() ? qt_error_string(errno) : file.errorString();
         file.close();
         QFile::remove(path);

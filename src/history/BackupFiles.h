@@ -12,7 +12,7 @@ public:
     virtual bool link(const QString& from, const QString& to);
     // Copies from to a new file at to, its data on disk before this returns. Empty, or the reason.
     virtual QString copy(const QString& from, const QString& to);
-    // Writes a new file whose data is on disk before this returns. Empty, or the reason.
+    // Writes a new file (not waiting for its data to reach the disk). Empty, or the reason.
     virtual QString writeNew(const QString& path, const QByteArray& data);
     // Renames from over to in one step. Empty, or the reason.
     virtual QString rename(const QString& from, const QString& to);
@@ -21,4 +21,7 @@ public:
     // replaces a file by renaming a new one over it, so a linked file is never changed by a later save. Its size
     // goes to *size. Empty, or the reason.
     QString share(const QString& from, const QString& to, qint64* size);
+
+private:
+    static QString writeFile(const QString& path, const QByteArray& data, bool sync);
 };

@@ -77,6 +77,10 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     m_busy = true;
     DataFolder& folder = m_store.folder();
     const QString dataPath = folder.path() + QLatin1Char('/');
+    // The spelling each file has on disk, so that a file put back replaces it rather than becoming its twin.
+    QHash<QString, QString> onDisk;
+    for (const QString& name : backup::regularFiles(folder.path()))
+        onDisk.insert(name.toCaseFolded(), name);
 
     // Every file is first put beside its target under a staging name; only when all are there does any target
     // change, each by one rename.
@@ -105,13 +109,12 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
                                .arg(entry.name, reason);
             return result;
         }
-        const QString existing = folder.existingName(entry.name);
-        staged.append({staging, existing.isEmpty() ? entry.name : existing});
+        staged.append({staging, onDisk.value(entry.name.toCaseFolded(), entry.name)});
     }
 
     QList<std::pair<QString, QString>> replaced; // target, and the spelling it had before (empty: none)
     for (qsizetype i = 0; i < staged.size(); ++i) {
-        const QString before = folder.existingName(staged[i].target);
+        const QString before = onDisk.value(staged[i].target.toCaseFolded());
         if (const QString reason = m_files->rename(staged[i].staging, dataPath + staged[i].target); !reason.isEmpty()) {
             discard(i);
             const QString putBackError = putBack(replaced, result.taken);
@@ -133,16 +136,13 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     QSet<QString> held;
     for (const manifest::Entry& entry : list->files)
         held.insert(entry.name.toCaseFolded());
-    QStringList owners = restoredTitles;
+    QSet<QString> owners(restoredTitles.cbegin(), restoredTitles.cend());
     for (const TitleRecord& record : titles.records())
-        owners.append(record.title);
-    QStringList extra;
-    for (const QString& title : std::as_const(owners))
-        for (const QString& name : CollectionStore::titleFileNames(title))
-            if (!held.contains(name.toCaseFolded()) && !CollectionStore::isProgramFile(name))
-                extra.append(name);
-    if (!extra.isEmpty())
-        folder.remove(extra);
+        owners.insert(record.title);
+    const QSet<QString> owned = backup::titleFileSet(owners.values());
+    for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
+        if (owned.contains(it.key()) && !held.contains(it.key()))
+            QFile::remove(dataPath + it.value());
 
     // The files were replaced behind the folder's index and the store's memory of what it read.
     folder.rescan();

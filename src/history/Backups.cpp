@@ -108,8 +108,9 @@ QString randomSuffix()
     return suffix;
 }
 
-// Regular files of a folder (symbolic links to one included), listed without asking the disk about each.
-QStringList regularFiles(const QString& folder)
+} // namespace
+
+QStringList backup::regularFiles(const QString& folder)
 {
     QStringList names;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
@@ -128,6 +129,28 @@ QStringList regularFiles(const QString& folder)
     ::closedir(dir);
     return names;
 }
+
+QSet<QString> backup::titleFileSet(const QStringList& titles)
+{
+    // Letter case is folded character by character, so a folded title followed by a folded suffix is the
+    // folded file name.
+    QStringList suffixes;
+    for (const QString& name : CollectionStore::titleFileNames(QString()))
+        suffixes.append(name.toCaseFolded());
+    QSet<QString> names;
+    names.reserve(titles.size() * suffixes.size());
+    for (const QString& title : titles) {
+        const QString folded = title.toCaseFolded();
+        for (const QString& suffix : std::as_const(suffixes))
+            names.insert(folded + suffix);
+    }
+    // A title named after one of the program's own files never owns it.
+    for (const QString& name : CollectionStore::programFileNames())
+        names.remove(name.toCaseFolded());
+    return names;
+}
+
+namespace {
 
 QString failure(const QString& name, const QString& reason)
 {
@@ -169,20 +192,16 @@ QString Backups::generationPath(const QString& folderName) const
 
 QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const
 {
-    QSet<QString> wanted;
-    for (const QString& name :
-         {CollectionStore::CollectionFileName, CollectionStore::SettingsFileName, CollectionStore::RankingFileName})
-        wanted.insert(name.toCaseFolded());
     QStringList owners = moreTitles;
     for (const TitleRecord& record : titles.records())
         owners.append(record.title);
-    for (const QString& title : std::as_const(owners))
-        for (const QString& name : CollectionStore::titleFileNames(title))
-            if (!CollectionStore::isProgramFile(name) && DataFolder::checkFileName(name).isEmpty())
-                wanted.insert(name.toCaseFolded());
+    QSet<QString> wanted = backup::titleFileSet(owners);
+    for (const QString& name :
+         {CollectionStore::CollectionFileName, CollectionStore::SettingsFileName, CollectionStore::RankingFileName})
+        wanted.insert(name.toCaseFolded());
     // One listing of the folder finds every spelling, rather than one lookup per possible file.
     QStringList names;
-    for (const QString& name : regularFiles(m_store.folder().path()))
+    for (const QString& name : backup::regularFiles(m_store.folder().path()))
         if (wanted.contains(name.toCaseFolded()))
             names.append(name);
     return names;

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,6 +20,11 @@ enum class Reason { Daily, BeforeClear, BeforeImport, BeforeDisplayOrder, Before
 QString reasonKey(Reason reason);
 // The reason as the user reads it; a key this program does not know is shown as it is.
 QString reasonText(const QString& key);
+// Regular files of a folder (symbolic links to one included), listed without asking the disk about each.
+QStringList regularFiles(const QString& folder);
+// The letter-case-folded names of every file the titles own (volume files, memos, covers), never one of the
+// program's own files.
+QSet<QString> titleFileSet(const QStringList& titles);
 } // namespace backup
 
 // One generation, as the backup list shows it.
