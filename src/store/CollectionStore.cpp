@@ -264,7 +264,13 @@ QString CollectionStore::appendText(const QString& fileName, const QString& text
                 .arg(fileName);
         whole = *old;
     }
-    return writeChecked(fileName, DataFolder::appended(whole, bytes));
+    // Appending keeps whatever the file holds now, a change made by another program included, so there is
+    // nothing to refuse.
+    const QByteArray result = DataFolder::appended(whole, bytes);
+    const QString error = m_folder.write(fileName, result);
+    if (error.isEmpty())
+        m_prints.remember(fileName, m_folder.existingPath(fileName), result);
+    return error;
 }
 
 void CollectionStore::setOutsideChangeHandler(std::function<void(const QString&)> handler)

@@ -45,6 +45,8 @@ class TestOutsideChanges : public QObject {
 private slots:
     void changedFileIsNotOverwritten_data();
     void changedFileIsNotOverwritten();
+    void appendKeepsTheOutsideChange_data();
+    void appendKeepsTheOutsideChange();
     void ownWritesAndUntouchedFilesGoThrough_data();
     void ownWritesAndUntouchedFilesGoThrough();
 };
@@ -53,22 +55,18 @@ void TestOutsideChanges::changedFileIsNotOverwritten_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("outside");
-    QTest::addColumn<bool>("append");
     const QByteArray sameSize = TestFolder::cp932(line(QStringLiteral("丁")));
-    QTest::newRow("collection, other size") << Collection << TestFolder::cp932(line(QStringLiteral("丁丁"))) << false;
-    QTest::newRow("collection, same size") << Collection << sameSize << false;
-    QTest::newRow("collection, appended to") << Collection << sameSize << true;
-    QTest::newRow("ranking, same size") << Ranking << TestFolder::cp932(QStringLiteral("\"丁\"\r\n")) << false;
-    QTest::newRow("ranking, appended to") << Ranking << QByteArray("\"x\"\r\n") << true;
-    QTest::newRow("volume file") << Volumes << QByteArray("1,1,1,1,1,1,1,1,1,1\r\n") << false;
-    QTest::newRow("file made while missing") << Ranking << QByteArray("\"x\"\r\n") << false;
+    QTest::newRow("collection, other size") << Collection << TestFolder::cp932(line(QStringLiteral("丁丁")));
+    QTest::newRow("collection, same size") << Collection << sameSize;
+    QTest::newRow("ranking, same size") << Ranking << TestFolder::cp932(QStringLiteral("\"丁\"\r\n"));
+    QTest::newRow("volume file") << Volumes << QByteArray("1,1,1,1,1,1,1,1,1,1\r\n");
+    QTest::newRow("file made while missing") << Ranking << QByteArray("\"x\"\r\n");
 }
 
 void TestOutsideChanges::changedFileIsNotOverwritten()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, outside);
-    QFETCH(bool, append);
     TestFolder folder;
     folder.writeText(Collection, line(QStringLiteral("甲")));
     if (QTest::currentDataTag() != QByteArray("file made while missing"))
@@ -82,7 +80,7 @@ void TestOutsideChanges::changedFileIsNotOverwritten()
     store.readVolumeFile(Volumes);
 
     folder.writeBytes(file, outside);
-    const QString error = append ? appendThrough(store, file) : writeThrough(store, file);
+    const QString error = writeThrough(store, file);
     QVERIFY2(error.startsWith(
                  QStringLiteral("「%1」は、このプログラムが読み込んだ後に、ほかのプログラムによって変更されています")
                      .arg(file)),
@@ -96,6 +94,28 @@ void TestOutsideChanges::changedFileIsNotOverwritten()
     store.readVolumeFile(Volumes);
     QCOMPARE(writeThrough(store, file), QString());
     QVERIFY(folder.readBytes(file) != outside);
+}
+
+void TestOutsideChanges::appendKeepsTheOutsideChange_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("collection") << Collection;
+    QTest::newRow("ranking") << Ranking;
+}
+
+void TestOutsideChanges::appendKeepsTheOutsideChange()
+{
+    QFETCH(QString, file);
+    TestFolder folder;
+    folder.writeText(Collection, line(QStringLiteral("甲")));
+    CollectionStore store(folder.path());
+    store.loadCollection();
+    store.readRanking();
+    const QByteArray outside = file == Collection ? TestFolder::cp932(line(QStringLiteral("丁"))) : "\"x\"\r\n";
+    folder.writeBytes(file, outside);
+    QCOMPARE(appendThrough(store, file), QString());
+    QVERIFY(folder.readBytes(file).startsWith(outside));
+    QVERIFY(folder.readBytes(file).size() > outside.size());
 }
 
 void TestOutsideChanges::ownWritesAndUntouchedFilesGoThrough_data()
