@@ -1,6 +1,7 @@
 // Start-up, page-change, status-list, sort and search timings over a synthetic collection; see "Benchmark" in
 // README.md.
 
+#include "BackupBench.h"
 #include "GalleryBench.h"
 #include "ListBench.h"
 #include "MaintenanceBench.h"
@@ -127,6 +128,11 @@ QList<Group> groups()
          true,
          [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
              return measureUndo(collection, runs);
+         }},
+        {{"backup_take", "restore"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
+             return measureBackups(collection, runs);
          }},
         {{"maint_open", "maint_drag", "maint_apply", "maint_clear", "maint_import"},
          true,

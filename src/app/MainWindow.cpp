@@ -51,6 +51,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     buildPanels();
     buildButtonRow();
     Form_Load();
+    installSafeguards();
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

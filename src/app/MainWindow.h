@@ -69,12 +69,17 @@ private:
     void buildButtonRow();
     void buildPanels();
     void Form_Load();
+    // Backups before changes, and reading the files again when another program changed one this program was
+    // about to rewrite.
+    void installSafeguards();
+    void reloadChangedFiles();
 
     Dialogs& m_dialogs;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<HelpViewer> m_helpViewer;
     QString m_loadProblem;
     bool m_shownOnce = false;
+    bool m_reloadQueued = false;
 
     TitleCommands* m_commands = nullptr;
     UndoActions* m_undo = nullptr;

@@ -1,11 +1,14 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/UserFolder.h"
+#include "history/FolderLock.h"
 #include "store/Cp932.h"
 #include "ui/QtDialogs.h"
 #include "ui/logic/InstalledFiles.h"
+#include "ui/logic/Safeguards.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLocale>
 #include <QTranslator>
@@ -46,6 +49,13 @@ int main(int argc, char* argv[])
             dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Critical, QStringLiteral("タナミルＰｒｏ"));
             return 1;
         }
+    }
+
+    // One program per data folder: a second one ends before it writes anything.
+    FolderLock folderLock(QDir::currentPath());
+    if (const QString held = folderLock.acquire(); !held.isEmpty()) {
+        safeguards::tellFolderHeld(dialogs, held);
+        return 1;
     }
 
     MainWindow window(dialogs);

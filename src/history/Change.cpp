@@ -20,13 +20,9 @@ QString Change::fullWidthNumber(int number)
 
 namespace changefiles {
 
-QString putBack(DataFolder& folder, const QString& name, const FileBytes& bytes)
+QString putBack(CollectionStore& store, const QString& name, const FileBytes& bytes)
 {
-    if (bytes)
-        return folder.write(name, *bytes);
-    if (folder.exists(name) && !folder.remove(name))
-        return QStringLiteral("「%1」を削除できませんでした。").arg(name);
-    return {};
+    return store.putBack(name, bytes);
 }
 
 QString missingTitle(const QString& title)

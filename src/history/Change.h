@@ -69,8 +69,9 @@ protected:
 using FileBytes = std::optional<QByteArray>;
 
 namespace changefiles {
-// Writes bytes to the file atomically, or deletes it when bytes is empty (the file did not exist).
-QString putBack(DataFolder& folder, const QString& name, const FileBytes& bytes);
+// Writes bytes to the file atomically, or deletes it when bytes is empty (the file did not exist), through the
+// store so that a file another program changed since is never overwritten.
+QString putBack(CollectionStore& store, const QString& name, const FileBytes& bytes);
 // The message for a record a step can no longer find (the collection file was changed by other means).
 QString missingTitle(const QString& title);
 } // namespace changefiles

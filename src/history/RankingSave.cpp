@@ -20,7 +20,8 @@ QString RankingSave::apply(bool forward)
         m_after = folder.read(CollectionStore::RankingFileName);
         return {};
     }
-    const QString error = changefiles::putBack(folder, CollectionStore::RankingFileName, forward ? m_after : m_before);
+    const QString error =
+        changefiles::putBack(m_data.store, CollectionStore::RankingFileName, forward ? m_after : m_before);
     if (error.isEmpty())
         m_data.favourites = forward ? m_titles : store.readRanking();
     return error;

@@ -79,7 +79,7 @@ QString VolumeToggle::apply(bool forward)
     // The file as this step left it is put back byte for byte; one changed since (on the status list) keeps
     // those other changes and gets only this volume's state.
     if (now == (forward ? m_before : m_after))
-        return changefiles::putBack(folder, m_fileName, forward ? m_after : m_before);
+        return changefiles::putBack(m_data.store, m_fileName, forward ? m_after : m_before);
     VolumeStates states = store.readVolumeFile(m_fileName);
     states[m_volume] = forward ? m_afterStates[m_volume] : m_beforeState;
     return store.writeVolumeFile(m_fileName, states);
@@ -109,7 +109,7 @@ QString MemoSave::apply(bool forward)
         m_after = folder.read(m_diskName);
         return {};
     }
-    return changefiles::putBack(folder, m_diskName, forward ? m_after : m_before);
+    return changefiles::putBack(m_data.store, m_diskName, forward ? m_after : m_before);
 }
 
 ChangeOutcome MemoSave::outcome(bool) const
@@ -163,10 +163,10 @@ QString CoverImport::apply(bool forward)
     // Each file is put back atomically; when one fails, those already put back return to where they were.
     for (qsizetype i = 0; i < m_files.size(); ++i) {
         const CoverFile& file = m_files.at(i);
-        if (const QString error = changefiles::putBack(folder, file.diskName, forward ? file.after : file.before);
+        if (const QString error = changefiles::putBack(m_data.store, file.diskName, forward ? file.after : file.before);
             !error.isEmpty()) {
             for (qsizetype j = 0; j < i; ++j)
-                changefiles::putBack(folder, m_files.at(j).diskName,
+                changefiles::putBack(m_data.store, m_files.at(j).diskName,
                                      forward ? m_files.at(j).before : m_files.at(j).after);
             return error;
         }

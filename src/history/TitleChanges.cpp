@@ -41,7 +41,7 @@ QString TitleAdd::add()
     QList<FileBytes> before;
     const auto rollBack = [&] {
         for (qsizetype i = 0; i < before.size(); ++i)
-            changefiles::putBack(folder, m_titles[i] + CollectionStore::VolumeSuffix, before[i]);
+            changefiles::putBack(m_data.store, m_titles[i] + CollectionStore::VolumeSuffix, before[i]);
     };
     for (const QString& title : std::as_const(m_titles)) {
         const QString name = title + CollectionStore::VolumeSuffix;
@@ -82,11 +82,11 @@ QString TitleAdd::takeBackRanking()
     const QByteArray lines = rankingLines(m_titles);
     const FileBytes now = folder.read(CollectionStore::RankingFileName);
     if (!m_rankingExisted && now == lines)
-        return changefiles::putBack(folder, CollectionStore::RankingFileName, std::nullopt);
+        return changefiles::putBack(m_data.store, CollectionStore::RankingFileName, std::nullopt);
     if (m_rankingBefore && now == DataFolder::appended(*m_rankingBefore, lines))
-        return folder.write(CollectionStore::RankingFileName, *m_rankingBefore);
+        return m_data.store.putBack(CollectionStore::RankingFileName, *m_rankingBefore);
     if (now && now->endsWith(lines))
-        return folder.write(CollectionStore::RankingFileName, now->chopped(lines.size()));
+        return m_data.store.putBack(CollectionStore::RankingFileName, now->chopped(lines.size()));
     // Saved since in another order: the new titles leave it wherever they are.
     QStringList kept = m_data.store.readRanking();
     for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
@@ -115,7 +115,7 @@ QString TitleAdd::takeBack()
     const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
     if (!error.isEmpty()) {
         if (m_rankingAppended)
-            changefiles::putBack(folder, CollectionStore::RankingFileName, ranking);
+            changefiles::putBack(m_data.store, CollectionStore::RankingFileName, ranking);
         return error;
     }
     m_data.titles = remaining;
@@ -125,7 +125,7 @@ QString TitleAdd::takeBack()
                 m_data.favourites.removeAt(at);
     // Deleting cannot be taken back, so it comes last; a volume file that stays is harmless without its record.
     for (qsizetype i = 0; i < m_titles.size(); ++i)
-        changefiles::putBack(folder, m_titles[i] + CollectionStore::VolumeSuffix, m_volumesBefore.value(i));
+        changefiles::putBack(m_data.store, m_titles[i] + CollectionStore::VolumeSuffix, m_volumesBefore.value(i));
     return {};
 }
 
@@ -212,6 +212,7 @@ QString TitleDelete::restore()
             rollBack();
             return error;
         }
+        store.forgetRead(diskName);
         restored << diskName;
     }
 

@@ -71,6 +71,7 @@ CollectionStore::Load CollectionStore::loadCollection()
     Load load;
     m_collectionIsOwn = false;
     const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
+    rememberRead(CollectionFileName, bytes);
     if (!bytes) {
         if (m_folder.exists(CollectionFileName)) {
             m_lockReason = QStringLiteral("「%1」を読み込めませんでした。\n"
@@ -82,6 +83,8 @@ CollectionStore::Load CollectionStore::loadCollection()
         // Nothing to protect: a missing collection is an empty one.
         m_lockReason.clear();
         load.problem = m_folder.write(CollectionFileName, QByteArray());
+        if (load.problem.isEmpty())
+            rememberRead(CollectionFileName, QByteArray());
         return load;
     }
 
@@ -110,7 +113,10 @@ QString CollectionStore::writeCollection(const TitleTable& table)
 {
     if (QString refused = lockRefusal(); !refused.isEmpty())
         return refused;
-    const QString error = writeText(CollectionFileName, collection::format(table));
+    QByteArray bytes;
+    if (const QString problem = encodeFor(CollectionFileName, collection::format(table), &bytes); !problem.isEmpty())
+        return problem;
+    const QString error = writeChecked(CollectionFileName, bytes);
     if (error.isEmpty())
         m_collectionIsOwn = true;
     return error;
@@ -135,7 +141,7 @@ QString CollectionStore::restoreCollectionBytes(const QByteArray& bytes)
 {
     if (QString refused = lockRefusal(); !refused.isEmpty())
         return refused;
-    const QString error = m_folder.write(CollectionFileName, bytes);
+    const QString error = writeChecked(CollectionFileName, bytes);
     if (error.isEmpty())
         m_collectionIsOwn = false;
     return error;
@@ -159,6 +165,7 @@ VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* comp
         return VolumeStates{};
     }
     const std::optional<QByteArray> bytes = m_folder.read(fileName);
+    rememberRead(fileName, bytes);
     if (!bytes) {
         // A missing file is a new title's: nothing is damaged. One that exists but cannot be read is.
         if (complete)
@@ -172,7 +179,10 @@ QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeSt
 {
     if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
         return programFileMessage(fileName, programFile);
-    return writeText(fileName, volumefile::format(states));
+    QByteArray bytes;
+    if (const QString problem = encodeFor(fileName, volumefile::format(states), &bytes); !problem.isEmpty())
+        return problem;
+    return writeChecked(fileName, bytes);
 }
 
 QString CollectionStore::readMemo(const QString& title) const
@@ -212,6 +222,7 @@ QString CollectionStore::writeHelpTour(qint16 helpTourOn)
 QStringList CollectionStore::readRanking() const
 {
     const std::optional<QByteArray> bytes = m_folder.read(RankingFileName);
+    rememberRead(RankingFileName, bytes);
     return bytes ? rankingfile::parse(*bytes) : QStringList();
 }
 
@@ -232,7 +243,10 @@ QString CollectionStore::writeRanking(const QStringList& titles)
     QString text;
     for (const QString& title : titles)
         text += rankingfile::formatLine(title);
-    return writeText(RankingFileName, text);
+    QByteArray bytes;
+    if (const QString problem = encodeFor(RankingFileName, text, &bytes); !problem.isEmpty())
+        return problem;
+    return writeChecked(RankingFileName, bytes);
 }
 
 QImage CollectionStore::readCover(const QString& title, QSize box, bool enlarge) const
@@ -285,5 +299,55 @@ QString CollectionStore::appendText(const QString& fileName, const QString& text
     QByteArray bytes;
     if (const QString problem = encodeFor(fileName, text, &bytes); !problem.isEmpty())
         return problem;
-    return m_folder.append(fileName, bytes);
+    // The whole file is replaced, as every write is: a file shared with a backup is never changed in place.
+    QByteArray whole;
+    if (m_folder.exists(fileName)) {
+        const std::optional<QByteArray> old = m_folder.read(fileName);
+        // Rewriting without the old content would lose it.
+        if (!old)
+            return QStringLiteral("「%1」に書き込めませんでした。\n理由: 今の内容を読み込めませんでした。")
+                .arg(fileName);
+        whole = *old;
+    }
+    // Appending keeps whatever the file holds now, a change made by another program included, so there is
+    // nothing to refuse.
+    const QByteArray result = DataFolder::appended(whole, bytes);
+    const QString error = m_folder.write(fileName, result);
+    if (error.isEmpty())
+        m_prints.remember(fileName, m_folder.existingPath(fileName), result);
+    return error;
+}
+
+QString CollectionStore::putBack(const QString& fileName, const std::optional<QByteArray>& bytes)
+{
+    if (bytes)
+        return writeChecked(fileName, *bytes);
+    m_prints.forget(fileName);
+    if (m_folder.exists(fileName) && !m_folder.remove(fileName))
+        return QStringLiteral("「%1」を削除できませんでした。").arg(fileName);
+    return {};
+}
+
+void CollectionStore::setOutsideChangeHandler(std::function<void(const QString&)> handler)
+{
+    m_onOutsideChange = std::move(handler);
+}
+
+void CollectionStore::rememberRead(const QString& fileName, const std::optional<QByteArray>& bytes) const
+{
+    m_prints.remember(fileName, bytes ? m_folder.existingPath(fileName) : QString(), bytes);
+}
+
+QString CollectionStore::writeChecked(const QString& fileName, const QByteArray& bytes)
+{
+    if (const QString changed = m_prints.changedOutside(fileName, m_folder.existingPath(fileName));
+        !changed.isEmpty()) {
+        if (m_onOutsideChange)
+            m_onOutsideChange(fileName);
+        return changed;
+    }
+    const QString error = m_folder.write(fileName, bytes);
+    if (error.isEmpty())
+        m_prints.remember(fileName, m_folder.existingPath(fileName), bytes);
+    return error;
 }

@@ -2,12 +2,14 @@
 
 #include "store/DataFiles.h"
 #include "store/DataFolder.h"
+#include "store/FileFingerprints.h"
 #include "store/TitleTable.h"
 
 #include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The one door to the disk. Every file of the collection is read and written here, by its name in the
@@ -93,14 +95,32 @@ public:
     // The same without the placeholder, enlarged to fill box when enlarge is set.
     QImage readCover(const QString& title, QSize box, bool enlarge) const;
 
+    // The collection file, the ranking file and every volume file are rewritten only while they are still what
+    // this store last read or wrote: one changed by another program since is left as it is, the write returns a
+    // message saying so, and the handler (when set) is told the file's name so that the window can read the
+    // files again. Files this store has not read are written as they are.
+    void setOutsideChangeHandler(std::function<void(const QString& fileName)> handler);
+    // Writes bytes as the file's whole content, or deletes the file for nullopt, on behalf of an undo step:
+    // checked like every rewrite, so a file another program changed since is left as it is.
+    QString putBack(const QString& fileName, const std::optional<QByteArray>& bytes);
+    // Forgets what was read of one file that was written by other means (a twin spelling put back).
+    void forgetRead(const QString& fileName) { m_prints.forget(fileName); }
+    // Forgets what was read, after the files were replaced as a whole (a restore): the next read is what counts.
+    void forgetReads() { m_prints.clear(); }
+
     // Encodes text for a file; on characters code page 932 cannot hold, returns the message instead.
     static QString encodeFor(const QString& fileName, const QString& text, QByteArray* bytes);
 
 private:
     QString writeText(const QString& fileName, const QString& text);
     QString appendText(const QString& fileName, const QString& text);
+    void rememberRead(const QString& fileName, const std::optional<QByteArray>& bytes) const;
+    // Writes bytes when the file was not changed by another program since it was last read or written here.
+    QString writeChecked(const QString& fileName, const QByteArray& bytes);
 
     DataFolder m_folder;
+    mutable FileFingerprints m_prints;
+    std::function<void(const QString&)> m_onOutsideChange;
     QString m_lockReason;
     // The file holds what writeCollection last wrote, plus lines appendCollection added.
     bool m_collectionIsOwn = false;

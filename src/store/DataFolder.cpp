@@ -102,6 +102,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
     if (const QString problem = checkFileName(name); !problem.isEmpty())
         return failure(problem);
 
+    beforeChange();
     QString diskName = existingName(name);
     if (diskName.isEmpty())
         diskName = name;
@@ -113,6 +114,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
 
 QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& files)
 {
+    beforeChange();
     QStringList messages(files.size());
     QList<FileWriter::FileData> valid;
     QList<qsizetype> validIndex;
@@ -185,6 +187,7 @@ bool DataFolder::remove(const QString& name)
 {
     if (!checkFileName(name).isEmpty())
         return false;
+    beforeChange();
     // Deleting is rare and must not leave a twin behind, so the folder itself is asked rather than the index,
     // which does not know files put there by hand while the program runs.
     const QString folded = name.toCaseFolded();
@@ -210,6 +213,7 @@ bool DataFolder::remove(const QString& name)
 
 int DataFolder::remove(const QStringList& names)
 {
+    beforeChange();
     QSet<QString> wanted;
     for (const QString& name : names)
         if (checkFileName(name).isEmpty())

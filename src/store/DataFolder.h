@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -68,14 +69,22 @@ public:
 
     // Replaces the writer, so that tests can make writes fail.
     void setWriter(std::unique_ptr<FileWriter> writer);
+    // Runs before every write and deletion made through this folder (a backup taken at the day's first change).
+    void setBeforeChange(std::function<void()> hook) { m_beforeChange = std::move(hook); }
 
 private:
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
     void remember(const QString& diskName) const;
     void forget(const QString& diskName);
     QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
+    void beforeChange() const
+    {
+        if (m_beforeChange)
+            m_beforeChange();
+    }
 
     QString m_path;
     mutable QHash<QString, QStringList> m_index; // folded name -> spellings on disk
     std::unique_ptr<FileWriter> m_writer;
+    std::function<void()> m_beforeChange;
 };

@@ -7,11 +7,12 @@
 #include "ui/ScreenHost.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
+#include "ui/logic/Safeguards.h"
 
 namespace mainorder {
 
 bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& lockedWords, const QString& question,
-           const QString& undoText, const std::function<recordorder::Result()>& reorder,
+           const QString& undoText, backup::Reason backupReason, const std::function<recordorder::Result()>& reorder,
            const std::function<void(const recordorder::Result&, const QString& problem)>& written)
 {
     if (refusedWhileLocked(state.store, dialogs, lockedWords, QStringLiteral("保存できません")))
@@ -19,6 +20,8 @@ bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& l
     if (dialogs.messageBox(question + QStringLiteral("\r\n\r\n良かったらＯＫボタンを押してください"),
                            Dialogs::OkCancel + Dialogs::Exclamation,
                            QStringLiteral("メイン並び替え確認")) != Dialogs::Ok)
+        return false;
+    if (!safeguards::backupBefore(state, dialogs, backupReason))
         return false;
 
     QString error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/Backups.h"
 #include "store/RecordOrder.h"
 
 #include <QString>
@@ -11,8 +12,9 @@ class ScreenHost;
 
 // Making a list's order the collection's order, the steps every screen that offers it shares: refused while
 // the collection is locked (lockedWords, the screen's own words), asked with question ("メイン並び替え確認"),
-// the collection rewritten in the order reorder() gives, as one undo step named undoText, and the title table
-// reloaded, under the busy pointer.
+// a backup generation taken for backupReason (when it cannot be, nothing else happens), the collection rewritten
+// in the order reorder() gives, as one undo step named undoText, and the title table reloaded, under the busy
+// pointer.
 // written() runs right after the reload with the order and the reload's problem, so the screen can renumber
 // its rows before anything is shown. A failed write is reported ("メインの順番は変わっていません") and
 // changes nothing; a reload's problem is reported after written(). Returns true when the collection was
@@ -20,7 +22,7 @@ class ScreenHost;
 namespace mainorder {
 
 bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& lockedWords, const QString& question,
-           const QString& undoText, const std::function<recordorder::Result()>& reorder,
+           const QString& undoText, backup::Reason backupReason, const std::function<recordorder::Result()>& reorder,
            const std::function<void(const recordorder::Result&, const QString& problem)>& written);
 
 // Marks what the new order leaves stale (the gallery, the status grid) and says the order was taken.

@@ -148,7 +148,8 @@ void TestDisplayOrder::openingShowsThePanelAndRefills()
     QStringList groups;
     for (const QGroupBox* box : f.panel->findChildren<QGroupBox*>())
         groups << box->title();
-    QCOMPARE(groups, (QStringList{"表示順位微調整", "サンプルデータの初期化", "タナミルのデータ引継ぎ"}));
+    QCOMPARE(groups,
+             (QStringList{"表示順位微調整", "サンプルデータの初期化", "タナミルのデータ引継ぎ", "バックアップ"}));
     QStringList labels;
     for (int i = 0; i < 4; ++i)
         labels << f.panel->findChild<QLabel*>(QStringLiteral("lblCom_%1").arg(i))->text();

@@ -212,7 +212,7 @@ void SortPanel::cmdSortCng1_Click()
                           QStringLiteral("この順番はメインに反映できません。反映すると、読み込めなかったコミックが"
                                          "データから消えてしまいます。"),
                           QStringLiteral("現在表示中の順番でメインのデータも並び替えますか？"),
-                          QStringLiteral("並び順のメインへの反映"), reorder, written))
+                          QStringLiteral("並び順のメインへの反映"), backup::Reason::BeforeSortOrder, reorder, written))
         return;
     emit mainPageIndexRequested(m_state.titles.count());
     emit mainPageIndexRequested(1);

@@ -3,6 +3,7 @@
 #include "maintenance/CollectionReset.h"
 #include "maintenance/DisplayOrderModel.h"
 #include "maintenance/FreeEditionImport.h"
+#include "maintenance/widgets/BackupGroup.h"
 #include "maintenance/widgets/FolderLists.h"
 #include "maintenance/widgets/OrderListView.h"
 #include "ui/CollectionLock.h"
@@ -14,6 +15,7 @@
 #include "ui/UnsavedOrder.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
+#include "ui/logic/Safeguards.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QCoreApplication>
@@ -71,15 +73,15 @@ void MaintenancePanel::setToday(std::function<QDate()> today)
 
 void MaintenancePanel::buildControls()
 {
-    QGroupBox* order = group(QStringLiteral("表示順位微調整"), {150, 120, 4650, 7275}, this);
+    QGroupBox* order = group(QStringLiteral("表示順位微調整"), {150, 120, 4650, 4155}, this);
     m_lstBicho = new OrderListView(order);
     m_lstBicho->setObjectName(QStringLiteral("lstBicho"));
     m_lstBicho->setModel(m_order);
-    m_lstBicho->setGeometry(twips::rect(150, 330, 4350, 6150));
+    m_lstBicho->setGeometry(twips::rect(150, 330, 4350, 3030));
     connect(m_lstBicho, &OrderListView::mouseDown, this, &MaintenancePanel::lstBicho_MouseDown);
     connect(m_lstBicho, &OrderListView::mouseUp, this, &MaintenancePanel::lstBicho_MouseUp);
     m_cmdSortCng2 =
-        button("cmdSortCng2", QStringLiteral("この順番でメインを並び替える"), {150, 6600, 4350, 495}, order);
+        button("cmdSortCng2", QStringLiteral("この順番でメインを並び替える"), {150, 3480, 4350, 495}, order);
     m_cmdSortCng2->setAutoFillBackground(true);
     connect(m_cmdSortCng2, &QPushButton::clicked, this, &MaintenancePanel::cmdSortCng2_Click);
 
@@ -116,6 +118,12 @@ void MaintenancePanel::buildControls()
     connect(m_drvCom, &QComboBox::activated, this, &MaintenancePanel::drvCom_Change);
     connect(m_dirCom, &DirectoryList::pathChanged, this, &MaintenancePanel::dirCom_Change);
     connect(m_cmdCmGetIn, &QPushButton::clicked, this, &MaintenancePanel::cmdCmGetIn_Click);
+
+    m_backups = new BackupGroup(m_state, m_dialogs, m_host, this);
+    m_backups->setGeometry(twips::rect(150, 4395, 4650, 3000));
+    connect(m_backups, &BackupGroup::mainPageIndexRequested, this, &MaintenancePanel::mainPageIndexRequested);
+    connect(m_backups, &BackupGroup::restored, this,
+            [this] { m_order->setEntries(displayorder::fill(m_state.titles)); });
 }
 
 void MaintenancePanel::cmdMaster_Click()
@@ -124,6 +132,7 @@ void MaintenancePanel::cmdMaster_Click()
     m_order->setEntries(displayorder::fill(m_state.titles));
     m_OrderDragIndex = -1;
     m_OrderDragTitle.clear();
+    m_backups->refill();
     show();
     letWindowRepaint();
     m_state.TourText = tour::maintenance();
@@ -178,7 +187,7 @@ void MaintenancePanel::cmdSortCng2_Click()
                           QStringLiteral("表示順位微調整リストの順番ではメインを並び替えられません。並び替えると、"
                                          "読み込めなかったコミックがデータから消えてしまいます。"),
                           QStringLiteral("表示順位微調整リストの順番でメインのデータも並び替えますか？"),
-                          QStringLiteral("表示順の変更"), reorder, written))
+                          QStringLiteral("表示順の変更"), backup::Reason::BeforeDisplayOrder, reorder, written))
         return;
     emit mainPageIndexRequested(m_state.titles.count());
     emit mainPageIndexRequested(1);
@@ -196,6 +205,8 @@ void MaintenancePanel::cmdAllDel_Click()
     if (m_dialogs.messageBox(QStringLiteral("現在登録されているコミックデータを全てクリアしますか？"),
                              Dialogs::YesNo + Dialogs::Question + Dialogs::DefaultButton2,
                              QStringLiteral("コミック全データ削除確認")) != Dialogs::Yes)
+        return;
+    if (!safeguards::backupBefore(m_state, m_dialogs, backup::Reason::BeforeClear))
         return;
 
     QString error;
@@ -261,6 +272,8 @@ void MaintenancePanel::cmdCmGetIn_Click()
                                             "\r\n\r\n受け取るフォルダ：%1")
                                  .arg(QDir::toNativeSeparators(folder)),
                              Dialogs::YesNo + Dialogs::Question, QStringLiteral("データ変換確認")) != Dialogs::Yes)
+        return;
+    if (!safeguards::backupBefore(m_state, m_dialogs, backup::Reason::BeforeImport))
         return;
 
     freeedition::Outcome outcome;

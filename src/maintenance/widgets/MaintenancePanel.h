@@ -5,6 +5,7 @@
 #include <functional>
 
 class AppState;
+class BackupGroup;
 class Dialogs;
 class DirectoryList;
 class DisplayOrderModel;
@@ -62,6 +63,7 @@ private:
     DriveList* m_drvCom = nullptr;
     DirectoryList* m_dirCom = nullptr;
     QPushButton* m_cmdCmGetIn = nullptr;
+    BackupGroup* m_backups = nullptr;
 
     // The row and the text of the entry the drag began on; -1 when the press was not on an entry.
     int m_OrderDragIndex = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/ChangeHistory.h"
+#include "history/Backups.h"
 #include "store/CollectionStore.h"
 #include "store/DataFiles.h"
 #include "store/SelectionLists.h"
@@ -28,6 +29,8 @@ public:
     explicit AppState(const QString& folderPath) : store(folderPath), CoverFolder(folderPath) {}
 
     CollectionStore store;
+    // Backup generations of the folder's files; see safeguards::beforeChange for the call every change makes.
+    Backups backups{store};
     TitleTable titles;
     SelectionLists lists;
     StaleFlags stale;

@@ -1,0 +1,161 @@
+// Files changed by another program: the collection, ranking and volume files are never rewritten over such a
+// change; the write is refused with a message and the window is told to read the files again.
+#include "store/CollectionStore.h"
+#include "support/TestFolder.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString Collection = QStringLiteral("データＰＲＯ.txt");
+const QString Ranking = QStringLiteral("ランキング.txt");
+const QString Volumes = QStringLiteral("甲.TXT");
+
+QString line(const QString& title)
+{
+    return QStringLiteral("\"%1\",3,0,\"未登録\",\"未登録\",\"未\",\"2008/05/05\",\"2008/05/05\"\r\n").arg(title);
+}
+
+// Writes through the store the file the row is about; returns the store's answer.
+QString writeThrough(CollectionStore& store, const QString& file)
+{
+    if (file == Collection) {
+        TitleTable table;
+        table.append({QStringLiteral("乙"), 3, 0, "a", "m", "未", "2008/05/05", "2008/05/05"});
+        return store.writeCollection(table);
+    }
+    if (file == Ranking)
+        return store.writeRanking({QStringLiteral("乙")});
+    VolumeStates states{};
+    states[2] = 1;
+    return store.writeVolumeFile(Volumes, states);
+}
+
+QString appendThrough(CollectionStore& store, const QString& file)
+{
+    if (file == Collection)
+        return store.appendCollection({{QStringLiteral("乙"), 3, 0, "a", "m", "未", "2008/05/05", "2008/05/05"}});
+    return store.appendRanking({QStringLiteral("乙")});
+}
+
+} // namespace
+
+class TestOutsideChanges : public QObject {
+    Q_OBJECT
+private slots:
+    void changedFileIsNotOverwritten_data();
+    void changedFileIsNotOverwritten();
+    void appendKeepsTheOutsideChange_data();
+    void appendKeepsTheOutsideChange();
+    void ownWritesAndUntouchedFilesGoThrough_data();
+    void ownWritesAndUntouchedFilesGoThrough();
+};
+
+void TestOutsideChanges::changedFileIsNotOverwritten_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("outside");
+    const QByteArray sameSize = TestFolder::cp932(line(QStringLiteral("丁")));
+    QTest::newRow("collection, other size") << Collection << TestFolder::cp932(line(QStringLiteral("丁丁")));
+    QTest::newRow("collection, same size") << Collection << sameSize;
+    QTest::newRow("ranking, same size") << Ranking << TestFolder::cp932(QStringLiteral("\"丁\"\r\n"));
+    QTest::newRow("volume file") << Volumes << QByteArray("1,1,1,1,1,1,1,1,1,1\r\n");
+    QTest::newRow("file made while missing") << Ranking << QByteArray("\"x\"\r\n");
+}
+
+void TestOutsideChanges::changedFileIsNotOverwritten()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, outside);
+    TestFolder folder;
+    folder.writeText(Collection, line(QStringLiteral("甲")));
+    if (QTest::currentDataTag() != QByteArray("file made while missing"))
+        folder.writeText(Ranking, QStringLiteral("\"甲\"\r\n"));
+    folder.writeText(Volumes, QStringLiteral("0,0,0,0,0,0,0,0,0,0\r\n"));
+    CollectionStore store(folder.path());
+    QStringList told;
+    store.setOutsideChangeHandler([&told](const QString& name) { told.append(name); });
+    store.loadCollection();
+    store.readRanking();
+    store.readVolumeFile(Volumes);
+
+    folder.writeBytes(file, outside);
+    const QString error = writeThrough(store, file);
+    QVERIFY2(error.startsWith(
+                 QStringLiteral("「%1」は、このプログラムが読み込んだ後に、ほかのプログラムによって変更されています")
+                     .arg(file)),
+             qPrintable(error));
+    QCOMPARE(folder.readBytes(file), outside);
+    QCOMPARE(told, QStringList{file});
+
+    // Read again, the file is written as usual.
+    store.loadCollection();
+    store.readRanking();
+    store.readVolumeFile(Volumes);
+    QCOMPARE(writeThrough(store, file), QString());
+    QVERIFY(folder.readBytes(file) != outside);
+}
+
+void TestOutsideChanges::appendKeepsTheOutsideChange_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("collection") << Collection;
+    QTest::newRow("ranking") << Ranking;
+}
+
+void TestOutsideChanges::appendKeepsTheOutsideChange()
+{
+    QFETCH(QString, file);
+    TestFolder folder;
+    folder.writeText(Collection, line(QStringLiteral("甲")));
+    CollectionStore store(folder.path());
+    store.loadCollection();
+    store.readRanking();
+    const QByteArray outside = file == Collection ? TestFolder::cp932(line(QStringLiteral("丁"))) : "\"x\"\r\n";
+    folder.writeBytes(file, outside);
+    QCOMPARE(appendThrough(store, file), QString());
+    QVERIFY(folder.readBytes(file).startsWith(outside));
+    QVERIFY(folder.readBytes(file).size() > outside.size());
+}
+
+void TestOutsideChanges::ownWritesAndUntouchedFilesGoThrough_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("outside"); // "touched": a new time, the same bytes; "deleted": the file is gone
+    QTest::newRow("collection written twice") << Collection << QString();
+    QTest::newRow("ranking written twice") << Ranking << QString();
+    QTest::newRow("volume file written twice") << Volumes << QString();
+    QTest::newRow("collection touched") << Collection << QStringLiteral("touched");
+    QTest::newRow("volume file deleted") << Volumes << QStringLiteral("deleted");
+}
+
+void TestOutsideChanges::ownWritesAndUntouchedFilesGoThrough()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, outside);
+    TestFolder folder;
+    folder.writeText(Collection, line(QStringLiteral("甲")));
+    folder.writeText(Ranking, QStringLiteral("\"甲\"\r\n"));
+    folder.writeText(Volumes, QStringLiteral("0,0,0,0,0,0,0,0,0,0\r\n"));
+    CollectionStore store(folder.path());
+    int told = 0;
+    store.setOutsideChangeHandler([&told](const QString&) { ++told; });
+    store.loadCollection();
+    store.readRanking();
+    store.readVolumeFile(Volumes);
+
+    if (outside == u"touched") {
+        QFile touched(folder.path() + QLatin1Char('/') + file);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        QVERIFY(touched.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+    } else if (outside == u"deleted") {
+        QVERIFY(QFile::remove(folder.path() + QLatin1Char('/') + file));
+    } else {
+        QCOMPARE(writeThrough(store, file), QString());
+    }
+    QCOMPARE(writeThrough(store, file), QString());
+    QCOMPARE(told, 0);
+}
+
+QTEST_GUILESS_MAIN(TestOutsideChanges)
+#include "tst_outsidechanges.moc"
