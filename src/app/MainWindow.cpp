@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/WindowKeys.h"
+
 #include "editing/widgets/FieldEditor.h"
 #include "editing/widgets/MemoPanel.h"
 #include "editing/widgets/TitleCommands.h"
@@ -50,6 +52,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     buildPanels();
     buildButtonRow();
     Form_Load();
+    new WindowKeys(*this);
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/UserFolder.h"
 #include "store/Cp932.h"
+#include "ui/FocusRing.h"
 #include "ui/QtDialogs.h"
 #include "ui/logic/InstalledFiles.h"
 
@@ -31,6 +32,9 @@ int main(int argc, char* argv[])
     QTranslator qtTexts;
     if (loadToolkitTranslation(qtTexts))
         QApplication::installTranslator(&qtTexts);
+
+    // Where the keyboard focus is, in every window.
+    const FocusRing focusRing;
 
     QtDialogs dialogs;
     if (!cp932::isAvailable()) {

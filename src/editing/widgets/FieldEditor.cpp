@@ -3,6 +3,7 @@
 #include "editing/DateInput.h"
 #include "editing/RecordEdits.h"
 #include "editing/TitleInput.h"
+#include "editing/widgets/UnstoredMark.h"
 #include "store/SelectionLists.h"
 #include "ui/Dialogs.h"
 #include "ui/MainPage.h"
@@ -46,6 +47,16 @@ FieldEditor::FieldEditor(MainPage& page, AppState& state, Dialogs& dialogs)
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
     }
+    const auto storedField = [this](QString TitleRecord::*field) {
+        return [this, field]() -> std::optional<QString> {
+            const int index = m_page.currentIndex();
+            if (!m_state.titles.isValidIndex(index))
+                return std::nullopt;
+            return m_state.titles.at(index).*field;
+        };
+    };
+    m_authorMark = new UnstoredMark(m_cboSakusya, storedField(&TitleRecord::author));
+    m_magazineMark = new UnstoredMark(m_cboKeisai, storedField(&TitleRecord::magazine));
     connect(m_txtStHan, &QLineEdit::returnPressed, this, [this] { txtStHan_KeyPress(Enter); });
     connect(m_txtEdHan, &QLineEdit::returnPressed, this, [this] { txtEdHan_KeyPress(Enter); });
 }
@@ -69,8 +80,12 @@ bool FieldEditor::eventFilter(QObject* watched, QEvent* event)
 bool FieldEditor::save(int index, const std::function<void(TitleRecord&)>& apply)
 {
     const QString error = edits::changeRecord(m_state, index, apply);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        // A name chosen from a list was already in its box before it was stored.
+        m_authorMark->refresh();
+        m_magazineMark->refresh();
         return true;
+    }
     m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
     m_page.ShowTitle();
     return false;

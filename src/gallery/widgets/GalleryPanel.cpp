@@ -88,6 +88,8 @@ void GalleryPanel::buildControls()
         picture->setObjectName(QStringLiteral("imgPIc_%1").arg(k));
         picture->setGeometry(twips::rect(left, top, PictureWidth, PictureHeight));
         picture->setAlignment(Qt::AlignCenter);
+        // The slots are reached with Tab, in slot order, and opened with Enter.
+        picture->setFocusPolicy(Qt::StrongFocus);
         connect(picture, &ClickableLabel::clicked, this, [this, k] { imgPIc_Click(k); });
         m_imgPIc[size_t(k)] = picture;
 
