@@ -370,7 +370,6 @@ void TestKeyboard::sortHeaderShowsTheLastSort()
     Window w;
     w.click("cmdIchiran");
     QHeaderView* header = w.get<QTableView>("msgIchiran")->horizontalHeader();
-    QVERIFY(header->isSortIndicatorShown());
     QCOMPARE(header->sortIndicatorSection(), -1);
     const auto clickSection = [&](int section) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
