@@ -267,7 +267,6 @@ void TestKeyboard::pageKeysPageTheMainPage_data()
     QTest::addColumn<QString>("focus");
     QTest::newRow("author box") << "cboSakusya";
     QTest::newRow("rating box") << "cboHyouka";
-    QTest::newRow("volume count box") << "cboKansu";
     QTest::newRow("button row") << "cmdMain";
 }
 
