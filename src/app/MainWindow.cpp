@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/WindowKeys.h"
+
 #include "editing/widgets/FieldEditor.h"
 #include "editing/widgets/MemoPanel.h"
 #include "editing/widgets/TitleCommands.h"
@@ -52,6 +54,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     buildButtonRow();
     Form_Load();
     installSafeguards();
+    new WindowKeys(*this);
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

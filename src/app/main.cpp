@@ -3,6 +3,7 @@
 #include "app/UserFolder.h"
 #include "history/FolderLock.h"
 #include "store/Cp932.h"
+#include "ui/FocusRing.h"
 #include "ui/QtDialogs.h"
 #include "ui/logic/InstalledFiles.h"
 #include "ui/logic/Safeguards.h"
@@ -34,6 +35,9 @@ int main(int argc, char* argv[])
     QTranslator qtTexts;
     if (loadToolkitTranslation(qtTexts))
         QApplication::installTranslator(&qtTexts);
+
+    // Where the keyboard focus is, in every window.
+    const FocusRing focusRing;
 
     QtDialogs dialogs;
     if (!cp932::isAvailable()) {

@@ -11,6 +11,9 @@ QVariant fixedHeaderData(int section, Qt::Orientation orientation, int role, con
     switch (role) {
     case Qt::DisplayRole:
         return orientation == Qt::Horizontal ? QVariant(QString::number(section + 1)) : QVariant(title);
+    case Qt::ToolTipRole:
+        // The title column is narrower than many titles: the full title shows on pointing at it.
+        return orientation == Qt::Vertical ? QVariant(title) : QVariant();
     case Qt::BackgroundRole:
         return QBrush(listgrid::FixedColor);
     case Qt::ForegroundRole:

@@ -182,4 +182,5 @@ void SortListModel::sortRows(int column, Order order)
         }
     }
     emit dataChanged(index(0, 0), index(rowCount() - 1, sortlist::Columns - 1), {Qt::DisplayRole});
+    emit sorted(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }

@@ -42,6 +42,10 @@ public:
     // The text of grid cell (row 1 .. rowCount(), column 0 .. 7).
     const QString& cellText(int row, int column) const { return m_rows.at(row - 1).cells[size_t(column)]; }
 
+signals:
+    // The rows were reordered by column, in this direction.
+    void sorted(int column, Qt::SortOrder order);
+
 private:
     using Ranks = std::vector<double>; // per row, in the current row order
     const Ranks& ranks(int column, bool numeric);

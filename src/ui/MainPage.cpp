@@ -326,6 +326,7 @@ void MainPage::cmdCmnt_Click()
         return;
     m_fraMemo->show();
     m_fraMemo->raise();
+    m_fraMemo->setFocus();
 }
 
 void MainPage::clearFieldTexts()

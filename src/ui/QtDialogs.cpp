@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -63,6 +64,9 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, const Q
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
+    // Room for a title of 40 full-width characters.
+    if (auto* box = dialog.findChild<QLineEdit*>())
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(40, QChar(0x3042))) + 12);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));
     if (dialog.exec() != QDialog::Accepted)

@@ -2,6 +2,7 @@
 
 #include "editing/DateInput.h"
 #include "editing/TitleInput.h"
+#include "editing/widgets/UnstoredMark.h"
 #include "history/RecordChanges.h"
 #include "store/SelectionLists.h"
 #include "ui/Dialogs.h"
@@ -49,6 +50,16 @@ FieldEditor::FieldEditor(MainPage& page, AppState& state, Dialogs& dialogs)
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
     }
+    const auto storedField = [this](QString TitleRecord::*field) {
+        return [this, field]() -> std::optional<QString> {
+            const int index = m_page.currentIndex();
+            if (!m_state.titles.isValidIndex(index))
+                return std::nullopt;
+            return m_state.titles.at(index).*field;
+        };
+    };
+    m_authorMark = new UnstoredMark(m_cboSakusya, storedField(&TitleRecord::author));
+    m_magazineMark = new UnstoredMark(m_cboKeisai, storedField(&TitleRecord::magazine));
     connect(m_txtStHan, &QLineEdit::returnPressed, this, [this] { txtStHan_KeyPress(Enter); });
     connect(m_txtEdHan, &QLineEdit::returnPressed, this, [this] { txtEdHan_KeyPress(Enter); });
 }
@@ -79,6 +90,9 @@ bool FieldEditor::save(int index, const QString& what, unsigned stale, const std
         m_state.history.perform(std::make_unique<RecordEdit>(m_state.changes, index, after, what, stale));
     if (result.error.isEmpty()) {
         m_state.stale.SortListStale = true;
+        // A name chosen from a list was already in its box before it was stored.
+        m_authorMark->refresh();
+        m_magazineMark->refresh();
         return true;
     }
     m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));

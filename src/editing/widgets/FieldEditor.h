@@ -12,6 +12,7 @@ class MainPage;
 class MembershipSet;
 class QComboBox;
 class QLineEdit;
+class UnstoredMark;
 
 // Edits the fields of the record shown on the main page in place: author and magazine (chosen, or typed and
 // Enter), rating, volume count, split start and the two issue dates. Every accepted change is on disk when its
@@ -54,4 +55,6 @@ private:
     QComboBox* m_cboSyo;
     QLineEdit* m_txtStHan;
     QLineEdit* m_txtEdHan;
+    UnstoredMark* m_authorMark;
+    UnstoredMark* m_magazineMark;
 };

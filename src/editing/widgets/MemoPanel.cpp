@@ -20,6 +20,8 @@ MemoPanel::MemoPanel(MainPage& page, AppState& state, Dialogs& dialogs)
 
     m_txtMemo->setObjectName(QStringLiteral("txtMemo"));
     m_txtMemo->setGeometry(twips::rect(60, 60, 3630, 1740));
+    // Focus given to the panel goes to the memo text, ready for typing.
+    setFocusProxy(m_txtMemo);
 
     auto* save = new QPushButton(QStringLiteral("保存"), this);
     save->setObjectName(QStringLiteral("cmdMemoHozon"));

@@ -234,6 +234,7 @@ void GalleryPanel::clearSlots()
         m_lblName[size_t(k)]->clear();
         m_lblName[size_t(k)]->hide();
         m_imgPIc[size_t(k)]->clear();
+        m_imgPIc[size_t(k)]->setFocusPolicy(Qt::NoFocus);
     }
 }
 
@@ -246,6 +247,8 @@ void GalleryPanel::fillSlot(int slot)
     ClickableLabel* name = m_lblName[size_t(slot)];
     name->setText(title);
     name->show();
+    // A filled slot is reached with Tab, in slot order, and opened with Enter.
+    m_imgPIc[size_t(slot)]->setFocusPolicy(Qt::StrongFocus);
 
     // Decoded for the screen's pixels, so that a high-density screen gets a sharp cover.
     const qreal ratio = devicePixelRatioF();

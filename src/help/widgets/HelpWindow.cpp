@@ -5,6 +5,7 @@
 #include "help/HelpSearch.h"
 #include "help/widgets/HelpBrowser.h"
 #include "help/widgets/SearchHitDelegate.h"
+#include "ui/KeyHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,6 +76,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(DefaultTitle);
     buildLayout();
     placeBeside(nullptr);
+    keys::closeWithKeys(this);
 }
 
 HelpWindow::~HelpWindow() = default;

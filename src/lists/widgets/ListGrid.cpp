@@ -1,8 +1,10 @@
 #include "lists/widgets/ListGrid.h"
 
+#include "ui/KeyHelpers.h"
 #include "ui/Twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -18,6 +20,16 @@ const QString CornerStyle = QStringLiteral("QTableCornerButton::section { backgr
                                            " border: none; border-right: 1px solid #a0a0a0;"
                                            " border-bottom: 1px solid #a0a0a0; }");
 
+// Two pixels of black inside the cell, clear on either volume colour and on white.
+void drawCurrentFrame(QPainter* painter, const QRect& cell)
+{
+    painter->save();
+    painter->setPen(QPen(Qt::black, 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(cell.adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
 // A volume cell: its background and its number centred, the font narrowed when a number of three or more digits
 // would not fit the 320-twip column, so that no digit is cut off.
 class VolumeCellDelegate final : public QStyledItemDelegate {
@@ -29,6 +41,9 @@ public:
         const QVariant background = index.data(Qt::BackgroundRole);
         if (background.canConvert<QBrush>())
             painter->fillRect(option.rect, background.value<QBrush>());
+        // The current cell of the grid with the focus: the cell Space toggles.
+        if (option.state & QStyle::State_HasFocus)
+            drawCurrentFrame(painter, option.rect);
         const QString text = index.data(Qt::DisplayRole).toString();
         if (text.isEmpty())
             return;
@@ -73,7 +88,18 @@ ListGrid::ListGrid(const QString& objectName, QWidget* parent) : QTableView(pare
         if (section >= 0)
             emit rowDoubleClicked(section + 1);
     });
+    keys::enterDoubleClicks(this);
     layOut();
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && current.isValid()) {
+        emit clicked(current);
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void ListGrid::layOut()

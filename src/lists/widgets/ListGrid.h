@@ -13,6 +13,10 @@ public:
     // Font size 10, the title column 2,875 twips wide and left-centre aligned, volume columns 320 twips.
     void layOut();
 
+protected:
+    // Space on the current volume cell is a click on it; Enter is a double-click on its row.
+    void keyPressEvent(QKeyEvent* event) override;
+
 signals:
     // A press and release on volume cell (row, column).
     void cellClicked(int row, int column);

@@ -2,6 +2,7 @@
 
 #include "lists/RowRecord.h"
 #include "lists/SearchModel.h"
+#include "ui/KeyHelpers.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/logic/AppState.h"
@@ -57,6 +58,7 @@ void SearchPanel::buildControls()
     m_lstDaimei->setModel(m_results);
     m_lstDaimei->setGeometry(twips::rect(120, 300, 5415, 6780));
     connect(m_lstDaimei, &QAbstractItemView::doubleClicked, this, &SearchPanel::lstDaimei_DblClick);
+    keys::enterDoubleClicks(m_lstDaimei);
 
     m_fraKenKoumoku = new QGroupBox(QStringLiteral("検索項目"), this);
     m_fraKenKoumoku->setObjectName(QStringLiteral("fraKenKoumoku"));

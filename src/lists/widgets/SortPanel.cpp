@@ -2,7 +2,9 @@
 
 #include "lists/RowRecord.h"
 #include "lists/SortModel.h"
+#include "lists/widgets/SortDirection.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyHelpers.h"
 #include "ui/MainOrder.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
@@ -106,6 +108,9 @@ void SortPanel::buildControls()
     connect(header, &QHeaderView::sectionClicked, this, [this](int section) { msgIchiran_Click(0, section); });
     connect(m_msgIchiran, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { msgIchiran_DblClick(index.row() + 1, index.column()); });
+    // Enter opens the current row's title whichever cell of the row is current.
+    keys::enterDoubleClicks(m_msgIchiran, sortlist::TitleColumn);
+    showSortDirection(*header, *m_model);
 
     const struct {
         const char* name;

@@ -1,5 +1,8 @@
 #include "maintenance/widgets/OrderListView.h"
 
+#include "ui/KeyHelpers.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 OrderListView::OrderListView(QWidget* parent) : QListView(parent)
@@ -30,4 +33,27 @@ void OrderListView::mouseReleaseEvent(QMouseEvent* event)
     }
     QListView::mouseReleaseEvent(event);
     emit mouseUp();
+}
+
+void OrderListView::keyPressEvent(QKeyEvent* event)
+{
+    if (!keys::isDragKey(*event)) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    const int count = model() ? model()->rowCount() : 0;
+    const QModelIndex current = currentIndex();
+    const auto step = keys::dragStep(*event, current.isValid() ? current.row() : -1, count);
+    if (!step)
+        return;
+    const auto select = [this](int row) {
+        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+    };
+    select(step->from);
+    m_pressedOnEntry = true;
+    emit mouseDown();
+    select(step->target);
+    emit mouseUp();
+    select(step->selectAfter);
+    scrollTo(currentIndex());
 }

@@ -4,7 +4,8 @@
 
 // lstBicho: a list box whose selection follows the mouse while a button is held, like the list boxes the
 // display-order drag was made for. The press and the release are reported after the list has moved its
-// selection, so that a handler reads the entry under the mouse as the selected one.
+// selection, so that a handler reads the entry under the mouse as the selected one. Ctrl+Up and Ctrl+Down move
+// the selected entry one place by the same press and release.
 class OrderListView final : public QListView {
     Q_OBJECT
 public:
@@ -21,6 +22,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool m_pressedOnEntry = false;

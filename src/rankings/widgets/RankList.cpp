@@ -1,5 +1,8 @@
 #include "rankings/widgets/RankList.h"
 
+#include "ui/KeyHelpers.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -136,4 +139,22 @@ void RankList::paintEvent(QPaintEvent* event)
     const QRect rect = visualRect(model()->index(target, 0));
     QPainter painter(viewport());
     painter.fillRect(QRect(0, rect.top(), viewport()->width(), 2), palette().color(QPalette::Text));
+}
+
+void RankList::keyPressEvent(QKeyEvent* event)
+{
+    if (!keys::isDragKey(*event)) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    const int count = model() ? model()->rowCount() : 0;
+    if (m_held != Qt::NoButton)
+        return;
+    if (const auto step = keys::dragStep(*event, selectedRow(), count)) {
+        selectRow(step->from);
+        emit mouseDown();
+        selectRow(step->target);
+        emit mouseUp();
+        selectRow(step->selectAfter);
+    }
 }

@@ -8,7 +8,7 @@
 // is held the selection follows the pointer, the list scrolling when the pointer is above or below it, and a
 // line marks where the dragged entry would land; the release leaves the entry under the pointer selected. Below
 // the last entry counts as the last entry. Each press and each release is reported after the selection has
-// followed it.
+// followed it. Ctrl+Up and Ctrl+Down move the selected entry one place by the same press and release.
 class RankList final : public QListView {
     Q_OBJECT
 public:
@@ -27,6 +27,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
