@@ -1,5 +1,6 @@
 #include "history/Change.h"
 
+#include "store/CollectionStore.h"
 #include "store/DataFolder.h"
 
 QString Change::quoted(const QString& title)

@@ -141,7 +141,6 @@ QList<CoverImport::CoverFile> CoverImport::snapshot() const
 
 QString CoverImport::apply(bool forward)
 {
-    DataFolder& folder = m_data.store.folder();
     if (!m_made) {
         QList<CoverFile> files = snapshot();
         if (const QString error = m_install(); !error.isEmpty())
