@@ -36,6 +36,8 @@ public:
     }
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
     void beep() override {}
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 QStringList volumeFiles(const SyntheticCollection& collection)

@@ -40,6 +40,8 @@ public:
     }
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
     void beep() override {}
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     int boxes = 0;
     QString lastText;
 };

@@ -19,6 +19,18 @@ public:
         return {};
     }
     void beep() override {}
+    QString openFileName(const QString& caption, const QString&) override
+    {
+        ++m_boxes;
+        m_lastText = caption;
+        return {};
+    }
+    QString saveFileName(const QString& caption, const QString&, const QString&) override
+    {
+        ++m_boxes;
+        m_lastText = caption;
+        return {};
+    }
 
     int boxes() const { return m_boxes; }
     QString lastText() const { return m_lastText; }
