@@ -1,5 +1,8 @@
 #include "lists/QrShoppingList.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
 #include <qrencode.h>
 
 namespace qrlist {
@@ -151,6 +154,58 @@ QImage encode(const QByteArray& utf8)
     }
     QRcode_free(code);
     return image;
+}
+
+QString pageText(int index, int count)
+{
+    return QStringLiteral("%1 / %2").arg(index + 1).arg(count);
+}
+
+bool paintCodePages(QPainter& painter, const QRect& page, qreal dpiX, const QList<QStringList>& codes,
+                    const std::function<bool()>& newPage)
+{
+    const QFont baseFont = painter.font();
+    const qreal gap = dpiX / 4;
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (i > 0 && !newPage())
+            return false;
+        const QImage code = encode(codeText(codes[i]).toUtf8());
+        if (code.isNull())
+            return false;
+        painter.setFont(baseFont);
+        const QFontMetricsF headMetrics(baseFont, painter.device());
+        painter.drawText(QPointF(page.left(), page.top() + headMetrics.ascent()),
+                         QStringLiteral("未収集の巻　") + pageText(int(i), int(codes.size())));
+
+        // Whole device pixels per module keep the modules square and sharp.
+        const qreal top = page.top() + headMetrics.lineSpacing() * 1.5;
+        const int module = qMax(1, int(std::min(2.5 * dpiX, page.width() / 2.0) / code.width()));
+        const QRect codeRect(page.left(), int(top), code.width() * module, code.height() * module);
+        painter.drawImage(codeRect, code);
+
+        // The lines beside the code, smaller when they are too tall or too wide for what is left of the page.
+        const qreal left = codeRect.right() + gap;
+        const qreal width = page.right() - left;
+        const qreal height = page.bottom() - top;
+        QFont font = baseFont;
+        QFontMetricsF metrics(font, painter.device());
+        qreal widest = 1;
+        for (const QString& text : codes[i])
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        const qreal scale = std::min({1.0, width / widest, height / (metrics.lineSpacing() * codes[i].size())});
+        if (scale < 1.0 && font.pointSizeF() > 0) {
+            font.setPointSizeF(std::max(4.0, font.pointSizeF() * scale));
+            painter.setFont(font);
+            metrics = QFontMetricsF(font, painter.device());
+        }
+        qreal y = top + metrics.ascent();
+        for (const QString& text : codes[i]) {
+            painter.drawText(QPointF(left, y), text);
+            y += metrics.lineSpacing();
+        }
+    }
+    painter.setFont(baseFont);
+    return true;
 }
 
 } // namespace qrlist

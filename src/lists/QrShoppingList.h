@@ -5,6 +5,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QPainter;
+class QRect;
 
 // The missing volumes as text a phone's camera reads from QR codes: one line per record with missing volumes,
 // "題名　3, 5-7巻" (an ideographic space between the title and its volumes), in the order given. Volumes are
@@ -36,5 +40,14 @@ QString codeText(const QStringList& codeLines);
 // The QR code of utf8 in byte mode, declared UTF-8 by its ECI header, error correction level M: one pixel per
 // module, black on white, with the four-module quiet zone around it. A null image when it cannot be made.
 QImage encode(const QByteArray& utf8);
+
+// The codes as printed pages, one code per page: "未収集の巻　1 / 3" on top, the code below it at the left, about
+// 2.5 inches wide, and the code's lines beside it in the painter's font, made smaller where the lines would not fit
+// the page. newPage starts the next page; false when it could not, or when a code could not be made.
+bool paintCodePages(QPainter& painter, const QRect& page, qreal dpiX, const QList<QStringList>& codes,
+                    const std::function<bool()>& newPage);
+
+// "1 / 3": which code of how many.
+QString pageText(int index, int count);
 
 } // namespace qrlist

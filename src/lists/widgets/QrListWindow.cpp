@@ -1,0 +1,122 @@
+#include "lists/widgets/QrListWindow.h"
+
+#include "lists/ListPrinting.h"
+#include "lists/QrShoppingList.h"
+#include "ui/Dialogs.h"
+#include "ui/WaitCursor.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+// Room for the largest code at two pixels per module and more for the usual ones.
+constexpr int CodeArea = 420;
+
+QPushButton* addButton(QLayout* layout, const char* name, const QString& text)
+{
+    auto* button = new QPushButton(text);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    layout->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+QrListWindow::QrListWindow(QList<QStringList> codes, Dialogs& dialogs, ListPrinter& printer, QWidget* parent)
+    : QDialog(parent), m_codes(std::move(codes)), m_images(m_codes.size()), m_dialogs(dialogs), m_printer(printer)
+{
+    setObjectName(QStringLiteral("frmQr"));
+    setWindowTitle(QStringLiteral("スマホで見る　未収集の巻"));
+
+    m_imgQr = new QLabel;
+    m_imgQr->setObjectName(QStringLiteral("imgQr"));
+    m_imgQr->setFixedSize(CodeArea, CodeArea);
+    m_imgQr->setAlignment(Qt::AlignCenter);
+    m_imgQr->setStyleSheet(QStringLiteral("background: white"));
+
+    m_lblQrLines = new QLabel;
+    m_lblQrLines->setObjectName(QStringLiteral("lblQrLines"));
+    m_lblQrLines->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblQrLines->setTextFormat(Qt::PlainText);
+    m_lblQrLines->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(m_lblQrLines);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setMinimumWidth(320);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_imgQr);
+    top->addWidget(scroll, 1);
+
+    auto* row = new QHBoxLayout;
+    m_cmdQrPrev = addButton(row, "cmdQrPrev", QStringLiteral("◀ 前へ"));
+    m_lblQrPage = new QLabel;
+    m_lblQrPage->setObjectName(QStringLiteral("lblQrPage"));
+    m_lblQrPage->setAlignment(Qt::AlignCenter);
+    m_lblQrPage->setMinimumWidth(100);
+    row->addWidget(m_lblQrPage);
+    m_cmdQrNext = addButton(row, "cmdQrNext", QStringLiteral("次へ ▶"));
+    row->addStretch(1);
+    QPushButton* print = addButton(row, "cmdQrPrint", QStringLiteral("印刷"));
+    QPushButton* close = addButton(row, "cmdQrClose", QStringLiteral("閉じる"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(row);
+
+    connect(m_cmdQrPrev, &QPushButton::clicked, this, &QrListWindow::cmdQrPrev_Click);
+    connect(m_cmdQrNext, &QPushButton::clicked, this, &QrListWindow::cmdQrNext_Click);
+    connect(print, &QPushButton::clicked, this, &QrListWindow::cmdQrPrint_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // Shortcuts, so that the arrows turn the page whichever button has the focus.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QrListWindow::cmdQrPrev_Click);
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QrListWindow::cmdQrNext_Click);
+
+    showPage(0);
+}
+
+void QrListWindow::showPage(int index)
+{
+    if (index < 0 || index >= pageCount() || index == m_page)
+        return;
+    m_page = index;
+    QImage& image = m_images[index];
+    if (image.isNull())
+        image = qrlist::encode(qrlist::codeText(m_codes.at(index)).toUtf8());
+    if (image.isNull()) {
+        m_imgQr->setPixmap({});
+        m_imgQr->setText(QStringLiteral("このコードは作れませんでした。"));
+    } else {
+        // Whole pixels per module: a code scaled by a fraction blurs its modules.
+        const int module = qMax(1, CodeArea / image.width());
+        m_imgQr->setPixmap(
+            QPixmap::fromImage(image.scaled(image.size() * module, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    }
+    m_lblQrLines->setText(m_codes.at(index).join(QLatin1Char('\n')));
+    m_lblQrPage->setText(qrlist::pageText(index, pageCount()));
+    m_cmdQrPrev->setEnabled(index > 0);
+    m_cmdQrNext->setEnabled(index + 1 < pageCount());
+}
+
+void QrListWindow::cmdQrPrint_Click()
+{
+    QString problem;
+    {
+        const WaitCursor wait;
+        problem = m_printer.printPages(
+            [&](QPainter& painter, const QRect& page, qreal dpiX, const std::function<bool()>& newPage) {
+                return qrlist::paintCodePages(painter, page, dpiX, m_codes, newPage);
+            });
+    }
+    if (!problem.isEmpty())
+        m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("印刷できません"));
+}
