@@ -6,10 +6,10 @@
 #include "ui/WaitCursor.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,13 +75,45 @@ QrListWindow::QrListWindow(QList<QStringList> codes, Dialogs& dialogs, ListPrint
     connect(m_cmdQrNext, &QPushButton::clicked, this, &QrListWindow::cmdQrNext_Click);
     connect(print, &QPushButton::clicked, this, &QrListWindow::cmdQrPrint_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    // Shortcuts, so that the arrows turn the page whichever button has the focus.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)})
-        connect(new QShortcut(key, this), &QShortcut::activated, this, &QrListWindow::cmdQrPrev_Click);
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)})
-        connect(new QShortcut(key, this), &QShortcut::activated, this, &QrListWindow::cmdQrNext_Click);
+    // The page keys turn the page whichever control has the focus (a button would move the focus instead).
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
 
     showPage(0);
+    (pageCount() > 1 ? m_cmdQrNext : close)->setFocus();
+}
+
+bool QrListWindow::turnPage(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        cmdQrPrev_Click();
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        cmdQrNext_Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void QrListWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier && turnPage(event->key()))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+bool QrListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && turnPage(key->key()))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void QrListWindow::showPage(int index)

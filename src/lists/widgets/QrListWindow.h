@@ -28,7 +28,13 @@ public:
     void cmdQrNext_Click() { showPage(m_page + 1); }
     void cmdQrPrint_Click();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool turnPage(int key);
+
     QList<QStringList> m_codes;
     QList<QImage> m_images;
     Dialogs& m_dialogs;
