@@ -14,8 +14,8 @@
 
 namespace {
 
-// Room for the largest code at two pixels per module and more for the usual ones.
-constexpr int CodeArea = 420;
+// Four pixels per module for a full code (about 125 modules with its quiet zone), more for smaller ones.
+constexpr int CodeArea = 520;
 
 QPushButton* addButton(QLayout* layout, const char* name, const QString& text)
 {
