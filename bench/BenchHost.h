@@ -37,6 +37,8 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override {}
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
 
     int boxes() const { return m_boxes; }
     // The boxes that were not Yes/No questions.

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "lists/Exports.h"
 #include "lists/ListModels.h"
+#include "lists/QrShoppingList.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "store/CollectionStore.h"
 
@@ -37,6 +38,7 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
     timing::Samples zankan(QStringLiteral("export_zankan"));
     timing::Samples uncollected(QStringLiteral("export_uncollected"));
     timing::Samples fullStatus(QStringLiteral("export_full_status"));
+    timing::Samples qrCodes(QStringLiteral("qr_codes"));
 
     bench::BenchDialogs dialogs;
     std::unique_ptr<bench::WindowInFolder> window;
@@ -92,6 +94,19 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
 
         ms = timing::measureMs([&] { panel->cmdHozon2_Click(); });
         fullStatus.add(ms, bench::atomicWriteMs(fullPath, bench::readAll(fullPath)));
+
+        // Every code of the view's list, text and pictures: what the shopping-list window and its printout need.
+        int madeCodes = 0;
+        qrCodes.add(timing::measureMs([&] {
+                        QList<qrlist::Missing> entries;
+                        for (const UncollectedModel::Row& row : panel->uncollectedModel().rows())
+                            entries.append({row.title, row.startVolume, row.missing});
+                        for (const QStringList& code : qrlist::split(qrlist::lines(entries)))
+                            madeCodes += int(!qrlist::encode(qrlist::codeText(code).toUtf8()).isNull());
+                    }),
+                    0);
+        if (madeCodes == 0)
+            results.error = QStringLiteral("no QR code was made");
     }
     // Each completion box counts once per run; anything more is an error box.
     if (dialogs.otherBoxes() != 2 * runs)
@@ -100,7 +115,7 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
         results.error = QStringLiteral("the uncollected view is empty");
 
     window.reset();
-    for (const timing::Samples* samples : {&fill, &toggle, &rebuild, &zankan, &uncollected, &fullStatus})
+    for (const timing::Samples* samples : {&fill, &toggle, &rebuild, &zankan, &uncollected, &fullStatus, &qrCodes})
         results.measurements.append(samples->result());
     return results;
 }

@@ -110,7 +110,7 @@ QList<Group> groups()
                           .arg(results.coverPages);
              return results;
          }},
-        {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected",
+        {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected", "qr_codes",
           "export_full_status"},
          true,
          [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {

@@ -126,7 +126,7 @@ void UncollectedModel::rebuild(const QList<statuslist::StatusRow>& rows)
     m_rows.clear();
     for (const statuslist::StatusRow& r : rows) {
         if (r.missing != 0)
-            m_rows.append(Row{r.title, r.missing});
+            m_rows.append(Row{r.title, r.missing, r.startVolume});
     }
     endResetModel();
 }

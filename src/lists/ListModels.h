@@ -46,6 +46,7 @@ public:
     struct Row {
         QString title;
         quint64 missing = 0; // bit c - 1: position c within the record is missing
+        qint16 startVolume = 0;
     };
 
     using QAbstractTableModel::QAbstractTableModel;

@@ -45,12 +45,19 @@ bool paintLines(QPainter& painter, const QRect& page, qreal dpiX, const QList<Li
 
 QString PdfListPrinter::print(const QList<listprint::Line>& lines)
 {
+    return printPages([&](QPainter& painter, const QRect& page, qreal dpiX, const std::function<bool()>& newPage) {
+        return listprint::paintLines(painter, page, dpiX, lines, newPage);
+    });
+}
+
+QString PdfListPrinter::printPages(const listprint::PagePainter& paint)
+{
     QPdfWriter writer(m_path);
     QPainter painter;
     if (!painter.begin(&writer))
         return QStringLiteral("「%1」に印刷できませんでした。").arg(m_path);
     const QRect page(0, 0, writer.width(), writer.height());
-    const bool ok = listprint::paintLines(painter, page, writer.logicalDpiX(), lines, [&] { return writer.newPage(); });
+    const bool ok = paint(painter, page, writer.logicalDpiX(), [&] { return writer.newPage(); });
     painter.end();
     return ok ? QString() : QStringLiteral("「%1」の次のページを始められませんでした。").arg(m_path);
 }

@@ -30,6 +30,11 @@ QList<Line> shoppingLines(const QDate& date, const QList<exports::TitleMissing>&
 bool paintLines(QPainter& painter, const QRect& page, qreal dpiX, const QList<Line>& lines,
                 const std::function<bool()>& newPage);
 
+// Paints a whole job: page is the printable area in device pixels, dpiX the device's pixels per inch across;
+// newPage starts the next page and returns false when it could not. False when a page could not be started.
+using PagePainter =
+    std::function<bool(QPainter& painter, const QRect& page, qreal dpiX, const std::function<bool()>& newPage)>;
+
 } // namespace listprint
 
 // Where the list is printed, so that tests print to a file.
@@ -38,6 +43,8 @@ public:
     virtual ~ListPrinter() = default;
     // Prints the lines as one job. Empty on success, else the reason in Japanese.
     virtual QString print(const QList<listprint::Line>& lines) = 0;
+    // Prints what paint draws as one job, with the same answer as print.
+    virtual QString printPages(const listprint::PagePainter& paint) = 0;
 };
 
 // Prints into a PDF file.
@@ -45,6 +52,7 @@ class PdfListPrinter final : public ListPrinter {
 public:
     explicit PdfListPrinter(QString path) : m_path(std::move(path)) {}
     QString print(const QList<listprint::Line>& lines) override;
+    QString printPages(const listprint::PagePainter& paint) override;
 
 private:
     QString m_path;

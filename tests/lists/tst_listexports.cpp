@@ -57,6 +57,7 @@ void run(Fixture& f, const Command& command)
 class MissingPrinter final : public ListPrinter {
 public:
     QString print(const QList<listprint::Line>&) override { return QStringLiteral("プリンタがありません。"); }
+    QString printPages(const listprint::PagePainter&) override { return QStringLiteral("プリンタがありません。"); }
 };
 
 // Fails every write, noting whether the hourglass was up while the file was being written.

@@ -24,6 +24,7 @@ public:
     ~ListExports() override;
 
     void setPrinter(std::unique_ptr<ListPrinter> printer);
+    ListPrinter& printer() { return *m_printer; }
     // The date the file headers are written for (today unless a test says otherwise).
     void setToday(std::function<QDate()> today);
 

@@ -3,6 +3,7 @@
 #include "lists/ListModels.h"
 #include "lists/widgets/ListExports.h"
 #include "lists/widgets/ListGrid.h"
+#include "lists/widgets/QrListButton.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
@@ -85,6 +86,9 @@ void StatusListPanel::buildControls()
         button->setGeometry(twips::rect(entry.left, GridTop + GridHeight + 105, 2250, 465));
         connect(button, &QPushButton::clicked, this, entry.handler);
     }
+    // cmdQr takes the free room between cmdAllDsp and cmdHozon1, and shows only with the uncollected view.
+    new QrListButton(this, m_msgList2, twips::rect(GridLeft + 4800, GridTop + GridHeight + 105, 1800, 465),
+                     *m_uncollectedModel, m_dialogs, [this]() -> ListPrinter& { return m_exports->printer(); });
 }
 
 void StatusListPanel::setPrinter(std::unique_ptr<ListPrinter> printer)

@@ -6,4 +6,5 @@
 class SystemListPrinter final : public ListPrinter {
 public:
     QString print(const QList<listprint::Line>& lines) override;
+    QString printPages(const listprint::PagePainter& paint) override;
 };
