@@ -12,9 +12,9 @@ if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
 apt() { "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q "$@"; }
 fail() { echo "package_test: $*" >&2; exit 1; }
 
-# The checkers are needed here only, not by the normal build.
+# The checkers are needed here only, not by the normal build (scripts/deps.sh installs dpkg-dev and file).
 apt update
-apt install --no-install-recommends lintian appstream dpkg-dev file fakeroot
+apt install --no-install-recommends lintian appstream dpkg-dev file
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
