@@ -9,6 +9,7 @@ packages=(
     qt6-translations-l10n qt6-image-formats-plugins
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
     xvfb xauth
+    dpkg-dev file   # cpack -G DEB finds the package's library dependencies with dpkg-shlibdeps
 )
 
 missing=()

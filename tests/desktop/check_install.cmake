@@ -22,7 +22,7 @@ if(NOT exec STREQUAL "\nExec=\"${escaped}/bin/tanamiru\" --user-folder")
 endif()
 
 execute_process(COMMAND "${READELF}" --sections "${prefix}/bin/tanamiru" OUTPUT_VARIABLE sections RESULT_VARIABLE failed)
-if(failed OR sections MATCHES "\\.debug_info|\\.symtab")
+if(failed OR sections MATCHES "\\.debug_info|\\.symtab|\\.comment")
     message(FATAL_ERROR "the installed program is not stripped")
 endif()
 
