@@ -31,4 +31,8 @@ public:
     // The entered text, or an empty string on Cancel.
     virtual QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     virtual void beep() = 0;
+    // The file chosen to read or to write, or an empty string when the user cancelled. filter is in the
+    // file dialog's syntax ("表計算 (*.csv);;すべて (*)"); suggestedName is a bare file name.
+    virtual QString openFileName(const QString& caption, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) = 0;
 };

@@ -1,9 +1,12 @@
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 int QtDialogs::messageBox(const QString& text, int style, const QString& title)
 {
@@ -73,4 +76,25 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, const Q
 void QtDialogs::beep()
 {
     QApplication::beep();
+}
+
+namespace {
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+} // namespace
+
+QString QtDialogs::openFileName(const QString& caption, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, documentsFolder(), filter);
+}
+
+QString QtDialogs::saveFileName(const QString& caption, const QString& suggestedName, const QString& filter)
+{
+    // The dialog asks before replacing a file that exists.
+    return QFileDialog::getSaveFileName(m_parent, caption, QDir(documentsFolder()).filePath(suggestedName), filter);
 }

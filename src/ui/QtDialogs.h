@@ -13,6 +13,9 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override;
+    // The desktop's file dialog, opening in the user's documents folder.
+    QString openFileName(const QString& caption, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) override;
 
 private:
     QWidget* m_parent;
