@@ -318,16 +318,25 @@ Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
     return result;
 }
 
+QString refusalText(const Plan& plan)
+{
+    if (plan.refused.isEmpty())
+        return {};
+    QString text = QStringLiteral("次の%1行は取り込みません。").arg(plan.refused.size());
+    for (qsizetype i = 0; i < plan.refused.size() && i < ListedRefusals; ++i)
+        text += QStringLiteral("\r\n%1行目: %2").arg(plan.refused[i].line).arg(plan.refused[i].reason);
+    if (plan.refused.size() > ListedRefusals)
+        text += QStringLiteral("\r\nほか%1行").arg(plan.refused.size() - ListedRefusals);
+    return text;
+}
+
 QString questionText(const Plan& plan)
 {
     QString text = QStringLiteral("%1件のコミックを追加します。").arg(plan.acceptedRows);
     if (plan.records.size() != plan.acceptedRows)
         text += QStringLiteral("（５０巻を超えるものは分けて、データは%1件になります）").arg(plan.records.size());
-    if (!plan.refused.isEmpty()) {
-        text += QStringLiteral("\r\n\r\n次の%1行は取り込みません。").arg(plan.refused.size());
-        for (const Refusal& r : plan.refused)
-            text += QStringLiteral("\r\n%1行目: %2").arg(r.line).arg(r.reason);
-    }
+    if (!plan.refused.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + refusalText(plan);
     text += QStringLiteral("\r\n\r\nよろしいですか？");
     return text;
 }
@@ -371,8 +380,7 @@ Outcome apply(CollectionStore& store, const Plan& plan)
         if (QString error = store.writeMemo(n.record.title, n.memo); !error.isEmpty())
             outcome.notWritten.append(error);
     }
-    if (QString error = store.appendRanking(titles); !error.isEmpty())
-        outcome.notWritten.append(error);
+    outcome.rankingError = store.appendRanking(titles);
     return outcome;
 }
 

@@ -43,12 +43,17 @@ struct Plan {
 // and magazine are "未登録", an empty rating "未", empty dates today.
 Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today);
 
-// The question asked before anything is written: how many titles will be added, each refused row with its line.
+// The question asked before anything is written: how many titles will be added, each refused row with its line
+// (the first ListedRefusals of them; the rest are counted).
+inline constexpr int ListedRefusals = 30;
 QString questionText(const Plan& plan);
+// The refused rows alone, as questionText lists them; empty when none was refused.
+QString refusalText(const Plan& plan);
 
 struct Outcome {
     QString error;          // the collection file could not be written: nothing was changed
-    QStringList notWritten; // files of added titles that could not be written, each with its reason
+    QStringList notWritten; // volume files and memos of added titles that could not be written, with reasons
+    QString rankingError;   // the titles could not be appended to the favourite ranking
 };
 
 // Every write of an import, in one place: the collection file once (atomically, the new records appended), then

@@ -5,10 +5,11 @@
 #include "maintenance/FreeEditionImport.h"
 #include "maintenance/widgets/FolderLists.h"
 #include "maintenance/widgets/OrderListView.h"
+#include "maintenance/widgets/SpreadsheetTools.h"
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
-#include "ui/MainOrder.h"
 #include "ui/DirectoryList.h"
+#include "ui/MainOrder.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 #include "ui/UnsavedOrder.h"
@@ -88,7 +89,7 @@ void MaintenancePanel::buildControls()
         button("cmdAllDel", QStringLiteral("登録されているコミックデータを削除する"), {300, 420, 6180, 660}, reset);
     connect(cmdAllDel, &QPushButton::clicked, this, &MaintenancePanel::cmdAllDel_Click);
 
-    QGroupBox* takeOver = group(QStringLiteral("タナミルのデータ引継ぎ"), {4950, 1575, 6780, 5820}, this);
+    QGroupBox* takeOver = group(QStringLiteral("タナミルのデータ引継ぎ"), {4950, 1575, 6780, 4770}, this);
     const QString lines[] = {
         QStringLiteral("すでにフリーソフトのタナミルをお使いなら、そのデータを"),
         QStringLiteral("タナミルＰro に引き継げます。"),
@@ -105,9 +106,9 @@ void MaintenancePanel::buildControls()
     m_drvCom->setGeometry(twips::rect(300, 1650, 6180, 330));
     m_dirCom = new DirectoryList(takeOver);
     m_dirCom->setObjectName(QStringLiteral("dirCom"));
-    m_dirCom->setGeometry(twips::rect(300, 2070, 6180, 2700));
+    m_dirCom->setGeometry(twips::rect(300, 2070, 6180, 1650));
     m_cmdCmGetIn =
-        button("cmdCmGetIn", QStringLiteral("タナミルからデータを受け取る"), {300, 4920, 6180, 660}, takeOver);
+        button("cmdCmGetIn", QStringLiteral("タナミルからデータを受け取る"), {300, 3870, 6180, 660}, takeOver);
     m_cmdCmGetIn->setEnabled(false);
 
     // The lists start in the working folder; the button stays disabled until the user picks a folder.
@@ -116,6 +117,15 @@ void MaintenancePanel::buildControls()
     connect(m_drvCom, &QComboBox::activated, this, &MaintenancePanel::drvCom_Change);
     connect(m_dirCom, &DirectoryList::pathChanged, this, &MaintenancePanel::dirCom_Change);
     connect(m_cmdCmGetIn, &QPushButton::clicked, this, &MaintenancePanel::cmdCmGetIn_Click);
+
+    auto* spreadsheet = new SpreadsheetTools(m_state, m_dialogs, m_host, this);
+    spreadsheet->setGeometry(twips::rect(4950, 6465, 6780, 930));
+    // Added titles join the display-order list at its end, as they join the collection; an order dragged but not
+    // applied is given up, as reopening the panel gives it up.
+    connect(spreadsheet, &SpreadsheetTools::imported, this, [this] {
+        m_order->setEntries(displayorder::fill(m_state.titles));
+        setOrderUnsaved(false);
+    });
 }
 
 void MaintenancePanel::cmdMaster_Click()
