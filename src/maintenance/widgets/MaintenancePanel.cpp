@@ -68,6 +68,8 @@ MaintenancePanel::~MaintenancePanel() = default;
 void MaintenancePanel::setToday(std::function<QDate()> today)
 {
     m_today = std::move(today);
+    if (auto* spreadsheet = findChild<SpreadsheetTools*>())
+        spreadsheet->setToday(m_today);
 }
 
 void MaintenancePanel::buildControls()
