@@ -121,7 +121,7 @@ void MaintenancePanel::buildControls()
     connect(m_cmdCmGetIn, &QPushButton::clicked, this, &MaintenancePanel::cmdCmGetIn_Click);
 
     auto* spreadsheet = new SpreadsheetTools(m_state, m_dialogs, m_host, this);
-    spreadsheet->setGeometry(twips::rect(4950, 6465, 6780, 930));
+    spreadsheet->setGeometry(twips::rect(5250, 6720, 6180, 495));
     // Added titles join the display-order list at its end, as they join the collection; an order dragged but not
     // applied is given up, as reopening the panel gives it up.
     connect(spreadsheet, &SpreadsheetTools::imported, this, [this] {

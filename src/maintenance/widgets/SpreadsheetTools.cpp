@@ -28,16 +28,16 @@ constexpr int NamedFailures = 10;
 } // namespace
 
 SpreadsheetTools::SpreadsheetTools(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent)
-    : QGroupBox(QStringLiteral("表計算ソフトとの受け渡し"), parent), m_state(state), m_dialogs(dialogs), m_host(host),
-      m_today([] { return QDate::currentDate(); }), m_exportWriter(std::make_unique<AtomicFileWriter>())
+    : QFrame(parent), m_state(state), m_dialogs(dialogs), m_host(host), m_today([] { return QDate::currentDate(); }),
+      m_exportWriter(std::make_unique<AtomicFileWriter>())
 {
     setObjectName(QStringLiteral("fraCsv"));
     auto* exportButton = new QPushButton(ExportCaption, this);
     exportButton->setObjectName(QStringLiteral("cmdCsvExport"));
-    exportButton->setGeometry(twips::rect(300, 300, 3030, 495));
+    exportButton->setGeometry(twips::rect(0, 0, 3030, 495));
     auto* importButton = new QPushButton(ImportCaption, this);
     importButton->setObjectName(QStringLiteral("cmdCsvImport"));
-    importButton->setGeometry(twips::rect(3450, 300, 3030, 495));
+    importButton->setGeometry(twips::rect(3150, 0, 3030, 495));
     connect(exportButton, &QPushButton::clicked, this, &SpreadsheetTools::cmdCsvExport_Click);
     connect(importButton, &QPushButton::clicked, this, &SpreadsheetTools::cmdCsvImport_Click);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDate>
-#include <QGroupBox>
+#include <QFrame>
 #include <functional>
 
 class AppState;
@@ -13,10 +13,10 @@ struct Outcome;
 struct Plan;
 } // namespace spreadsheetimport
 
-// The group of the maintenance panel that moves the collection to and from a spreadsheet: cmdCsvExport writes
+// The pair of buttons of the maintenance panel that moves the collection to and from a spreadsheet: cmdCsvExport writes
 // the whole collection as a table, cmdCsvImport adds the titles of a table after one question that counts them
 // and names every row it refuses.
-class SpreadsheetTools final : public QGroupBox {
+class SpreadsheetTools final : public QFrame {
     Q_OBJECT
 public:
     SpreadsheetTools(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent = nullptr);
