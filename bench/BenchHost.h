@@ -29,7 +29,7 @@ double atomicWriteMs(const QString& path, const QByteArray& bytes);
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held);
 
 // Answers every box at once: a Yes/No question with questionAnswer, every other box with OK, an input box with
-// an empty text. Counts them, so that a box no step should show is noticed.
+// an empty text, a file dialog with fileAnswer. Counts them, so that a box no step should show is noticed.
 class BenchDialogs final : public Dialogs {
 public:
     int questionAnswer = No;
@@ -37,8 +37,10 @@ public:
     int messageBox(const QString& text, int style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override {}
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    // File dialogs answer the path set (empty: cancelled) without being counted.
+    QString openFileName(const QString&, const QString&) override { return fileAnswer; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return fileAnswer; }
+    QString fileAnswer;
 
     int boxes() const { return m_boxes; }
     // The boxes that were not Yes/No questions.

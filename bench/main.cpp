@@ -8,6 +8,7 @@
 #include "PageBench.h"
 #include "RankBench.h"
 #include "SortSearchBench.h"
+#include "SpreadsheetBench.h"
 #include "StallBench.h"
 #include "StartupBench.h"
 #include "SyntheticCollection.h"
@@ -138,6 +139,11 @@ QList<Group> groups()
          true,
          [](const SyntheticCollection& collection, int runs, QStringList&) {
              return measureMaintenance(collection, runs);
+         }},
+        {{"csv_export", "csv_import"},
+         false,
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureSpreadsheet(collection, runs);
          }},
         {{"gallery_open", "gallery_page_change"},
          false,

@@ -6,6 +6,7 @@
 #include "maintenance/widgets/BackupGroup.h"
 #include "maintenance/widgets/FolderLists.h"
 #include "maintenance/widgets/OrderListView.h"
+#include "maintenance/widgets/SpreadsheetTools.h"
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
 #include "ui/DirectoryList.h"
@@ -69,6 +70,8 @@ MaintenancePanel::~MaintenancePanel() = default;
 void MaintenancePanel::setToday(std::function<QDate()> today)
 {
     m_today = std::move(today);
+    if (auto* spreadsheet = findChild<SpreadsheetTools*>())
+        spreadsheet->setToday(m_today);
 }
 
 void MaintenancePanel::buildControls()
@@ -90,7 +93,7 @@ void MaintenancePanel::buildControls()
         button("cmdAllDel", QStringLiteral("登録されているコミックデータを削除する"), {300, 420, 6180, 660}, reset);
     connect(cmdAllDel, &QPushButton::clicked, this, &MaintenancePanel::cmdAllDel_Click);
 
-    QGroupBox* takeOver = group(QStringLiteral("タナミルのデータ引継ぎ"), {4950, 1575, 6780, 5820}, this);
+    QGroupBox* takeOver = group(QStringLiteral("タナミルのデータ引継ぎ"), {4950, 1575, 6780, 4770}, this);
     const QString lines[] = {
         QStringLiteral("すでにフリーソフトのタナミルをお使いなら、そのデータを"),
         QStringLiteral("タナミルＰro に引き継げます。"),
@@ -107,9 +110,9 @@ void MaintenancePanel::buildControls()
     m_drvCom->setGeometry(twips::rect(300, 1650, 6180, 330));
     m_dirCom = new DirectoryList(takeOver);
     m_dirCom->setObjectName(QStringLiteral("dirCom"));
-    m_dirCom->setGeometry(twips::rect(300, 2070, 6180, 2700));
+    m_dirCom->setGeometry(twips::rect(300, 2070, 6180, 1650));
     m_cmdCmGetIn =
-        button("cmdCmGetIn", QStringLiteral("タナミルからデータを受け取る"), {300, 4920, 6180, 660}, takeOver);
+        button("cmdCmGetIn", QStringLiteral("タナミルからデータを受け取る"), {300, 3870, 6180, 660}, takeOver);
     m_cmdCmGetIn->setEnabled(false);
 
     // The lists start in the working folder; the button stays disabled until the user picks a folder.
@@ -124,6 +127,15 @@ void MaintenancePanel::buildControls()
     connect(m_backups, &BackupGroup::mainPageIndexRequested, this, &MaintenancePanel::mainPageIndexRequested);
     connect(m_backups, &BackupGroup::restored, this,
             [this] { m_order->setEntries(displayorder::fill(m_state.titles)); });
+
+    auto* spreadsheet = new SpreadsheetTools(m_state, m_dialogs, m_host, this);
+    spreadsheet->setGeometry(twips::rect(5250, 6720, 6180, 495));
+    // Added titles join the display-order list at its end, as they join the collection; an order dragged but not
+    // applied is given up, as reopening the panel gives it up.
+    connect(spreadsheet, &SpreadsheetTools::imported, this, [this] {
+        m_order->setEntries(displayorder::fill(m_state.titles));
+        setOrderUnsaved(false);
+    });
 }
 
 void MaintenancePanel::cmdMaster_Click()

@@ -23,7 +23,8 @@ public:
     MaintenancePanel(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent = nullptr);
     ~MaintenancePanel() override;
 
-    // The import's day, today unless a test says otherwise.
+    // The day of the imports (the free edition's, and empty dates of a spreadsheet), today unless a test says
+    // otherwise.
     void setToday(std::function<QDate()> today);
 
     // Handlers. The panel opens even when it is shown already, refilling the list from the title table.

@@ -1,0 +1,42 @@
+#include "maintenance/SpreadsheetExport.h"
+
+#include "maintenance/CsvTable.h"
+#include "store/AtomicFileWriter.h"
+#include "store/CollectionStore.h"
+#include "store/VolumeList.h"
+
+#include <QFileInfo>
+
+namespace spreadsheet {
+
+QByteArray exportBytes(const CollectionStore& store, const TitleTable& table)
+{
+    QList<QStringList> rows;
+    rows.reserve(table.count() + 1);
+    rows.append(Header);
+    for (const TitleRecord& record : table.records()) {
+        const VolumeStates states = store.readVolumeFile(record.title + CollectionStore::VolumeSuffix);
+        QList<int> owned;
+        QList<int> missing;
+        for (int k = 1; k <= qMin<int>(record.volumeCount, volumefile::Volumes); ++k) {
+            if (states[k] == 0)
+                owned.append(record.startVolume + k);
+            else if (states[k] == 1)
+                missing.append(record.startVolume + k);
+        }
+        rows.append({record.title, QString::number(record.volumeCount), QString::number(record.startVolume),
+                     record.author, record.magazine, record.rating, record.firstIssue, record.lastIssue,
+                     volumelist::format(owned), volumelist::format(missing), store.readMemo(record.title)});
+    }
+    return csvtable::write(rows);
+}
+
+QString exportTo(const CollectionStore& store, const TitleTable& table, const QString& path, FileWriter& writer)
+{
+    const QString error = writer.writeAtomically(QFileInfo(path).absoluteFilePath(), exportBytes(store, table));
+    if (error.isEmpty())
+        return {};
+    return QStringLiteral("「%1」に書き出せませんでした。\r\n%2").arg(QFileInfo(path).fileName(), error);
+}
+
+} // namespace spreadsheet

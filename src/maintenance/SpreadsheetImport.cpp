@@ -1,0 +1,386 @@
+#include "maintenance/SpreadsheetImport.h"
+
+#include "maintenance/CsvTable.h"
+#include "store/CollectionFile.h"
+#include "store/CollectionStore.h"
+#include "store/TitleRules.h"
+#include "store/VolumeList.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace spreadsheetimport {
+
+namespace {
+
+constexpr int Volumes = volumefile::Volumes;
+// The largest series a row may split: the suffix numbers and start volumes stay 16-bit numbers.
+constexpr int MaxSeries = 32750;
+
+enum Column { Title, Count, Start, Author, Magazine, Rating, First, Last, Owned, Missing, Memo, Columns };
+
+// Header names of each column; the first is the one the export writes.
+const QList<QStringList>& columnNames()
+{
+    static const QList<QStringList> names = {
+        {QStringLiteral("題名")},
+        {QStringLiteral("巻数")},
+        {QStringLiteral("分割")},
+        {QStringLiteral("著者")},
+        {QStringLiteral("掲載誌"), QStringLiteral("掲載"), QStringLiteral("雑誌")},
+        {QStringLiteral("評価")},
+        {QStringLiteral("初刊"), QStringLiteral("初刊発行")},
+        {QStringLiteral("終刊")},
+        {QStringLiteral("所持")},
+        {QStringLiteral("未所持")},
+        {QStringLiteral("メモ")},
+    };
+    return names;
+}
+
+QString halfWidthDigits(QString text)
+{
+    for (QChar& c : text)
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+    return text.trimmed();
+}
+
+// A whole non-negative number, or -1.
+qint64 number(const QString& cell)
+{
+    const QString text = halfWidthDigits(cell);
+    if (text.isEmpty() || text.size() > 9)
+        return -1;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return -1;
+    return text.toLongLong();
+}
+
+// "yyyy/MM/dd" for a date written with / - . or 年月日, full-width digits alike; empty when it is not a date.
+QString storedDate(const QString& cell)
+{
+    QString text = halfWidthDigits(cell);
+    for (QChar& c : text)
+        if (c == u'-' || c == u'.' || c == u'年' || c == u'月' || c == u'／' || c == u'－' || c == u'．')
+            c = u'/';
+    if (text.endsWith(u'日'))
+        text.chop(1);
+    const QStringList parts = text.split(u'/');
+    if (parts.size() != 3)
+        return {};
+    int values[3];
+    for (int i = 0; i < 3; ++i) {
+        const qint64 v = number(parts[i]);
+        if (v < 0)
+            return {};
+        values[i] = int(v);
+    }
+    const QDate date(values[0], values[1], values[2]);
+    return date.isValid() && values[0] >= 1000 ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
+}
+
+struct Row {
+    int line = 0;
+    QList<NewRecord> records;
+    QString refusal;
+};
+
+class RowReader final {
+public:
+    RowReader(const QList<int>& columns, const QDate& today)
+        : m_columns(columns), m_today(today.toString(QStringLiteral("yyyy/MM/dd")))
+    {
+    }
+
+    Row read(const csvtable::Row& source) const
+    {
+        Row row;
+        row.line = source.line;
+        row.refusal = fill(source.cells, row.records);
+        if (!row.refusal.isEmpty())
+            row.records.clear();
+        return row;
+    }
+
+private:
+    bool has(Column c) const { return m_columns[c] >= 0; }
+    QString cell(const QStringList& cells, Column c) const
+    {
+        const int i = m_columns[c];
+        return i >= 0 && i < cells.size() ? cells[i] : QString();
+    }
+
+    QString fill(const QStringList& cells, QList<NewRecord>& records) const
+    {
+        const QString title = cell(cells, Title).trimmed();
+        if (title.isEmpty())
+            return QStringLiteral("題名がありません。");
+        const QString countText = cell(cells, Count);
+        const qint64 count = number(countText);
+        if (count < 1)
+            return QStringLiteral("巻数「%1」は1以上の数字で書いて下さい。").arg(countText.trimmed());
+
+        TitleRecord base;
+        const QString names[] = {QStringLiteral("著者名"), QStringLiteral("掲載誌名"), QStringLiteral("評価")};
+        const Column nameColumns[] = {Author, Magazine, Rating};
+        QString* targets[] = {&base.author, &base.magazine, &base.rating};
+        for (int i = 0; i < 3; ++i) {
+            QString value = cell(cells, nameColumns[i]).trimmed();
+            if (value.isEmpty())
+                value = i == 2 ? QStringLiteral("未") : QStringLiteral("未登録");
+            if (QString problem = titlerules::storableProblem(value, names[i]); !problem.isEmpty())
+                return problem;
+            *targets[i] = value;
+        }
+        const Column dateColumns[] = {First, Last};
+        QString* dates[] = {&base.firstIssue, &base.lastIssue};
+        for (int i = 0; i < 2; ++i) {
+            const QString text = cell(cells, dateColumns[i]).trimmed();
+            *dates[i] = text.isEmpty() ? m_today : storedDate(text);
+            if (dates[i]->isEmpty())
+                return QStringLiteral("%1「%2」は日付として読めません（例：2002/02/18）。")
+                    .arg(columnNames()[dateColumns[i]].first(), text);
+        }
+        QString memo = cell(cells, Memo);
+        if (QString problem = titlerules::storableProblem(memo, QStringLiteral("メモ"), true, false);
+            !problem.isEmpty())
+            return problem;
+
+        // The records of the row and the volumes they show: first..last.
+        int first = 1;
+        const QString startText = cell(cells, Start).trimmed();
+        if (!startText.isEmpty()) {
+            const qint64 start = number(startText);
+            if (start < 0 || count > Volumes)
+                return QStringLiteral("分割「%1」と巻数「%2」の組み合わせは使えません（巻数は1から%3まで）。")
+                    .arg(startText, countText.trimmed())
+                    .arg(Volumes);
+            base.volumeCount = qint16(count);
+            if (start > 32767)
+                return QStringLiteral("分割「%1」が大きすぎます。").arg(startText);
+            base.startVolume = qint16(start);
+            if (QString problem = collection::countsProblem(base.volumeCount, base.startVolume); !problem.isEmpty())
+                return problem;
+            base.title = title;
+            records.append({base, {}, memo});
+            first = base.startVolume + 1;
+        } else if (count <= Volumes) {
+            base.title = title;
+            base.volumeCount = qint16(count);
+            records.append({base, {}, memo});
+        } else {
+            if (count > MaxSeries)
+                return QStringLiteral("巻数は%1巻までで書いて下さい。").arg(MaxSeries);
+            const int parts = int((count + Volumes - 1) / Volumes);
+            for (int k = 1; k <= parts; ++k) {
+                TitleRecord part = base;
+                part.title = title + QStringLiteral("(%1_%2)").arg(Volumes * (k - 1) + 1).arg(Volumes * k);
+                part.volumeCount = qint16(k < parts ? Volumes : count - Volumes * (parts - 1));
+                part.startVolume = qint16(Volumes * (k - 1));
+                // A split series keeps its memo with its first record, as the memo of a typed title would be.
+                records.append({part, {}, k == 1 ? memo : QString()});
+            }
+        }
+        const int last = first + int(count) - 1;
+        return markVolumes(cells, records, first, last);
+    }
+
+    QString markVolumes(const QStringList& cells, QList<NewRecord>& records, int first, int last) const
+    {
+        const bool owned = has(Owned);
+        const bool missing = has(Missing);
+        if (!owned && !missing)
+            return {};
+        volumelist::Parsed lists[2];
+        const Column columns[] = {Owned, Missing};
+        for (int i = 0; i < 2; ++i) {
+            if (!has(columns[i]))
+                continue;
+            lists[i] = volumelist::parse(cell(cells, columns[i]));
+            if (!lists[i].ok())
+                return columnNames()[columns[i]].first() + QStringLiteral("：") + lists[i].problem;
+            for (int v : lists[i].numbers)
+                if (v < first || v > last)
+                    return QStringLiteral("%1の%2巻はありません（%3〜%4巻です）。")
+                        .arg(columnNames()[columns[i]].first())
+                        .arg(v)
+                        .arg(first)
+                        .arg(last);
+        }
+        // State of each shown volume: without 未所持, everything the 所持 cell does not list is missing.
+        QList<qint16> states(last - first + 1, qint16(owned && !missing ? 1 : 0));
+        if (owned && !missing)
+            for (int v : lists[0].numbers)
+                states[v - first] = 0;
+        if (missing) {
+            for (int v : lists[1].numbers)
+                states[v - first] = 1;
+            if (owned)
+                for (int v : lists[0].numbers)
+                    if (states[v - first] == 1)
+                        return QStringLiteral("%1巻が所持と未所持の両方にあります。").arg(v);
+        }
+        int shown = 0;
+        for (NewRecord& r : records)
+            for (int k = 1; k <= r.record.volumeCount; ++k)
+                r.states[k] = states[shown++];
+        return {};
+    }
+
+    const QList<int>& m_columns;
+    QString m_today;
+};
+
+QString titleReason(const titlerules::Verdict& verdict, const QString& title, const QString& other, int otherLine)
+{
+    QString what = verdict.reason;
+    if (verdict.fault == titlerules::Fault::RefusedCharacter || verdict.fault == titlerules::Fault::NotStorable ||
+        verdict.fault == titlerules::Fault::BadFileName)
+        what = QStringLiteral("題名「%1」は使えません。").arg(title) + what;
+    else if (verdict.fault == titlerules::Fault::SameTitle)
+        what = QStringLiteral("「%1」は既に登録されています。").arg(title);
+    if (verdict.candidate >= 0)
+        what += QStringLiteral("（%1行目の「%2」と重なります）").arg(otherLine).arg(other);
+    return what;
+}
+
+} // namespace
+
+Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
+{
+    Plan result;
+    const csvtable::Read read = csvtable::read(csvtable::decode(bytes));
+    if (!read.problem.isEmpty()) {
+        result.problem = read.problem;
+        return result;
+    }
+    if (read.rows.isEmpty()) {
+        result.problem = QStringLiteral("見出しの行がありません。");
+        return result;
+    }
+    QList<int> columns(Columns, -1);
+    const QStringList& header = read.rows.first().cells;
+    for (int c = 0; c < Columns; ++c)
+        for (qsizetype i = 0; i < header.size() && columns[c] < 0; ++i)
+            if (columnNames()[c].contains(header[i].trimmed()))
+                columns[c] = int(i);
+    for (const Column required : {Title, Count})
+        if (columns[required] < 0) {
+            result.problem =
+                QStringLiteral("1行目の見出しに「%1」の列がありません。").arg(columnNames()[required].first());
+            return result;
+        }
+
+    const RowReader reader(columns, today);
+    QList<Row> rows;
+    rows.reserve(read.rows.size() - 1);
+    for (qsizetype i = 1; i < read.rows.size(); ++i)
+        rows.append(reader.read(read.rows[i]));
+
+    // Titles against the collection and each other. A row refused for one of its records takes none, so the
+    // others are checked again without it, until no further row is refused.
+    for (bool again = true; again;) {
+        again = false;
+        QStringList titles;
+        QList<int> owner;
+        for (int r = 0; r < rows.size(); ++r)
+            if (rows[r].refusal.isEmpty())
+                for (const NewRecord& n : rows[r].records) {
+                    titles.append(n.record.title);
+                    owner.append(r);
+                }
+        const QList<titlerules::Verdict> verdicts = titlerules::checkTitles(table, titles);
+        for (qsizetype i = 0; i < verdicts.size(); ++i) {
+            Row& row = rows[owner[i]];
+            if (verdicts[i].ok() || !row.refusal.isEmpty())
+                continue;
+            const int c = verdicts[i].candidate;
+            row.refusal =
+                titleReason(verdicts[i], titles[i], c >= 0 ? titles[c] : QString(), c >= 0 ? rows[owner[c]].line : 0);
+            again = true;
+        }
+    }
+
+    int total = table.count();
+    for (Row& row : rows) {
+        if (row.refusal.isEmpty() && total + row.records.size() > TitleTable::MaxTitles)
+            row.refusal = QStringLiteral("登録できるのは全部で%1件までです。").arg(TitleTable::MaxTitles);
+        if (!row.refusal.isEmpty()) {
+            result.refused.append({row.line, row.refusal});
+            continue;
+        }
+        total += int(row.records.size());
+        ++result.acceptedRows;
+        result.records.append(row.records);
+    }
+    return result;
+}
+
+QString refusalText(const Plan& plan)
+{
+    if (plan.refused.isEmpty())
+        return {};
+    QString text = QStringLiteral("次の%1行は取り込みません。").arg(plan.refused.size());
+    for (qsizetype i = 0; i < plan.refused.size() && i < ListedRefusals; ++i)
+        text += QStringLiteral("\r\n%1行目: %2").arg(plan.refused[i].line).arg(plan.refused[i].reason);
+    if (plan.refused.size() > ListedRefusals)
+        text += QStringLiteral("\r\nほか%1行").arg(plan.refused.size() - ListedRefusals);
+    return text;
+}
+
+QString questionText(const Plan& plan)
+{
+    QString text = QStringLiteral("%1件のコミックを追加します。").arg(plan.acceptedRows);
+    if (plan.records.size() != plan.acceptedRows)
+        text += QStringLiteral("（５０巻を超えるものは分けて、データは%1件になります）").arg(plan.records.size());
+    if (!plan.refused.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + refusalText(plan);
+    text += QStringLiteral("\r\n\r\nよろしいですか？");
+    return text;
+}
+
+Outcome apply(CollectionStore& store, const Plan& plan)
+{
+    Outcome outcome;
+    if (plan.records.isEmpty())
+        return outcome;
+    QList<TitleRecord> records;
+    records.reserve(plan.records.size());
+    for (const NewRecord& n : plan.records)
+        records.append(n.record);
+    outcome.error = store.appendCollection(records);
+    if (!outcome.error.isEmpty())
+        return outcome;
+
+    // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin.
+    store.folder().rescan();
+    // Volume files and memos go to disk together, one flush for all of them rather than one per file; each file
+    // is still replaced atomically.
+    QList<std::pair<QString, QByteArray>> files;
+    files.reserve(plan.records.size());
+    QStringList titles;
+    titles.reserve(plan.records.size());
+    const auto add = [&](const QString& name, const QString& text) {
+        QByteArray bytes;
+        if (QString problem = CollectionStore::encodeFor(name, text, &bytes); !problem.isEmpty())
+            outcome.notWritten.append(problem);
+        else
+            files.append({name, bytes});
+    };
+    for (const NewRecord& n : plan.records) {
+        titles.append(n.record.title);
+        add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
+        if (!n.memo.isEmpty())
+            add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
+    }
+    const QStringList errors = store.folder().writeEach(files);
+    for (const QString& error : errors)
+        if (!error.isEmpty())
+            outcome.notWritten.append(error);
+    outcome.rankingError = store.appendRanking(titles);
+    return outcome;
+}
+
+} // namespace spreadsheetimport
