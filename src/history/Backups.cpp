@@ -32,6 +32,8 @@ QString reasonKey(Reason reason)
         return QStringLiteral("sort");
     case Reason::BeforeRestore:
         return QStringLiteral("restore");
+    case Reason::BeforeSpreadsheet:
+        return QStringLiteral("spreadsheet");
     }
     return {};
 }
@@ -45,6 +47,7 @@ QString reasonText(const QString& key)
         {QStringLiteral("order"), QStringLiteral("表示順位微調整の反映の前")},
         {QStringLiteral("sort"), QStringLiteral("メインに反映の前")},
         {QStringLiteral("restore"), QStringLiteral("バックアップから戻す前")},
+        {QStringLiteral("spreadsheet"), QStringLiteral("表計算からの取り込みの前")},
     };
     return texts.value(key, key);
 }

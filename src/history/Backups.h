@@ -16,7 +16,15 @@ class TitleTable;
 
 namespace backup {
 // Why a generation was taken.
-enum class Reason { Daily, BeforeClear, BeforeImport, BeforeDisplayOrder, BeforeSortOrder, BeforeRestore };
+enum class Reason {
+    Daily,
+    BeforeClear,
+    BeforeImport,
+    BeforeDisplayOrder,
+    BeforeSortOrder,
+    BeforeRestore,
+    BeforeSpreadsheet
+};
 QString reasonKey(Reason reason);
 // The reason as the user reads it; a key this program does not know is shown as it is.
 QString reasonText(const QString& key);

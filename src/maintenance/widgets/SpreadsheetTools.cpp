@@ -2,6 +2,7 @@
 
 #include "maintenance/SpreadsheetExport.h"
 #include "maintenance/SpreadsheetImport.h"
+#include "maintenance/SpreadsheetImportStep.h"
 #include "store/AtomicFileWriter.h"
 #include "ui/CollectionLock.h"
 #include "ui/Dialogs.h"
@@ -9,6 +10,7 @@
 #include "ui/Twips.h"
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
+#include "ui/logic/Safeguards.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +120,9 @@ void SpreadsheetTools::cmdCsvImport_Click()
     if (m_dialogs.messageBox(spreadsheetimport::questionText(plan), Dialogs::OkCancel + Dialogs::Question,
                              ImportCaption) != Dialogs::Ok)
         return;
+    // Nothing is imported unless the collection as it is can be brought back as a whole.
+    if (!safeguards::backupBefore(m_state, m_dialogs, backup::Reason::BeforeSpreadsheet))
+        return;
 
     spreadsheetimport::Outcome outcome;
     {
@@ -129,9 +134,6 @@ void SpreadsheetTools::cmdCsvImport_Click()
                              Dialogs::OkOnly + Dialogs::Exclamation, Refused);
         return;
     }
-    if (outcome.rankingError.isEmpty())
-        for (const spreadsheetimport::NewRecord& n : plan.records)
-            m_state.favourites.append(n.record.title);
     const QString problem = m_host.LoadTitleTable();
     m_state.stale.setAll();
     m_state.GalleryStale = true;
@@ -156,5 +158,11 @@ void SpreadsheetTools::cmdCsvImport_Click()
 
 spreadsheetimport::Outcome SpreadsheetTools::writeImport(const spreadsheetimport::Plan& plan)
 {
-    return spreadsheetimport::apply(m_state.store, plan);
+    auto step = std::make_unique<SpreadsheetImportStep>(m_state.changes, plan);
+    const SpreadsheetImportStep& added = *step;
+    // One step on the window's undo stack; the stack owns it once its writes were made.
+    const ChangeHistory::Result result = m_state.history.perform(std::move(step));
+    if (!result.error.isEmpty())
+        return {result.error, {}, {}};
+    return added.written();
 }

@@ -1,0 +1,198 @@
+#include "maintenance/SpreadsheetImportStep.h"
+
+#include "store/CollectionStore.h"
+#include "store/Cp932.h"
+#include "store/DataFiles.h"
+#include "store/DataFolder.h"
+
+namespace {
+
+QByteArray rankingLines(const QStringList& titles)
+{
+    QString text;
+    for (const QString& title : titles)
+        text += rankingfile::formatLine(title);
+    // Every accepted row's title is code page 932 text: the plan refused the others.
+    return cp932::encode(text).bytes;
+}
+
+} // namespace
+
+SpreadsheetImportStep::SpreadsheetImportStep(ChangeData& data, const spreadsheetimport::Plan& plan)
+    : Change(data, QStringLiteral("表計算からの取り込み（%1 件）").arg(plan.acceptedRows)), m_new(plan.records)
+{
+    m_titles.reserve(m_new.size());
+    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new))
+        m_titles << n.record.title;
+}
+
+QString SpreadsheetImportStep::apply(bool forward)
+{
+    return forward ? add() : takeBack();
+}
+
+QString SpreadsheetImportStep::add()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    m_written = {};
+    m_first = m_data.titles.count() + 1;
+    const FileBytes fileBefore = store.collectionBytesUnlessOwn(m_data.titles);
+    QList<TitleRecord> records;
+    records.reserve(m_new.size());
+    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new))
+        records.append(n.record);
+    if (const QString error = store.appendCollection(records); !error.isEmpty())
+        return error;
+    m_fileBefore = fileBefore;
+    for (const TitleRecord& record : std::as_const(records))
+        m_data.titles.append(record);
+
+    // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin.
+    folder.rescan();
+    QList<std::pair<QString, QByteArray>> files;
+    files.reserve(m_new.size());
+    const auto add = [&](const QString& name, const QString& text) {
+        QByteArray bytes;
+        if (QString problem = CollectionStore::encodeFor(name, text, &bytes); !problem.isEmpty())
+            m_written.notWritten.append(problem);
+        else
+            files.append({name, bytes});
+    };
+    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new)) {
+        add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
+        if (!n.memo.isEmpty())
+            add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
+    }
+    QList<FileBytes> before;
+    before.reserve(files.size());
+    for (const auto& file : std::as_const(files))
+        before.append(folder.read(file.first));
+    // One flush for all of them rather than one per file; each file is still replaced atomically.
+    const QStringList errors = folder.writeEach(files);
+    m_filesBefore.clear();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!errors.value(i).isEmpty()) {
+            m_written.notWritten.append(errors.value(i));
+            continue;
+        }
+        // Written behind the store's back: its undo puts the file back without taking it for another
+        // program's change.
+        store.forgetRead(files[i].first);
+        m_filesBefore.append({files[i].first, before[i]});
+    }
+
+    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
+    m_written.rankingError = store.appendRanking(m_titles);
+    m_rankingAppended = m_written.rankingError.isEmpty();
+    m_rankingExisted = ranking.has_value();
+    m_rankingBefore.reset();
+    if (ranking && DataFolder::appended(*ranking, rankingLines(m_titles)) != *ranking + rankingLines(m_titles))
+        m_rankingBefore = ranking;
+    if (m_rankingAppended)
+        m_data.favourites += m_titles;
+    return {};
+}
+
+QString SpreadsheetImportStep::takeBackRanking()
+{
+    if (!m_rankingAppended)
+        return {};
+    DataFolder& folder = m_data.store.folder();
+    const QByteArray lines = rankingLines(m_titles);
+    const FileBytes now = folder.read(CollectionStore::RankingFileName);
+    if (!m_rankingExisted && now == lines)
+        return m_data.store.putBack(CollectionStore::RankingFileName, std::nullopt);
+    if (m_rankingBefore && now == DataFolder::appended(*m_rankingBefore, lines))
+        return m_data.store.putBack(CollectionStore::RankingFileName, *m_rankingBefore);
+    if (now && now->endsWith(lines))
+        return m_data.store.putBack(CollectionStore::RankingFileName, now->chopped(lines.size()));
+    // Saved since in another order: the new titles leave it wherever they are.
+    QStringList kept = m_data.store.readRanking();
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
+        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
+            kept.removeAt(at);
+    return m_data.store.writeRanking(kept);
+}
+
+void SpreadsheetImportStep::writeBack(const QList<std::pair<QString, FileBytes>>& files)
+{
+    for (const auto& [name, bytes] : files)
+        m_data.store.putBack(name, bytes);
+}
+
+QString SpreadsheetImportStep::takeBack()
+{
+    CollectionStore& store = m_data.store;
+    DataFolder& folder = store.folder();
+    TitleTable remaining = m_data.titles;
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it) {
+        int index = remaining.count();
+        while (index > 0 && remaining.at(index).title != *it)
+            --index;
+        if (index == 0)
+            return changefiles::missingTitle(*it);
+        remaining.removeAt(index);
+    }
+
+    // Files that were replaced get their old content first: these writes can fail, and then every file is
+    // put as it was. Files the import created are deleted last, when nothing can fail any more.
+    QList<std::pair<QString, FileBytes>> replaced;
+    for (const auto& [name, bytes] : std::as_const(m_filesBefore)) {
+        if (!bytes)
+            continue;
+        const FileBytes now = folder.read(name);
+        if (const QString error = store.putBack(name, bytes); !error.isEmpty()) {
+            writeBack(replaced);
+            return error;
+        }
+        replaced.append({name, now});
+    }
+    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
+    if (const QString error = takeBackRanking(); !error.isEmpty()) {
+        writeBack(replaced);
+        return error;
+    }
+    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
+    if (!error.isEmpty()) {
+        if (m_rankingAppended)
+            store.putBack(CollectionStore::RankingFileName, ranking);
+        writeBack(replaced);
+        return error;
+    }
+    m_data.titles = remaining;
+    if (m_rankingAppended)
+        for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
+            if (const qsizetype at = m_data.favourites.lastIndexOf(*it); at >= 0)
+                m_data.favourites.removeAt(at);
+    for (const auto& [name, bytes] : std::as_const(m_filesBefore))
+        if (!bytes)
+            store.putBack(name, std::nullopt);
+    return {};
+}
+
+ChangeOutcome SpreadsheetImportStep::outcome(bool forward) const
+{
+    const int count = m_data.titles.count();
+    return {forward ? m_first : std::min(m_first - 1, count), true, ChangeOutcome::Everything};
+}
+
+QString SpreadsheetImportStep::notice() const
+{
+    QStringList failures = m_written.notWritten;
+    if (!m_written.rankingError.isEmpty())
+        failures << m_written.rankingError;
+    return failures.join(QStringLiteral("\r\n"));
+}
+
+qsizetype SpreadsheetImportStep::heldBytes() const
+{
+    qsizetype bytes = m_fileBefore ? m_fileBefore->size() : 0;
+    if (m_rankingBefore)
+        bytes += m_rankingBefore->size();
+    for (const auto& file : m_filesBefore)
+        bytes += file.second ? file.second->size() : 0;
+    for (const spreadsheetimport::NewRecord& n : m_new)
+        bytes += n.memo.size() * 2;
+    return bytes;
+}
