@@ -22,6 +22,11 @@ QuickVolumeEntry::QuickVolumeEntry(AppState& state, Dialogs& dialogs, MainPage& 
     setObjectName(QStringLiteral("txtQuickKan"));
     setPlaceholderText(QStringLiteral("例：1-12, 15"));
     setToolTip(QStringLiteral("巻の番号を入力して Enter で所持、Shift+Enter で未所持にします"));
+    // An empty box holds no typing of its own, so the undo keys go back to the window's steps.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& now) {
+        if (now.isEmpty())
+            setModified(false);
+    });
 }
 
 void QuickVolumeEntry::keyPressEvent(QKeyEvent* event)
@@ -70,5 +75,4 @@ void QuickVolumeEntry::enter(bool missing)
         m_state.stale.UncollectedStale = true;
     }
     clear();
-    setModified(false);
 }

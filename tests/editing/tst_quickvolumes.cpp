@@ -74,6 +74,7 @@ private slots:
     void listIsStoredAndUndone();
     void unusableTextChangesNothing_data();
     void unusableTextChangesNothing();
+    void undoKeysWhileTyping();
 };
 
 void TestQuickVolumes::listIsStoredAndUndone_data()
@@ -154,6 +155,26 @@ void TestQuickVolumes::unusableTextChangesNothing()
     QCOMPARE(f.folder.readBytes(f.volumeName), before);
     QCOMPARE(f.box->text(), text); // left for the user to correct
     QCOMPARE(undo->isEnabled(), couldUndo);
+}
+
+void TestQuickVolumes::undoKeysWhileTyping()
+{
+    const QByteArray before = volumeFile({}, 1); // all collected
+    Fixture f(false, before);
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.type(QStringLiteral("4-5"), true);
+    const QByteArray after = volumeFile({4, 5}, 1);
+    QCOMPARE(f.folder.readBytes(f.volumeName), after);
+
+    // Typed into the emptied box: the keys take the typing back, the stored volumes stay.
+    QTest::keyClicks(f.box, QStringLiteral("7"));
+    QTest::keyClick(f.box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.box->text(), QString());
+    QCOMPARE(f.folder.readBytes(f.volumeName), after);
+
+    // Nothing typed: the same keys take back the whole run.
+    QTest::keyClick(f.box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.folder.readBytes(f.volumeName), before);
 }
 
 QTEST_MAIN(TestQuickVolumes)
