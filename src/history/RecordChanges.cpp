@@ -53,12 +53,18 @@ ChangeOutcome RecordEdit::outcome(bool) const
 }
 
 VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after)
-    : Change(data, QString()), m_title(title), m_fileName(title + CollectionStore::VolumeSuffix), m_volume(volume),
+    : Change(data, QString()), m_title(title), m_fileName(title + CollectionStore::VolumeSuffix), m_volumes{volume},
       m_afterStates(after)
 {
     const int index = data.titles.indexOfTitle(title);
     const int first = index ? data.titles.at(index).startVolume : 0;
     setText(stepText(title, Change::fullWidthNumber(first + volume) + QStringLiteral("巻")));
+}
+
+VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, const VolumeStates& after)
+    : Change(data, stepText(title, QStringLiteral("巻の一括入力"))), m_title(title),
+      m_fileName(title + CollectionStore::VolumeSuffix), m_volumes(volumes), m_afterStates(after)
+{
 }
 
 QString VolumeToggle::apply(bool forward)
@@ -67,8 +73,7 @@ QString VolumeToggle::apply(bool forward)
     DataFolder& folder = store.folder();
     const FileBytes now = folder.read(m_fileName);
     if (!m_made) {
-        const VolumeStates before = store.readVolumeFile(m_fileName);
-        m_beforeState = before[m_volume];
+        m_beforeStates = store.readVolumeFile(m_fileName);
         if (const QString error = store.writeVolumeFile(m_fileName, m_afterStates); !error.isEmpty())
             return error;
         m_made = true;
@@ -77,11 +82,12 @@ QString VolumeToggle::apply(bool forward)
         return {};
     }
     // The file as this step left it is put back byte for byte; one changed since (on the status list) keeps
-    // those other changes and gets only this volume's state.
+    // those other changes and gets only this step's volumes.
     if (now == (forward ? m_before : m_after))
         return changefiles::putBack(m_data.store, m_fileName, forward ? m_after : m_before);
     VolumeStates states = store.readVolumeFile(m_fileName);
-    states[m_volume] = forward ? m_afterStates[m_volume] : m_beforeState;
+    for (int volume : m_volumes)
+        states[volume] = forward ? m_afterStates[volume] : m_beforeStates[volume];
     return store.writeVolumeFile(m_fileName, states);
 }
 

@@ -26,11 +26,14 @@ private:
     FileBytes m_fileBefore;
 };
 
-// A click on a volume of the main page: the title's volume file with that volume's state before or after.
+// A click on a volume of the main page, or a run of volumes typed there: the title's volume file with those
+// volumes' states before or after.
 class VolumeToggle final : public Change {
 public:
     // after holds all fifty states as they are to be written; volume is the clicked entry (1 to 50).
     VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after);
+    // Several entries (1 to 50) set at once, one step.
+    VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, const VolumeStates& after);
 
     QString apply(bool forward) override;
     ChangeOutcome outcome(bool forward) const override;
@@ -38,9 +41,9 @@ public:
 private:
     QString m_title;
     QString m_fileName;
-    int m_volume;
+    QList<int> m_volumes;
     VolumeStates m_afterStates;
-    qint16 m_beforeState = 0;
+    VolumeStates m_beforeStates{};
     bool m_made = false;
     FileBytes m_before;
     FileBytes m_after;

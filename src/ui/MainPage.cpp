@@ -5,6 +5,7 @@
 #include "ui/CoverLabel.h"
 #include "ui/Dialogs.h"
 #include "ui/HiddenTextBox.h"
+#include "ui/QuickVolumeEntry.h"
 #include "ui/Twips.h"
 #include "ui/VolumeGrid.h"
 #include "ui/logic/AppState.h"
@@ -134,6 +135,12 @@ MainPage::MainPage(AppState& state, Dialogs& dialogs, QWidget* parent)
     m_grid = new VolumeGrid(this);
     m_grid->move(twips::toPixels(60), twips::toPixels(2160));
     connect(m_grid, &VolumeGrid::volumeClicked, this, &MainPage::lblKan_Click);
+    // Under the grid, next to it in the tab order.
+    fieldLabel(this, QStringLiteral("まとめて入力"), twips::rect(150, 5640, 1500, 330));
+    auto* quick = new QuickVolumeEntry(m_state, m_dialogs, *this);
+    quick->setGeometry(twips::rect(1710, 5640, 2700, 330));
+    auto* keys = new QLabel(QStringLiteral("Enter：所持　Shift+Enter：未所持"), this);
+    keys->setGeometry(twips::rect(4500, 5640, 3120, 330));
 
     buildPictureAndMemo();
 
