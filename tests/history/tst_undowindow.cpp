@@ -72,7 +72,8 @@ struct Fixture {
         folder.writeText(Second + ".TXT", QStringLiteral("1,1,0,0,0,0,0,0,0,0\r\n").repeated(5));
         folder.writeText(Second + ".txt", QStringLiteral("a letter-case twin"));
         folder.writeText(Second + "_C.txt", QStringLiteral("古本屋で探す\r\n"));
-        folder.writeBytes(Second + ".jpg", QByteArray("cover bytes\0\x01\x02, kept as they are", 37));
+        static const char cover[] = "cover bytes\0\x01\x02, kept as they are";
+        folder.writeBytes(Second + ".jpg", QByteArray(cover, sizeof cover - 1));
         folder.writeBytes(Second + ".gif", QByteArray("GIF89a"));
         folder.writeText(QStringLiteral("ランキング.txt"),
                          QStringLiteral("\"二番目\"\r\n\"星降る街のパン屋さん\"\r\n\"三番目\"\r\n"));
