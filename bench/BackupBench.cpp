@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -31,15 +32,25 @@ double linkFloorMs(const QString& folder, const QStringList& names)
 }
 
 // The least a restore of links costs: one link to a staging name and one rename over the target per file.
+// A rename onto a link of the same file does nothing and leaves the staging name in place (as it does after an
+// earlier restore of the same generation), so that name is cleared before the next link; never is one file's
+// staging link renamed over another file.
 double restoreFloorMs(const QString& folder, const QString& generation, const QStringList& names)
 {
-    return timing::measureMs([&] {
+    const QByteArray staging = QFile::encodeName(folder + QStringLiteral("/floor-staging"));
+    const double ms = timing::measureMs([&] {
         for (const QString& name : names) {
-            const QByteArray staging = QFile::encodeName(folder + QStringLiteral("/floor-staging"));
-            ::link(QFile::encodeName(generation + QLatin1Char('/') + name).constData(), staging.constData());
+            const QByteArray source = QFile::encodeName(generation + QLatin1Char('/') + name);
+            if (::link(source.constData(), staging.constData()) != 0) {
+                if (errno != EEXIST || ::unlink(staging.constData()) != 0 ||
+                    ::link(source.constData(), staging.constData()) != 0)
+                    continue;
+            }
             std::rename(staging.constData(), QFile::encodeName(folder + QLatin1Char('/') + name).constData());
         }
     });
+    ::unlink(staging.constData());
+    return ms;
 }
 
 } // namespace

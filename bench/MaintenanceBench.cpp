@@ -200,6 +200,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         const double floor = clearFloorMs(collection.path(), state.titles);
         snapshot.restore();
         // Files put back behind the program's back are read again, as a user would reopen the collection.
+        state.store.forgetReads();
         results.error = host.loadWhole(count);
         if (!results.error.isEmpty())
             break;
@@ -217,6 +218,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
             break;
         }
         snapshot.restore();
+        state.store.forgetReads();
         results.error = host.loadWhole(count);
     }
 
