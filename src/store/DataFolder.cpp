@@ -1,10 +1,12 @@
 #include "store/DataFolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 DataFolder::DataFolder(const QString& path)
     : m_path(QDir(path).absolutePath()), m_writer(std::make_unique<AtomicFileWriter>())
@@ -12,25 +14,93 @@ DataFolder::DataFolder(const QString& path)
     rescan();
 }
 
+namespace {
+
+// What a listing with QDir::Files | QDir::System shows: everything but folders, links to folders included.
+// The type comes with the entry on the usual file systems, so only links (and file systems that give no
+// type) cost a stat.
+bool listedAsFile(DIR* dir, const dirent* entry)
+{
+    if (entry->d_type == DT_DIR)
+        return false;
+    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+        return true;
+    struct stat info;
+    if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0)
+        return true; // a dangling link is listed as a system file
+    return !S_ISDIR(info.st_mode);
+}
+
+// Calls f with the name of every entry of folder that a listing with QDir::Files | QDir::Hidden |
+// QDir::System shows, in no particular order. Read with readdir rather than QDirIterator: the folder may hold
+// 65,000 files, and only their names are wanted. No name filters either: titles hold [ ] * ? which a filter
+// would read as wildcards.
+template <typename F> void forEachFileName(const QString& folder, F f)
+{
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir))
+        if (listedAsFile(dir, entry))
+            f(QFile::decodeName(entry->d_name));
+    ::closedir(dir);
+}
+
+QSet<QString> foldedFileNames(const QStringList& names)
+{
+    QSet<QString> folded;
+    for (const QString& name : names)
+        if (DataFolder::checkFileName(name).isEmpty())
+            folded.insert(name.toCaseFolded());
+    return folded;
+}
+
+} // namespace
+
 void DataFolder::rescan()
 {
     m_index.clear();
-    // No name filters: titles hold [ ] * ? which a filter would read as wildcards.
-    // Unsorted listing: sorting every name of a large collection costs more than the listing itself.
-    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
-            QFile::remove(it.filePath());
-            continue;
-        }
-        m_index[name.toCaseFolded()].append(name);
-    }
+    m_twins.clear();
+    QStringList names;
+    forEachFileName(m_path, [&](QString&& name) {
+        if (name.startsWith(AtomicFileWriter::StagingPrefix))
+            QFile::remove(pathOf(name));
+        else
+            names.append(std::move(name));
+    });
+    // Sized once: growing a hash of tens of thousands of names rehashes it again and again.
+    m_index.reserve(names.size());
+    for (const QString& name : std::as_const(names))
+        remember(name);
     // Twins that differ only in letter case are rare; order them so that the choice among them is stable.
-    for (QStringList& spellings : m_index)
-        if (spellings.size() > 1)
-            spellings.sort();
+    for (auto it = m_twins.begin(); it != m_twins.end(); ++it) {
+        it->sort();
+        m_index.insert(it.key(), it->constFirst());
+    }
+}
+
+QStringList DataFolder::spellingsOnDisk(const QSet<QString>& folded) const
+{
+    QStringList spellings;
+    forEachFileName(m_path, [&](const QString& name) {
+        if (folded.contains(name.toCaseFolded()))
+            spellings.append(name);
+    });
+    return spellings;
+}
+
+int DataFolder::removeSpellings(const QStringList& spellings)
+{
+    int removed = 0;
+    for (const QString& diskName : spellings) {
+        if (QFile::remove(pathOf(diskName))) {
+            ++removed;
+            forget(diskName);
+        } else if (!QFileInfo::exists(pathOf(diskName))) {
+            forget(diskName);
+        }
+    }
+    return removed;
 }
 
 QString DataFolder::checkFileName(const QString& name)
@@ -62,9 +132,13 @@ QString DataFolder::existingName(const QString& name) const
 {
     if (!checkFileName(name).isEmpty())
         return {};
-    const auto it = m_index.constFind(name.toCaseFolded());
-    if (it != m_index.cend() && !it->isEmpty())
-        return it->contains(name) ? name : it->first();
+    const QString folded = name.toCaseFolded();
+    if (const auto it = m_index.constFind(folded); it != m_index.cend()) {
+        if (*it == name)
+            return name;
+        const auto twins = m_twins.constFind(folded);
+        return twins != m_twins.cend() && twins->contains(name) ? name : *it;
+    }
 
     // Made behind the index's back (by another program, or after the scan).
     const QFileInfo info(pathOf(name));
@@ -190,67 +264,18 @@ bool DataFolder::remove(const QString& name)
     beforeChange();
     // Deleting is rare and must not leave a twin behind, so the folder itself is asked rather than the index,
     // which does not know files put there by hand while the program runs.
-    const QString folded = name.toCaseFolded();
-    QStringList spellings;
-    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().toCaseFolded() == folded)
-            spellings.append(it.fileName());
-    }
-
-    bool removed = false;
-    for (const QString& diskName : std::as_const(spellings)) {
-        if (QFile::remove(pathOf(diskName))) {
-            removed = true;
-            forget(diskName);
-        } else if (!QFileInfo::exists(pathOf(diskName))) {
-            forget(diskName);
-        }
-    }
-    return removed;
+    return removeSpellings(spellingsOnDisk({name.toCaseFolded()})) > 0;
 }
 
 int DataFolder::remove(const QStringList& names)
 {
     beforeChange();
-    QSet<QString> wanted;
-    for (const QString& name : names)
-        if (checkFileName(name).isEmpty())
-            wanted.insert(name.toCaseFolded());
-    QStringList spellings;
-    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (wanted.contains(it.fileName().toCaseFolded()))
-            spellings.append(it.fileName());
-    }
-
-    int removed = 0;
-    for (const QString& diskName : std::as_const(spellings)) {
-        if (QFile::remove(pathOf(diskName))) {
-            ++removed;
-            forget(diskName);
-        } else if (!QFileInfo::exists(pathOf(diskName))) {
-            forget(diskName);
-        }
-    }
-    return removed;
+    return removeSpellings(spellingsOnDisk(foldedFileNames(names)));
 }
 
 QStringList DataFolder::spellingsOf(const QStringList& names) const
 {
-    QSet<QString> wanted;
-    for (const QString& name : names)
-        if (checkFileName(name).isEmpty())
-            wanted.insert(name.toCaseFolded());
-    QStringList spellings;
-    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (wanted.contains(it.fileName().toCaseFolded()))
-            spellings.append(it.fileName());
-    }
+    QStringList spellings = spellingsOnDisk(foldedFileNames(names));
     spellings.sort();
     return spellings;
 }
@@ -295,18 +320,30 @@ void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
 
 void DataFolder::remember(const QString& diskName) const
 {
-    QStringList& spellings = m_index[diskName.toCaseFolded()];
+    const QString folded = diskName.toCaseFolded();
+    // One lookup: a name is never empty, so an empty spelling is a slot just made.
+    QString& known = m_index[folded];
+    if (known.isEmpty())
+        known = diskName;
+    if (known == diskName)
+        return;
+    QStringList& spellings = m_twins[folded];
+    if (spellings.isEmpty())
+        spellings.append(known);
     if (!spellings.contains(diskName))
         spellings.append(diskName);
 }
 
 void DataFolder::forget(const QString& diskName)
 {
-    const QString key = diskName.toCaseFolded();
-    const auto it = m_index.find(key);
-    if (it == m_index.end())
+    const QString folded = diskName.toCaseFolded();
+    if (const auto twins = m_twins.find(folded); twins != m_twins.end()) {
+        twins->removeAll(diskName);
+        m_index.insert(folded, twins->constFirst());
+        if (twins->size() == 1)
+            m_twins.erase(twins);
         return;
-    it->removeAll(diskName);
-    if (it->isEmpty())
+    }
+    if (const auto it = m_index.find(folded); it != m_index.end() && *it == diskName)
         m_index.erase(it);
 }

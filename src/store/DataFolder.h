@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -76,6 +77,10 @@ private:
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
     void remember(const QString& diskName) const;
     void forget(const QString& diskName);
+    // Every spelling on disk whose folded name is in folded, with one listing of the folder.
+    QStringList spellingsOnDisk(const QSet<QString>& folded) const;
+    // Deletes the files of exactly these spellings and drops them from the index; how many were deleted.
+    int removeSpellings(const QStringList& spellings);
     QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
     void beforeChange() const
     {
@@ -84,7 +89,10 @@ private:
     }
 
     QString m_path;
-    mutable QHash<QString, QStringList> m_index; // folded name -> spellings on disk
+    // Folded name -> the spelling on disk a lookup gives when the exact name is not there (the first twin).
+    mutable QHash<QString, QString> m_index;
+    // Folded name -> every spelling on disk, kept only for the rare names that have more than one.
+    mutable QHash<QString, QStringList> m_twins;
     std::unique_ptr<FileWriter> m_writer;
     std::function<void()> m_beforeChange;
 };

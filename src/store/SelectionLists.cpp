@@ -1,7 +1,9 @@
 #include "store/SelectionLists.h"
 
 #include <QCollator>
+#include <QFuture>
 #include <QLocale>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <vector>
 
@@ -16,47 +18,144 @@ QCollator& collator()
     return instance;
 }
 
-void addName(const QString& name, MembershipSet& set, QStringList& list)
+struct Keyed {
+    QCollatorSortKey key;
+    qsizetype at;
+};
+
+// values' positions in textLessThan order, equal values by position: each collation key computed once, so
+// that every comparison of the sort is a byte comparison.
+std::vector<Keyed> sortedPositions(const QStringList& values)
 {
-    if (name.isEmpty() || name == NotEntered || set.containsWhole(name))
+    QCollator& c = collator();
+    std::vector<Keyed> keyed;
+    keyed.reserve(values.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        keyed.push_back({c.sortKey(values[i]), i});
+    std::sort(keyed.begin(), keyed.end(), [&values](const Keyed& a, const Keyed& b) {
+        if (const int order = a.key.compare(b.key); order != 0)
+            return order < 0;
+        // Values the collation finds equal still get one fixed order.
+        if (const int order = values[a.at].compare(values[b.at]); order != 0)
+            return order < 0;
+        return a.at < b.at;
+    });
+    return keyed;
+}
+
+struct Names {
+    QStringList sorted;    // distinct, in textLessThan order
+    QStringList firstSeen; // distinct, in the order of first appearance
+};
+
+// Equal values sort next to each other, first appearance first, so one sort both orders and dedupes.
+Names distinctNames(const QStringList& values)
+{
+    Names names;
+    std::vector<char> first(values.size(), 0);
+    for (const Keyed& entry : sortedPositions(values)) {
+        const QString& value = values[entry.at];
+        if (!names.sorted.isEmpty() && names.sorted.constLast() == value)
+            continue;
+        names.sorted.append(value);
+        first[entry.at] = 1;
+    }
+    names.firstSeen.reserve(names.sorted.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        if (first[i])
+            names.firstSeen.append(values[i]);
+    return names;
+}
+
+// The names a list may offer, in table order: no blanks, no "未登録", and a run of one name kept once.
+void addCandidate(QStringList& candidates, const QString& name)
+{
+    if (name.isEmpty() || name == NotEntered || (!candidates.isEmpty() && candidates.constLast() == name))
         return;
-    set.add(name);
-    list.append(name);
+    candidates.append(name);
 }
 
 } // namespace
 
 void MembershipSet::clear()
 {
-    m_text = QStringLiteral(",");
+    m_order.clear();
+    m_text.clear();
     m_names.clear();
+    m_hashed = false;
     m_anyComma = false;
+}
+
+void MembershipSet::assign(QStringList names)
+{
+    clear();
+    m_order = std::move(names);
+}
+
+QString MembershipSet::text() const
+{
+    if (m_text.isEmpty()) {
+        qsizetype length = 1;
+        for (const QString& name : m_order)
+            length += name.size() + 1;
+        m_text.reserve(length);
+        m_text += u',';
+        for (const QString& name : m_order) {
+            m_text += name;
+            m_text += u',';
+        }
+    }
+    return m_text;
+}
+
+void MembershipSet::hash() const
+{
+    if (m_hashed)
+        return;
+    m_names.reserve(m_order.size());
+    for (const QString& name : m_order) {
+        m_names.insert(name);
+        if (name.contains(u','))
+            m_anyComma = true;
+    }
+    m_hashed = true;
 }
 
 bool MembershipSet::containsWhole(const QString& value) const
 {
+    hash();
     // Without commas in any name or in value, ",value," can only match one whole name of the string.
     if (!m_anyComma && !value.contains(u','))
         return m_names.contains(value);
-    return m_text.contains(u',' + value + u',');
+    return text().contains(u',' + value + u',');
 }
 
 void MembershipSet::add(const QString& value)
 {
-    m_text += value + u',';
-    m_names.insert(value);
-    if (value.contains(u','))
-        m_anyComma = true;
+    m_order.append(value);
+    if (!m_text.isEmpty()) {
+        m_text += value;
+        m_text += u',';
+    }
+    if (m_hashed) {
+        m_names.insert(value);
+        if (value.contains(u','))
+            m_anyComma = true;
+    }
 }
 
 SelectionLists buildSelectionLists(const TitleTable& table)
 {
     SelectionLists lists;
+    QStringList authors;
+    QStringList magazines;
     lists.titles.reserve(table.count());
+    authors.reserve(table.count());
+    magazines.reserve(table.count());
     for (const TitleRecord& record : table.records()) {
         lists.titles.append(record.title);
-        addName(record.author, lists.authorSet, lists.authors);
-        addName(record.magazine, lists.magazineSet, lists.magazines);
+        addCandidate(authors, record.author);
+        addCandidate(magazines, record.magazine);
 
         // Every non-empty first issue counts, whatever its form.
         if (record.firstIssue.isEmpty())
@@ -72,8 +171,15 @@ SelectionLists buildSelectionLists(const TitleTable& table)
             lists.issueMonths.append(month);
         }
     }
-    sortText(lists.authors);
-    sortText(lists.magazines);
+    // The two collation sorts are most of the work; they share nothing, so one runs on a worker thread. Should
+    // the pool be busy, waiting for the result runs it here.
+    QFuture<Names> authorNames = QtConcurrent::run([&authors] { return distinctNames(authors); });
+    Names magazineNames = distinctNames(magazines);
+    Names authorResult = authorNames.result();
+    lists.authors = std::move(authorResult.sorted);
+    lists.authorSet.assign(std::move(authorResult.firstSeen));
+    lists.magazines = std::move(magazineNames.sorted);
+    lists.magazineSet.assign(std::move(magazineNames.firstSeen));
     return lists;
 }
 
@@ -88,22 +194,11 @@ void insertSorted(QStringList& list, const QString& value)
     list.insert(std::upper_bound(list.cbegin(), list.cend(), value, textLessThan), value);
 }
 
-// Sort keys make each comparison a byte comparison.
 void sortText(QStringList& values)
 {
-    QCollator& c = collator();
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
-    keyed.reserve(values.size());
-    for (qsizetype i = 0; i < values.size(); ++i)
-        keyed.emplace_back(c.sortKey(values[i]), i);
-    std::sort(keyed.begin(), keyed.end(), [&values](const auto& a, const auto& b) {
-        const int order = a.first.compare(b.first);
-        // Values the collation finds equal still get one fixed order.
-        return order != 0 ? order < 0 : values[a.second] < values[b.second];
-    });
     QStringList sorted;
     sorted.reserve(values.size());
-    for (const auto& entry : keyed)
-        sorted.append(values[entry.second]);
+    for (const Keyed& entry : sortedPositions(values))
+        sorted.append(values[entry.at]);
     values = std::move(sorted);
 }

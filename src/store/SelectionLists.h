@@ -7,21 +7,28 @@
 #include <QStringList>
 
 // The set of values a combo list already holds, kept as the string ",a,b,c," that has always stood for it,
-// beside a hash set so that the whole-name test stays constant-time.
+// beside a hash set so that the whole-name test stays constant-time. Both are built on first use: a collection
+// of tens of thousands of names pays for neither at start-up.
 class MembershipSet final {
 public:
     void clear();
+    // Replaces the set with names, distinct, in the order they were first seen (the order of the string).
+    void assign(QStringList names);
     // True when the set string holds ",value," (the whole name, case-sensitive).
     bool containsWhole(const QString& value) const;
     // True when the set string holds value anywhere (a part of a longer name counts).
-    bool containsSubstring(const QString& value) const { return m_text.contains(value); }
+    bool containsSubstring(const QString& value) const { return text().contains(value); }
     void add(const QString& value);
-    QString text() const { return m_text; }
+    QString text() const;
 
 private:
-    QString m_text = QStringLiteral(",");
-    QSet<QString> m_names;
-    bool m_anyComma = false; // a name holding a comma makes the string test differ from the hash test
+    void hash() const;
+
+    QStringList m_order;
+    mutable QString m_text;        // empty until text() first asks
+    mutable QSet<QString> m_names; // valid when m_hashed
+    mutable bool m_hashed = false;
+    mutable bool m_anyComma = false; // a name holding a comma makes the string test differ from the hash test
 };
 
 // What the title table offers the main page's combos, in the order the combos list them.

@@ -220,6 +220,12 @@ void MainPage::buildFields()
         box->setObjectName(QStringLiteral("txtD_%1").arg(i));
         m_txtD[i] = box;
     }
+    // The membership strings always read the lists as they are now.
+    const SelectionLists& lists = m_state.lists;
+    m_txtD[1]->setTextSource([&lists] { return lists.authorSet.text(); });
+    m_txtD[2]->setTextSource([&lists] { return lists.magazineSet.text(); });
+    m_txtD[4]->setTextSource([&lists] { return lists.issueYearSet.text(); });
+    m_txtD[5]->setTextSource([&lists] { return lists.issueMonthSet.text(); });
 }
 
 void MainPage::buildPictureAndMemo()
@@ -262,19 +268,8 @@ void MainPage::applySelectionLists()
     setItems(m_cboKeisai, lists.magazines);
     setItems(m_cboKoukai, lists.issueMonths);
     setItems(m_cboKoukai3, lists.issueYears);
-    refreshMembershipBoxes();
     // Lowering the maximum below the value moves the page, which shows the title now there.
     m_hsbData->setMaximum(std::max(1, m_state.titles.count()));
-}
-
-void MainPage::refreshMembershipBoxes()
-{
-    const SelectionLists& lists = m_state.lists;
-    m_txtD[1]->setText(lists.authorSet.text());
-    m_txtD[2]->setText(lists.magazineSet.text());
-    m_txtD[3]->setText(QStringLiteral(","));
-    m_txtD[4]->setText(lists.issueYearSet.text());
-    m_txtD[5]->setText(lists.issueMonthSet.text());
 }
 
 void MainPage::showEmptyCollection()

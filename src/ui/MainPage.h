@@ -38,8 +38,6 @@ public:
     void ReadVolumeFile();
     // Shows exactly the one face of the three.
     void showFace(int face);
-    // Puts the membership strings of the selection lists into their hidden boxes.
-    void refreshMembershipBoxes();
     // The page of an empty collection: no volume cells, the scroll bar at 1, empty volume-count and split boxes.
     void showEmptyCollection();
 

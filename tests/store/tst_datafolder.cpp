@@ -1,6 +1,8 @@
 #include "StoreTestFiles.h"
 #include "store/DataFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +57,35 @@ private slots:
         QCOMPARE(listing(dir.path()), QStringList());
         QVERIFY(!folder.exists("T.txt"));
         QVERIFY(!folder.remove("T.txt"));
+    }
+
+    void twinLeftWhenOneGoes()
+    {
+        QTemporaryDir dir;
+        put(dir.filePath("T.TXT"), "upper");
+        put(dir.filePath("T.txt"), "lower");
+        put(dir.filePath("t.txt"), "small");
+        DataFolder folder(dir.path());
+        QVERIFY(folder.removeExact("T.TXT"));
+        QCOMPARE(folder.existingName("T.TXT"), QStringLiteral("T.txt"));
+        QVERIFY(folder.removeExact("T.txt"));
+        QCOMPARE(folder.existingName("T.TXT"), QStringLiteral("t.txt"));
+        QVERIFY(folder.removeExact("t.txt"));
+        QVERIFY(!folder.exists("T.TXT"));
+    }
+
+    // Only what a file listing shows is indexed: a folder, or a link to one, is never taken for a file.
+    void foldersAreNoFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("D.TXT"));
+        put(dir.filePath("target.bin"), "x");
+        QVERIFY(QFile::link(dir.filePath("target.bin"), dir.filePath("L.TXT")));
+        QVERIFY(QFile::link(dir.filePath("D.TXT"), dir.filePath("M.TXT")));
+        const DataFolder folder(dir.path());
+        QCOMPARE(folder.existingName("l.txt"), QStringLiteral("L.TXT"));
+        QVERIFY(!folder.exists("d.txt"));
+        QVERIFY(!folder.exists("m.txt"));
     }
 
     void writeReusesSpelling()

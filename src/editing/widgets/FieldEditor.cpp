@@ -168,7 +168,6 @@ void FieldEditor::insertName(QComboBox* box, QStringList& list, MembershipSet& s
     else
         box->insertItem(row, name);
     box->setEditText(text);
-    m_page.refreshMembershipBoxes();
 }
 
 void FieldEditor::cboHyouka_Click()
