@@ -234,19 +234,19 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         const int ends = host.ends;
         import.add(timing::measureMs([&] {
                        panel->cmdCmGetIn_Click();
-                       bench::repaint();
-                   }),
+        bench::repaint();
+    }),
                    floor);
-        CollectionStore check(collection.path());
-        const CollectionStore::Load load = check.loadCollection();
-        if (host.ends != ends + 1 || load.table.count() != count || load.table.at(count).author != "未登録") {
-            results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText();
-            break;
-        }
+    CollectionStore check(collection.path());
+    const CollectionStore::Load load = check.loadCollection();
+    if (host.ends != ends + 1 || load.table.count() != count || load.table.at(count).author != "未登録") {
+        results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText();
+        break;
     }
-    snapshot.restore();
+}
+snapshot.restore();
 
-    for (const timing::Samples* samples : {&open, &drag, &apply, &clear, &import})
-        results.measurements.append(samples->result());
-    return results;
+for (const timing::Samples* samples : {&open, &drag, &apply, &clear, &import})
+    results.measurements.append(samples->result());
+return results;
 }

@@ -4,13 +4,7 @@
 
 class SyntheticCollection;
 
-struct StallResults : timing::Results {
-    // The process after the first start-up and its quiet time: resident now, and the most it has held.
-    double residentMiB = 0;
-    double peakResidentMiB = 0;
-};
-
 // Starts the main window in the collection's folder and lets it run for a while after the first page is shown,
 // then clicks a volume of title 1 and lets it run again: the longest time the event loop went without turning
 // in each of those windows (stall_after_startup, stall_after_save). Each run takes about eight seconds.
-StallResults measureStalls(const SyntheticCollection& collection, int runs);
+timing::Results measureStalls(const SyntheticCollection& collection, int runs);

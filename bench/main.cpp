@@ -7,6 +7,7 @@
 #include "MaintenanceBench.h"
 #include "PageBench.h"
 #include "RankBench.h"
+#include "ResidentBench.h"
 #include "SortSearchBench.h"
 #include "SpreadsheetBench.h"
 #include "StallBench.h"
@@ -85,13 +86,12 @@ QList<Group> groups()
     return {
         {{"stall_after_startup", "stall_after_save"},
          false,
-         [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
-             const StallResults results = measureStalls(collection, std::min(runs, MaxStallRuns));
-             notes << QStringLiteral("# resident after the first start-up and its quiet time: %1 MiB, at most %2 MiB")
-                          .arg(results.residentMiB, 0, 'f', 1)
-                          .arg(results.peakResidentMiB, 0, 'f', 1);
-             return results;
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureStalls(collection, std::min(runs, MaxStallRuns));
          }},
+        {{"resident_after_startup_mib", "resident_all_screens_mib", "resident_peak_mib"},
+         false,
+         [](const SyntheticCollection& collection, int, QStringList&) { return measureResident(collection); }},
         {{"startup_first_page", "window_construct", "first_show", "load_title_table", "folder_index",
           "cp932_decode_collection", "load_collection", "selection_lists"},
          true,
@@ -294,8 +294,13 @@ int main(int argc, char** argv)
         QStringLiteral("only"),
         QStringLiteral("Only the lines named, comma-separated; a name may be the start of several (stall,sort_)."),
         QStringLiteral("NAMES"));
-    parser.addOptions({titlesOption, runsOption, scalingOption, onlyOption});
+    QCommandLineOption probeOption(ResidentProbeOption, QStringLiteral("Internal: the resident probe."),
+                                   QStringLiteral("FOLDER"));
+    probeOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({titlesOption, runsOption, scalingOption, onlyOption, probeOption});
     parser.process(app);
+    if (parser.isSet(probeOption))
+        return runResidentProbe(parser.value(probeOption));
 
     bool titlesOk = false;
     bool runsOk = false;

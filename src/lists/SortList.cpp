@@ -1,6 +1,7 @@
 #include "lists/SortList.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringView>
 #include <vector>
 
@@ -96,6 +97,13 @@ QString runLength(const QString& firstIssue, const QString& lastIssue)
 
 QList<SortRow> fill(const TitleTable& titles)
 {
+    // The volume and run-length cells of tens of thousands of rows hold only a few hundred distinct texts; each
+    // is kept once and shared, not once per row.
+    QSet<QString> made;
+    const auto shared = [&made](const QString& text) {
+        const auto it = made.constFind(text);
+        return it != made.cend() ? *it : *made.insert(text);
+    };
     QList<SortRow> rows;
     rows.reserve(titles.count());
     for (int i = 1; i <= titles.count(); ++i) {
@@ -103,13 +111,13 @@ QList<SortRow> fill(const TitleTable& titles)
         SortRow row;
         row.record = i;
         row.cells[TitleColumn] = r.title;
-        row.cells[VolumeColumn] = QString::number(int(r.startVolume) + int(r.volumeCount));
+        row.cells[VolumeColumn] = shared(QString::number(int(r.startVolume) + int(r.volumeCount)));
         row.cells[RatingColumn] = r.rating;
         row.cells[AuthorColumn] = r.author;
         row.cells[MagazineColumn] = r.magazine;
         row.cells[FirstColumn] = dateCell(r.firstIssue);
         row.cells[LastColumn] = dateCell(r.lastIssue);
-        row.cells[RunColumn] = runLength(r.firstIssue, r.lastIssue);
+        row.cells[RunColumn] = shared(runLength(r.firstIssue, r.lastIssue));
         rows.append(std::move(row));
     }
     return rows;
