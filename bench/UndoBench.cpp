@@ -7,12 +7,14 @@
 #include "editing/widgets/TitleCommands.h"
 #include "store/CollectionStore.h"
 #include "ui/MainPage.h"
+#include "ui/QuickVolumeEntry.h"
 #include "ui/UndoActions.h"
 #include "ui/logic/AppState.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 
 UndoResults measureUndo(const SyntheticCollection& collection, int runs)
 {
@@ -63,6 +65,36 @@ UndoResults measureUndo(const SyntheticCollection& collection, int runs)
             results.error =
                 QStringLiteral("the undo did not bring back the title and its files: ") + dialogs.lastText();
     }
-    results.measurements << undo.result();
+
+    // A typed list of volumes on the title's page, Enter (collected) and Shift+Enter (missing) in turn: the list
+    // read, the volume file written once atomically, the undo step, one repaint.
+    timing::Samples quick(QStringLiteral("quick_entry"));
+    auto* entry = window.findChild<QuickVolumeEntry*>(QStringLiteral("txtQuickKan"));
+    if (results.error.isEmpty() && !entry)
+        results.error = QStringLiteral("no txtQuickKan");
+    const QString volumeFile = folder + files.first();
+    if (entry) {
+        // Volume 1 collected before the first timed Shift+Enter, so that every timed entry changes the file.
+        window.showMainPage(state.titles.indexOfTitle(title));
+        entry->setText(QStringLiteral("1"));
+        entry->enter(false);
+    }
+    for (int run = 0; run < runs * 2 && results.error.isEmpty(); ++run) {
+        window.showMainPage(state.titles.indexOfTitle(title));
+        const QByteArray before = bench::readAll(volumeFile);
+        const int boxes = dialogs.boxes();
+        entry->setText(QStringLiteral("1"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, run % 2 ? Qt::NoModifier : Qt::ShiftModifier);
+        const double ms = timing::measureMs([&] {
+            QCoreApplication::sendEvent(entry, &enter);
+            QCoreApplication::processEvents();
+        });
+        const QByteArray after = bench::readAll(volumeFile);
+        quick.add(ms,
+                  iofloor::readFilesMs(collection.path(), {files.first()}) + bench::atomicWriteMs(volumeFile, after));
+        if (dialogs.boxes() != boxes || after == before || !entry->text().isEmpty())
+            results.error = QStringLiteral("the typed volumes were not saved: ") + dialogs.lastText();
+    }
+    results.measurements << undo.result() << quick.result();
     return results;
 }

@@ -125,7 +125,7 @@ QList<Group> groups()
          [](const SyntheticCollection& collection, int runs, QStringList&) {
              return measureSortSearch(collection, runs);
          }},
-        {{"undo_delete"},
+        {{"undo_delete", "quick_entry"},
          true,
          [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
              return measureUndo(collection, runs);
