@@ -1,5 +1,6 @@
 // The cover gallery driven as a user does: building, the arrow buttons, clicks on covers and names, and the page
-// kept between visits and refilled after a change, covers told apart by the colours they draw.
+// kept between visits and refilled after a change, covers told apart by the colours they draw. Covers arrive from
+// worker threads: a check of pictures first lets the event loop run until the page shown has all of its covers.
 #include "Pictures.h"
 #include "gallery/widgets/GalleryPanel.h"
 #include "lists/PanelFixture.h"
@@ -62,6 +63,12 @@ void reopen(GalleryFixture& f)
 {
     f.host->HidePanels();
     f.panel->cmdPic_Click();
+}
+
+// Lets the window run until every cover of the page shown has arrived.
+bool coversArrive(const GalleryFixture& f)
+{
+    return QTest::qWaitFor([&] { return f.panel->coversShown(); }, 20000);
 }
 
 // Rewrites the collection and reloads it, as an add or a delete leaves the window.
@@ -181,6 +188,7 @@ void TestGallery::keptPageAndRefill()
     f.panel->cmdPic_Click();
     click(f, "cmdUp");
     click(f, "cmdUp");
+    QVERIFY(coversArrive(f));
     QVERIFY(near(shown(slotLabel(f, "imgPIc", 1)), Green)); // the .bmp over the .jpg
     QVERIFY(slotLabel(f, "imgPIc", 2)->pixmap().isNull());
     // Fitted into its place with its proportions.
@@ -198,6 +206,7 @@ void TestGallery::keptPageAndRefill()
     changeTitles(f, 70);
     reopen(f);
     QVERIFY(!f.state->GalleryStale);
+    QVERIFY(coversArrive(f));
     QVERIFY(near(shown(slotLabel(f, "imgPIc", 1)), Red));
     changeTitles(f, 30);
     reopen(f);
