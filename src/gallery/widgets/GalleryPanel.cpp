@@ -173,6 +173,7 @@ void GalleryPanel::cmdPic_Click()
 
     // The titles or their covers may have changed since anything was decoded.
     m_loader->forget();
+    unsetCursor();
     if (m_state.GalleryBuilt) {
         // Titles were added, deleted or given a cover since the page was filled: the same page, filled anew.
         show();
