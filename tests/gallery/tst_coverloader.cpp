@@ -1,4 +1,4 @@
-// Decoding the gallery's covers on worker threads: what is handed over for the page shown, pages decoded ahead,
+// Decoding the gallery's covers on worker threads: what is handed over for the page shown,
 // results of pages left behind, the kept pages, and decodes in flight when the loader goes. The decoder here
 // draws the colour the slot's "file" names, after a pause when asked, and records what it was asked.
 #include "Pictures.h"
@@ -105,7 +105,6 @@ private slots:
     void pageShown_data();
     void pageShown();
     void leftPagesAreDropped();
-    void decodedAhead();
     void keptPages();
     void destroyedWhileDecoding();
 };
@@ -157,34 +156,6 @@ void TestCoverLoader::leftPagesAreDropped()
     QVERIFY(loader.findChildren<QObject*>().isEmpty());
     // The decodes of page 2, turned past at once, were never made.
     QVERIFY2(record->decoded.size() < 3 * Slots, qPrintable(QString::number(record->decoded.size())));
-}
-
-void TestCoverLoader::decodedAhead()
-{
-    auto record = std::make_shared<Record>();
-    CoverLoader loader(decoder(record));
-    QSignalSpy covers(&loader, &CoverLoader::coverReady);
-    loader.show(pageOf(2), {pageOf(3), pageOf(1)});
-    QVERIFY(settles(loader));
-    // Decoded ahead without a word, and only after the page shown.
-    QCOMPARE(handedOver(covers), expectedCovers(2));
-    QCOMPARE(record->decoded.size(), 3 * Slots);
-    QStringList firstDecoded = record->decoded.mid(0, Slots);
-    firstDecoded.sort();
-    QStringList page2;
-    for (int k = 1; k <= Slots; ++k)
-        page2 << colourName(2, k);
-    page2.sort();
-    QCOMPARE(firstDecoded, page2);
-
-    // Turning to a page decoded ahead hands it all over within the call, decoding nothing.
-    for (int page : {3, 1}) {
-        covers.clear();
-        loader.show(pageOf(page));
-        QCOMPARE(handedOver(covers), expectedCovers(page));
-        QVERIFY(loader.shownComplete());
-    }
-    QCOMPARE(record->decoded.size(), 3 * Slots);
 }
 
 void TestCoverLoader::keptPages()
