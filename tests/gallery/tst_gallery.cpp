@@ -294,6 +294,7 @@ void TestGallery::pageChanges()
             click(f, step == 'u' ? "cmdUp" : "cmdDown");
     }
     QVERIFY(coversArrive(f));
+    QCOMPARE(f.panel->cursor().shape(), Qt::ArrowCursor); // the busy pointer is gone
     QCOMPARE(shown(f), expected(page, 50));
     QCOMPARE(coverTitles(f, 50), expectedCovers(page, 50));
     // Decoding the pages around it ahead leaves what is shown alone.
