@@ -2,23 +2,34 @@
 
 #include "BenchHost.h"
 #include "IoFloor.h"
+#include "gallery/CoverPictures.h"
 #include "gallery/widgets/GalleryPanel.h"
 #include "store/Cp932.h"
 #include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
 constexpr int Titles = 42;
 constexpr int PerPage = 21;
+// How long the user looks at a page before turning it, in the line of a page decoded ahead.
+constexpr int LookMs = 1000;
+// How long the window is still watched after the page is complete: the decoding ahead that follows.
+constexpr int AfterMs = 300;
+// Longer than any page may take; a page that has not arrived by then is an error.
+constexpr int GiveUpMs = 30000;
 
 QString titleOf(int n)
 {
@@ -76,7 +87,7 @@ QStringList coverNames(int page)
     return names;
 }
 
-// The slow way the gallery avoids: every cover decoded whole, then shrunk to its place.
+// The slow way the gallery avoids: every cover decoded whole, then shrunk to its place, one after the other.
 double fullDecodeMs(const QString& folder, const QStringList& names, QSize box)
 {
     qint64 pixels = 0;
@@ -89,6 +100,17 @@ double fullDecodeMs(const QString& folder, const QStringList& names, QSize box)
     return pixels > 0 ? ms : 0;
 }
 
+// The gallery's own decode at the shown size, one cover after the other on this thread.
+double shownSizeDecodeMs(const QString& folder, const QStringList& names, QSize box)
+{
+    qint64 pixels = 0;
+    const double ms = timing::measureMs([&] {
+        for (const QString& name : names)
+            pixels += covers::decodeCover({folder + QLatin1Char('/') + name}, box).sizeInBytes();
+    });
+    return pixels > 0 ? ms : 0;
+}
+
 bool everySlotShowsACover(const GalleryPanel& panel)
 {
     for (int k = 1; k <= PerPage; ++k) {
@@ -97,6 +119,65 @@ bool everySlotShowsACover(const GalleryPanel& panel)
             return false;
     }
     return true;
+}
+
+// Lets the event loop run, asleep between events, until every slot shows its cover, then paints; false when the
+// covers have not all arrived in GiveUpMs.
+bool waitForEveryCover(const GalleryPanel& panel)
+{
+    const QDeadlineTimer deadline(GiveUpMs);
+    // Wakes the loop now and then, so that the deadline is seen even when no cover comes.
+    QTimer wake;
+    wake.start(100);
+    while (!everySlotShowsACover(panel)) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    bench::repaint();
+    return true;
+}
+
+// Lets the event loop run for ms, as a user looking at the page does.
+void look(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The longest gap between two turns of the event loop from click, made inside the loop, until AfterMs after every
+// slot shows its cover (the way timing::longestEventLoopGapMs watches); a negative value when the covers never came.
+double longestGapDuringMs(const GalleryPanel& panel, const std::function<void()>& click)
+{
+    constexpr int TickMs = 2;
+    QEventLoop loop;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(TickMs);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    qint64 longest = 0;
+    qint64 shownAt = -1;
+    bool clicked = false;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+        if (!clicked) {
+            clicked = true;
+            click();
+            return;
+        }
+        if (shownAt < 0 && everySlotShowsACover(panel))
+            shownAt = now;
+        if ((shownAt >= 0 && now - shownAt >= qint64(AfterMs) * 1000000) || now >= qint64(GiveUpMs) * 1000000)
+            loop.quit();
+    });
+    tick.start();
+    loop.exec();
+    return shownAt < 0 ? -1 : double(longest) / 1e6;
 }
 
 } // namespace
@@ -125,37 +206,76 @@ GalleryResults measureGallery(int runs)
 
     timing::Samples open(QStringLiteral("gallery_open"));
     timing::Samples change(QStringLiteral("gallery_page_change"));
+    timing::Samples ahead(QStringLiteral("gallery_page_change_ahead"));
+    timing::Samples stall(QStringLiteral("gallery_stall"));
     QList<double> full;
-    for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
+    QList<double> shownSize;
+    const auto fail = [&results](const QString& what) {
+        results.error = what;
+        return false;
+    };
+    // Opens the gallery anew on page 1 and waits for its covers; the time from the click.
+    const auto openAnew = [&](double* ms) {
         state.GalleryBuilt = false;
         host.HidePanels();
-        const double ms = timing::measureMs([&] {
+        bool arrived = false;
+        *ms = timing::measureMs([&] {
             panel.cmdPic_Click();
-            bench::repaint();
+            arrived = waitForEveryCover(panel);
         });
-        open.add(ms, iofloor::readFilesMs(dir.path(), coverNames(1)));
-        if (panel.GalleryPage() != 1 || !everySlotShowsACover(panel)) {
-            results.error = QStringLiteral("the gallery did not show page 1 with every cover");
+        return arrived && panel.GalleryPage() == 1 ? true : fail(QStringLiteral("the gallery did not show page 1"));
+    };
+    // Turns the page with the arrow buttons and waits for its covers; the time from the click.
+    const auto turn = [&](bool up, double* ms) {
+        const int page = panel.GalleryPage() + (up ? 1 : -1);
+        bool arrived = false;
+        *ms = timing::measureMs([&] {
+            if (up)
+                panel.cmdUp_Click();
+            else
+                panel.cmdDown_Click();
+            arrived = waitForEveryCover(panel);
+        });
+        return arrived && panel.GalleryPage() == page ? true : fail(QStringLiteral("page %1 was not shown").arg(page));
+    };
+
+    for (int run = 0; run < runs; ++run) {
+        // Opening, then at once the next page: nothing of it is decoded but what was begun while page 1 was painted.
+        double openMs = 0;
+        double changeMs = 0;
+        if (!openAnew(&openMs) || !turn(true, &changeMs))
+            break;
+        open.add(openMs, iofloor::readFilesMs(dir.path(), coverNames(1)));
+        change.add(changeMs, iofloor::readFilesMs(dir.path(), coverNames(2)));
+
+        // Down and up in turn after looking at each page for a while. No floor: nothing is left to read.
+        bool ok = true;
+        for (const bool up : {false, true}) {
+            look(LookMs);
+            double ms = 0;
+            if (!(ok = turn(up, &ms)))
+                break;
+            ahead.add(ms, 0);
+        }
+        if (!ok)
+            break;
+
+        // The same page change as gallery_page_change, watched for the window's answering.
+        double ms = 0;
+        if (!openAnew(&ms))
+            break;
+        const double gap = longestGapDuringMs(panel, [&panel] { panel.cmdUp_Click(); });
+        if (gap < 0 || panel.GalleryPage() != 2) {
+            fail(QStringLiteral("page 2 was not shown while the window was watched"));
             break;
         }
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool up = panel.GalleryPage() == 1;
-            const double pageMs = timing::measureMs([&] {
-                if (up)
-                    panel.cmdUp_Click();
-                else
-                    panel.cmdDown_Click();
-                bench::repaint();
-            });
-            change.add(pageMs, iofloor::readFilesMs(dir.path(), coverNames(panel.GalleryPage())));
-            if (panel.GalleryPage() != (up ? 2 : 1) || !everySlotShowsACover(panel)) {
-                results.error = QStringLiteral("a page change did not show the next page with every cover");
-                break;
-            }
-        }
+        stall.add(gap, 0);
+
         full.append(fullDecodeMs(dir.path(), coverNames(1), box));
+        shownSize.append(shownSizeDecodeMs(dir.path(), coverNames(1), box));
     }
-    results.measurements = {open.result(), change.result()};
+    results.measurements = {open.result(), change.result(), ahead.result(), stall.result()};
     results.fullDecodeMs = timing::median(full);
+    results.shownSizeDecodeMs = timing::median(shownSize);
     return results;
 }

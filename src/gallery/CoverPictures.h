@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class CollectionStore;
 
@@ -14,10 +15,18 @@ namespace covers {
 // unreadable, not a picture or too large to decode. The content decides the format, not the name's extension.
 QImage readFitted(const QString& path, QSize box, bool enlarge);
 
-// The gallery's picture of a title: of title.jpg, title.gif and title.bmp (names matched without regard to
-// letter case), the last that decodes, fitted into box; null when none does. There is no placeholder
-// picture here: a title without a cover shows only its name. A name that is one of the program's own files
-// is never taken for a cover.
+// The files that may hold the gallery's picture of a title, in the order they are tried: of title.jpg, title.gif
+// and title.bmp, those present (names matched without regard to letter case, given as spelled on disk). A name
+// that is one of the program's own files is never taken for a cover. Looks the names up in the store's index of
+// the folder, so it belongs on the thread that owns the store.
+QStringList coverFiles(const CollectionStore& store, const QString& title);
+
+// The cover held by files: the last of them that decodes, fitted into box (enlarged to fill it); null when none
+// does. Reads the named files and nothing else, so it may run on any thread.
+QImage decodeCover(const QStringList& files, QSize box);
+
+// The gallery's picture of a title: decodeCover() of its coverFiles(). There is no placeholder picture here: a
+// title without a cover shows only its name.
 QImage galleryCover(const CollectionStore& store, const QString& title, QSize box);
 
 } // namespace covers

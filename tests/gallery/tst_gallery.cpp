@@ -1,5 +1,6 @@
 // The cover gallery driven as a user does: building, the arrow buttons, clicks on covers and names, and the page
-// kept between visits and refilled after a change, covers told apart by the colours they draw.
+// kept between visits and refilled after a change, covers told apart by the colours they draw. Covers arrive from
+// worker threads: a check of pictures first lets the event loop run until the page shown has all of its covers.
 #include "Pictures.h"
 #include "gallery/widgets/GalleryPanel.h"
 #include "lists/PanelFixture.h"
@@ -64,6 +65,47 @@ void reopen(GalleryFixture& f)
     f.panel->cmdPic_Click();
 }
 
+// Title n's cover colour: each of the first 63 titles its own, far enough from the others to survive JPEG.
+QColor colourOf(int n)
+{
+    return QColor(40 + n % 4 * 60, 40 + n / 4 % 4 * 60, 40 + n / 16 % 4 * 60);
+}
+
+void writeCovers(GalleryFixture& f, int count)
+{
+    for (int n = 1; n <= count; ++n)
+        f.folder.writeBytes(titleOf(n) + ".jpg", bytes(colourOf(n), {300, 450}));
+}
+
+// Whose cover every slot shows: the title's name, "-" for no picture, "?" for a picture of no title.
+QString coverTitles(const GalleryFixture& f, int count)
+{
+    QStringList texts;
+    for (int k = 1; k <= GalleryPanel::Slots; ++k) {
+        const QColor colour = pictures::shown(slotLabel(f, "imgPIc", k));
+        QString text = colour.isValid() ? QStringLiteral("?") : QStringLiteral("-");
+        for (int n = 1; n <= count && colour.isValid(); ++n)
+            if (near(colour, colourOf(n)))
+                text = titleOf(n);
+        texts << text;
+    }
+    return texts.join(' ');
+}
+
+QString expectedCovers(int page, int count)
+{
+    QStringList texts;
+    for (int n = page * 21 - 20; n <= page * 21; ++n)
+        texts << (n <= count ? titleOf(n) : QStringLiteral("-"));
+    return texts.join(' ');
+}
+
+// Lets the window run until every cover of the page shown has arrived.
+bool coversArrive(const GalleryFixture& f)
+{
+    return QTest::qWaitFor([&] { return f.panel->coversShown(); }, 20000);
+}
+
 // Rewrites the collection and reloads it, as an add or a delete leaves the window.
 void changeTitles(GalleryFixture& f, int count)
 {
@@ -83,6 +125,11 @@ private slots:
     void clicks_data();
     void clicks();
     void keptPageAndRefill();
+    void pageChanges_data();
+    void pageChanges();
+    void decodedAhead();
+    void changesWhileDecoding_data();
+    void changesWhileDecoding();
 };
 
 void TestGallery::buildAndPage_data()
@@ -181,6 +228,7 @@ void TestGallery::keptPageAndRefill()
     f.panel->cmdPic_Click();
     click(f, "cmdUp");
     click(f, "cmdUp");
+    QVERIFY(coversArrive(f));
     QVERIFY(near(shown(slotLabel(f, "imgPIc", 1)), Green)); // the .bmp over the .jpg
     QVERIFY(slotLabel(f, "imgPIc", 2)->pixmap().isNull());
     // Fitted into its place with its proportions.
@@ -198,6 +246,7 @@ void TestGallery::keptPageAndRefill()
     changeTitles(f, 70);
     reopen(f);
     QVERIFY(!f.state->GalleryStale);
+    QVERIFY(coversArrive(f));
     QVERIFY(near(shown(slotLabel(f, "imgPIc", 1)), Red));
     changeTitles(f, 30);
     reopen(f);
@@ -217,6 +266,117 @@ void TestGallery::keptPageAndRefill()
     reopen(f);
     QCOMPARE(shown(f), expected(1, 50));
     f.checkDialogs();
+}
+
+void TestGallery::pageChanges_data()
+{
+    QTest::addColumn<QString>("steps"); // u: cmdUp, d: cmdDown, w: wait for the page's covers
+    QTest::addColumn<int>("page");
+    QTest::newRow("after the page is complete") << "wu" << 2;
+    QTest::newRow("before page 1 is complete") << "u" << 2;
+    QTest::newRow("on past a page before it is shown") << "uu" << 3;
+    QTest::newRow("there and back at once") << "ud" << 1;
+    QTest::newRow("back and forth, each page complete") << "wuwuwdwd" << 1;
+}
+
+void TestGallery::pageChanges()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, page);
+    GalleryFixture f;
+    writeCovers(f, 50);
+    f.start(titles(50));
+    f.panel->cmdPic_Click();
+    for (const QChar step : steps) {
+        if (step == 'w')
+            QVERIFY(coversArrive(f));
+        else
+            click(f, step == 'u' ? "cmdUp" : "cmdDown");
+    }
+    QVERIFY(coversArrive(f));
+    QCOMPARE(f.panel->cursor().shape(), Qt::ArrowCursor); // the busy pointer is gone
+    QCOMPARE(shown(f), expected(page, 50));
+    QCOMPARE(coverTitles(f, 50), expectedCovers(page, 50));
+    // Decoding the pages around it ahead leaves what is shown alone.
+    QVERIFY(QTest::qWaitFor([&] { return !f.panel->decoding(); }, 20000));
+    QCOMPARE(coverTitles(f, 50), expectedCovers(page, 50));
+    QCOMPARE(shown(f), expected(page, 50));
+}
+
+void TestGallery::decodedAhead()
+{
+    GalleryFixture f;
+    writeCovers(f, 63);
+    f.start(titles(63));
+    f.panel->cmdPic_Click();
+    QVERIFY(coversArrive(f));
+    QVERIFY(QTest::qWaitFor([&] { return !f.panel->decoding(); }, 20000));
+    // Page 2 was decoded while page 1 was on show: all of it is there when the click returns.
+    click(f, "cmdUp");
+    QVERIFY(f.panel->coversShown());
+    QCOMPARE(coverTitles(f, 63), expectedCovers(2, 63));
+
+    // Leaving the screen forgets what was decoded ahead: a page turned to later is read as it is then.
+    QVERIFY(QTest::qWaitFor([&] { return !f.panel->decoding(); }, 20000));
+    f.host->HidePanels();
+    QVERIFY(!f.panel->decoding());
+    f.folder.writeBytes(titleOf(43) + ".jpg", bytes(colourOf(1), {300, 450}));
+    QVERIFY(QFile::remove(f.folder.path() + "/" + titleOf(44) + ".jpg"));
+    f.panel->cmdPic_Click();
+    QCOMPARE(coverTitles(f, 63), expectedCovers(2, 63)); // the kept page as it was
+    click(f, "cmdUp");
+    QVERIFY(coversArrive(f));
+    QCOMPARE(coverTitles(f, 63), expectedCovers(3, 63).replace(titleOf(43), titleOf(1)).replace(titleOf(44), "-"));
+}
+
+void TestGallery::changesWhileDecoding_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("page"); // shown in the end, and how many titles are left
+    QTest::addColumn<int>("count");
+    QTest::newRow("the panel destroyed") << "destroy" << 0 << 0;
+    QTest::newRow("rebuilt after a reorder") << "rebuild" << 1 << 63;
+    QTest::newRow("refilled after titles were deleted") << "refill" << 2 << 30;
+    QTest::newRow("the covers deleted") << "delete" << 2 << 63;
+}
+
+void TestGallery::changesWhileDecoding()
+{
+    QFETCH(QString, change);
+    QFETCH(int, page);
+    QFETCH(int, count);
+    GalleryFixture f;
+    writeCovers(f, 63);
+    f.start(titles(63));
+    f.panel->cmdPic_Click();
+    click(f, "cmdUp");
+    // Page 2's covers are still to come, and page 1's may be on their way.
+    if (change == "destroy") {
+        f.panel.reset();
+        QTest::qWait(50);
+        return;
+    }
+    if (change == "rebuild") {
+        f.state->GalleryBuilt = false;
+        reopen(f);
+    } else if (change == "refill") {
+        changeTitles(f, count);
+        reopen(f);
+    } else {
+        for (int n = 1; n <= 63; ++n)
+            QVERIFY(QFile::remove(f.folder.path() + "/" + titleOf(n) + ".jpg"));
+    }
+    QVERIFY(coversArrive(f));
+    QCOMPARE(shown(f), expected(page, count));
+    if (change == "delete") {
+        // Each slot has its own cover, read before the file went, or none.
+        const QStringList got = coverTitles(f, count).split(' ');
+        const QStringList own = expectedCovers(page, count).split(' ');
+        for (int k = 0; k < GalleryPanel::Slots; ++k)
+            QVERIFY2(got.at(k) == own.at(k) || got.at(k) == "-", qPrintable(got.join(' ')));
+    } else {
+        QCOMPARE(coverTitles(f, count), expectedCovers(page, count));
+    }
 }
 
 QTEST_MAIN(TestGallery)

@@ -5,12 +5,12 @@
 #include "ui/ClickableLabel.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
-#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -70,12 +70,23 @@ QPixmap arrowPicture(bool up, QSize size, qreal ratio)
 } // namespace
 
 GalleryPanel::GalleryPanel(AppState& state, Dialogs& /*dialogs*/, ScreenHost& host, QWidget* parent)
-    : QFrame(parent), m_state(state), m_host(host)
+    : QFrame(parent), m_state(state), m_host(host), m_loader(std::make_unique<CoverLoader>())
 {
     setObjectName(QStringLiteral("fraPic"));
     setFont(twips::uiFont());
     buildControls();
+    connect(m_loader.get(), &CoverLoader::coverReady, this, &GalleryPanel::showCover);
+    connect(m_loader.get(), &CoverLoader::pageComplete, this, [this](int page) {
+        if (page == m_GalleryPage)
+            unsetCursor();
+    });
     hide();
+}
+
+GalleryPanel::~GalleryPanel()
+{
+    // Before the slots go: no cover may arrive for them, and no decode outlives the panel.
+    m_loader.reset();
 }
 
 void GalleryPanel::buildControls()
@@ -155,10 +166,14 @@ void GalleryPanel::cmdPic_Click()
 
     if (m_state.GalleryBuilt && !m_state.GalleryStale) {
         show();
+        m_loader->decodeAhead(pagesAround(m_GalleryPage));
         letWindowRepaint();
         return;
     }
 
+    // The titles or their covers may have changed since anything was decoded.
+    m_loader->forget();
+    unsetCursor();
     if (m_state.GalleryBuilt) {
         // Titles were added, deleted or given a cover since the page was filled: the same page, filled anew.
         show();
@@ -221,11 +236,20 @@ void GalleryPanel::showPage(int page)
     m_lblPicKan[0]->setText(gallery::firstNumberText(page));
     m_lblPicKan[1]->setText(gallery::lastNumberText(page));
     clearSlots();
-    const WaitCursor wait;
-    for (int k = 1; k <= Slots; ++k) {
-        fillSlot(k);
-        letWindowRepaint();
-    }
+    for (int k = 1; k <= Slots; ++k)
+        fillName(k);
+    // The busy pointer while covers are still to come; the window answers all the while.
+    setCursor(Qt::BusyCursor);
+    m_coverRatio = devicePixelRatioF();
+    m_loader->show(pageFiles(page), pagesAround(page));
+}
+
+void GalleryPanel::hideEvent(QHideEvent* event)
+{
+    // Not when the whole window is minimised: the user is still on this screen.
+    if (!event->spontaneous())
+        m_loader->stopAhead();
+    QFrame::hideEvent(event);
 }
 
 void GalleryPanel::clearSlots()
@@ -238,27 +262,50 @@ void GalleryPanel::clearSlots()
     }
 }
 
-void GalleryPanel::fillSlot(int slot)
+void GalleryPanel::fillName(int slot)
 {
     const int n = gallery::recordOf(m_GalleryPage, slot);
     if (!m_state.titles.isValidIndex(n))
         return;
-    const QString title = m_state.titles.at(n).title;
     ClickableLabel* name = m_lblName[size_t(slot)];
-    name->setText(title);
+    name->setText(m_state.titles.at(n).title);
     name->show();
     // A filled slot is reached with Tab, in slot order, and opened with Enter.
     m_imgPIc[size_t(slot)]->setFocusPolicy(Qt::StrongFocus);
+}
 
-    // Decoded for the screen's pixels, so that a high-density screen gets a sharp cover.
-    const qreal ratio = devicePixelRatioF();
-    const QSize box = QSizeF(twips::toPixels(PictureWidth) * ratio, twips::toPixels(PictureHeight) * ratio).toSize();
-    const QImage cover = covers::galleryCover(m_state.store, title, box);
-    if (cover.isNull())
+void GalleryPanel::showCover(int page, int slot, const QImage& cover)
+{
+    if (page != m_GalleryPage || cover.isNull())
         return;
     QPixmap pixmap = QPixmap::fromImage(cover);
-    pixmap.setDevicePixelRatio(ratio);
+    pixmap.setDevicePixelRatio(m_coverRatio);
     m_imgPIc[size_t(slot)]->setPixmap(pixmap);
+}
+
+gallery::PageFiles GalleryPanel::pageFiles(int page) const
+{
+    gallery::PageFiles files;
+    files.page = page;
+    // Decoded for the screen's pixels, so that a high-density screen gets a sharp cover.
+    const qreal ratio = devicePixelRatioF();
+    files.box = QSizeF(twips::toPixels(PictureWidth) * ratio, twips::toPixels(PictureHeight) * ratio).toSize();
+    for (int k = 1; k <= Slots; ++k) {
+        const int n = gallery::recordOf(page, k);
+        files.slotFiles.append(m_state.titles.isValidIndex(n)
+                                   ? covers::coverFiles(m_state.store, m_state.titles.at(n).title)
+                                   : QStringList());
+    }
+    return files;
+}
+
+QList<gallery::PageFiles> GalleryPanel::pagesAround(int page) const
+{
+    QList<gallery::PageFiles> pages;
+    for (const int other : {page + 1, page - 1})
+        if (other >= 1 && other <= m_GalleryPageCount)
+            pages.append(pageFiles(other));
+    return pages;
 }
 
 void GalleryPanel::jumpToSlot(int slot)
