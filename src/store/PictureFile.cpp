@@ -44,8 +44,13 @@ QSize withinBudget(QSize picture, QImage::Format format)
 
 Picture decode(QImageReader& reader, QSize box, bool enlarge)
 {
-    // Process-wide in Qt; every picture the program reads goes through here or is far smaller.
-    QImageReader::setAllocationLimit(DecodeLimitMiB);
+    // Process-wide in Qt; every picture the program reads goes through here or is far smaller. Set once, before
+    // the first decode, since covers are decoded on several threads at a time.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(DecodeLimitMiB);
+        return true;
+    }();
+    Q_UNUSED(limited);
     reader.setDecideFormatFromContent(true);
 
     Picture result;
