@@ -150,34 +150,19 @@ void look(int ms)
 // slot shows its cover (the way timing::longestEventLoopGapMs watches); a negative value when the covers never came.
 double longestGapDuringMs(const GalleryPanel& panel, const std::function<void()>& click)
 {
-    constexpr int TickMs = 2;
-    QEventLoop loop;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(TickMs);
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
     qint64 shownAt = -1;
     bool clicked = false;
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
+    const double longest = timing::longestEventLoopGapMs([&](qint64 now) {
         if (!clicked) {
             clicked = true;
             click();
-            return;
+            return true;
         }
         if (shownAt < 0 && everySlotShowsACover(panel))
             shownAt = now;
-        if ((shownAt >= 0 && now - shownAt >= qint64(AfterMs) * 1000000) || now >= qint64(GiveUpMs) * 1000000)
-            loop.quit();
+        return !((shownAt >= 0 && now - shownAt >= qint64(AfterMs) * 1000000) || now >= qint64(GiveUpMs) * 1000000);
     });
-    tick.start();
-    loop.exec();
-    return shownAt < 0 ? -1 : double(longest) / 1e6;
+    return shownAt < 0 ? -1 : longest;
 }
 
 } // namespace

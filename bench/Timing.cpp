@@ -20,7 +20,7 @@ double median(QList<double> samples)
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
-double longestEventLoopGapMs(int windowMs)
+double longestEventLoopGapMs(const std::function<bool(qint64 elapsedNs)>& onTurn)
 {
     // A fine timer fires on every turn the loop gets to within a few milliseconds; a turn held up shows as a
     // gap between two firings.
@@ -37,12 +37,17 @@ double longestEventLoopGapMs(int windowMs)
         const qint64 now = clock.nsecsElapsed();
         longest = std::max(longest, now - last);
         last = now;
-        if (now >= qint64(windowMs) * 1000000)
+        if (!onTurn(now))
             loop.quit();
     });
     tick.start();
     loop.exec();
     return double(longest) / 1e6;
+}
+
+double longestEventLoopGapMs(int windowMs)
+{
+    return longestEventLoopGapMs([windowMs](qint64 now) { return now < qint64(windowMs) * 1000000; });
 }
 
 QString columnsLine()

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <utility>
 
 namespace timing {
@@ -37,6 +38,8 @@ struct Results {
 // Lets the event loop run for windowMs and returns the longest time it went without turning: how long the
 // window would have stopped answering the user.
 double longestEventLoopGapMs(int windowMs);
+// The same, for as long as onTurn, called at every turn with the time since the start, returns true.
+double longestEventLoopGapMs(const std::function<bool(qint64 elapsedNs)>& onTurn);
 
 // Samples of a step and of its floor, collected run by run.
 class Samples final {
