@@ -139,7 +139,7 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     QSet<QString> owners(restoredTitles.cbegin(), restoredTitles.cend());
     for (const TitleRecord& record : titles.records())
         owners.insert(record.title);
-    const QSet<QString> owned = backup::titleFileSet(owners.values());
+    const backup::TitleFiles owned(owners.values());
     for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
         if (owned.contains(it.key()) && !held.contains(it.key()))
             QFile::remove(dataPath + it.value());

@@ -133,24 +133,28 @@ QStringList backup::regularFiles(const QString& folder)
     return names;
 }
 
-QSet<QString> backup::titleFileSet(const QStringList& titles)
+backup::TitleFiles::TitleFiles(const QStringList& titles)
 {
     // Letter case is folded character by character, so a folded title followed by a folded suffix is the
     // folded file name.
-    QStringList suffixes;
     for (const QString& name : CollectionStore::titleFileNames(QString()))
-        suffixes.append(name.toCaseFolded());
-    QSet<QString> names;
-    names.reserve(titles.size() * suffixes.size());
-    for (const QString& title : titles) {
-        const QString folded = title.toCaseFolded();
-        for (const QString& suffix : std::as_const(suffixes))
-            names.insert(folded + suffix);
-    }
-    // A title named after one of the program's own files never owns it.
+        m_suffixes.append(name.toCaseFolded());
+    m_titles.reserve(titles.size());
+    for (const QString& title : titles)
+        m_titles.insert(title.toCaseFolded());
     for (const QString& name : CollectionStore::programFileNames())
-        names.remove(name.toCaseFolded());
-    return names;
+        m_program.insert(name.toCaseFolded());
+}
+
+bool backup::TitleFiles::contains(const QString& foldedName) const
+{
+    // A title named after one of the program's own files never owns it.
+    if (m_program.contains(foldedName))
+        return false;
+    for (const QString& suffix : m_suffixes)
+        if (foldedName.endsWith(suffix) && m_titles.contains(foldedName.chopped(suffix.size())))
+            return true;
+    return false;
 }
 
 namespace {
@@ -198,15 +202,18 @@ QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& mo
     QStringList owners = moreTitles;
     for (const TitleRecord& record : titles.records())
         owners.append(record.title);
-    QSet<QString> wanted = backup::titleFileSet(owners);
+    const backup::TitleFiles owned(owners);
+    QSet<QString> programFiles;
     for (const QString& name :
          {CollectionStore::CollectionFileName, CollectionStore::SettingsFileName, CollectionStore::RankingFileName})
-        wanted.insert(name.toCaseFolded());
+        programFiles.insert(name.toCaseFolded());
     // One listing of the folder finds every spelling, rather than one lookup per possible file.
     QStringList names;
-    for (const QString& name : backup::regularFiles(m_store.folder().path()))
-        if (wanted.contains(name.toCaseFolded()))
+    for (const QString& name : backup::regularFiles(m_store.folder().path())) {
+        const QString folded = name.toCaseFolded();
+        if (programFiles.contains(folded) || owned.contains(folded))
             names.append(name);
+    }
     return names;
 }
 

@@ -30,9 +30,19 @@ QString reasonKey(Reason reason);
 QString reasonText(const QString& key);
 // Regular files of a folder (symbolic links to one included), listed without asking the disk about each.
 QStringList regularFiles(const QString& folder);
-// The letter-case-folded names of every file the titles own (volume files, memos, covers), never one of the
-// program's own files.
-QSet<QString> titleFileSet(const QStringList& titles);
+// Tells the files the titles own (volume files, memos, covers) by their letter-case-folded names, never one of
+// the program's own files. It keeps one folded name per title and strips a suffix from the name asked about, so
+// that tens of thousands of titles are not spelt out as every name each could own.
+class TitleFiles final {
+public:
+    explicit TitleFiles(const QStringList& titles);
+    bool contains(const QString& foldedName) const;
+
+private:
+    QSet<QString> m_titles;  // folded
+    QStringList m_suffixes;  // folded
+    QSet<QString> m_program; // folded names of the program's own files
+};
 } // namespace backup
 
 // One generation, as the backup list shows it.
