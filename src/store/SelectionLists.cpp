@@ -75,6 +75,59 @@ void addCandidate(QStringList& candidates, const QString& name)
     candidates.append(name);
 }
 
+// The number a year ("2002") or a month ("2002/02") stands for, years and months apart; -1 for any other text.
+int dateKey(QStringView value)
+{
+    if (value.size() != 4 && value.size() != 7)
+        return -1;
+    const auto digit = [value](qsizetype i) {
+        return value[i] >= u'0' && value[i] <= u'9' ? value[i].unicode() - u'0' : -1;
+    };
+    int key = 0;
+    for (qsizetype i : {0, 1, 2, 3}) {
+        if (digit(i) < 0)
+            return -1;
+        key = key * 10 + digit(i);
+    }
+    if (value.size() == 4)
+        return key;
+    if (value[4] != u'/' || digit(5) < 0 || digit(6) < 0)
+        return -1;
+    return 10000 + key * 100 + digit(5) * 10 + digit(6);
+}
+
+// Picks out the values not seen before, in one pass over the table: most records repeat a year and a month
+// already listed, and those are found by a bit in a table, without making or hashing a string.
+class FirstSeen final {
+public:
+    // True, after adding value to set, when set did not hold it as a whole name.
+    bool isNew(QStringView value, MembershipSet& set)
+    {
+        if (const int key = m_anyComma ? -1 : dateKey(value); key >= 0) {
+            if (m_dates.empty())
+                m_dates.resize(10000 + 1000000);
+            if (m_dates[size_t(key)])
+                return false;
+            m_dates[size_t(key)] = true;
+            set.add(value.toString());
+            return true;
+        }
+        const bool comma = value.contains(u',');
+        // A comma makes the set's whole-name test differ from plain equality; then the set itself decides.
+        if (comma || m_anyComma ? set.containsWhole(value.toString()) : m_seen.contains(value))
+            return false;
+        m_seen.insert(value);
+        m_anyComma = m_anyComma || comma;
+        set.add(value.toString());
+        return true;
+    }
+
+private:
+    std::vector<bool> m_dates; // by dateKey
+    QSet<QStringView> m_seen;  // other values: views into the table, which outlives the pass
+    bool m_anyComma = false;
+};
+
 } // namespace
 
 void MembershipSet::clear()
@@ -152,6 +205,8 @@ SelectionLists buildSelectionLists(const TitleTable& table)
     lists.titles.reserve(table.count());
     authors.reserve(table.count());
     magazines.reserve(table.count());
+    FirstSeen years;
+    FirstSeen months;
     for (const TitleRecord& record : table.records()) {
         lists.titles.append(record.title);
         addCandidate(authors, record.author);
@@ -160,16 +215,11 @@ SelectionLists buildSelectionLists(const TitleTable& table)
         // Every non-empty first issue counts, whatever its form.
         if (record.firstIssue.isEmpty())
             continue;
-        const QString year = record.firstIssue.left(4);
-        if (!lists.issueYearSet.containsWhole(year)) {
-            lists.issueYearSet.add(year);
-            lists.issueYears.append(year + QStringLiteral("年"));
-        }
-        const QString month = record.firstIssue.left(7);
-        if (!lists.issueMonthSet.containsWhole(month)) {
-            lists.issueMonthSet.add(month);
-            lists.issueMonths.append(month);
-        }
+        const QStringView issue(record.firstIssue);
+        if (years.isNew(issue.left(4), lists.issueYearSet))
+            lists.issueYears.append(issue.left(4).toString() + QStringLiteral("年"));
+        if (months.isNew(issue.left(7), lists.issueMonthSet))
+            lists.issueMonths.append(issue.left(7).toString());
     }
     // The two collation sorts are most of the work; they share nothing, so one runs on a worker thread. Should
     // the pool be busy, waiting for the result runs it here.

@@ -47,6 +47,13 @@ private slots:
         QCOMPARE(lists.issueYears, (QStringList{"2002年", "未登録年", "99年"}));
         QCOMPARE(lists.issueMonths, (QStringList{"2002/02", "2002/03", "未登録", "99"}));
         QCOMPARE(lists.titles, (QStringList{"題0", "題1", "題0", "題1", "題0", "題1"}));
+
+        // Once a listed value holds a comma, a value is listed only when the list's string does not already
+        // hold it between commas.
+        const SelectionLists commas = buildSelectionLists(tableOf({}, {"1,2", "2", "2002/01/01", "2", "2002/01/05"}));
+        QCOMPARE(commas.issueYears, (QStringList{"1,2年", "2002年"}));
+        QCOMPARE(commas.issueMonths, (QStringList{"1,2", "2002/01"}));
+        QCOMPARE(commas.issueMonthSet.text(), QStringLiteral(",1,2,2002/01,"));
     }
 
     void membership_data()
