@@ -4,19 +4,6 @@
 #include "store/Cp932.h"
 #include "store/DataFiles.h"
 
-namespace {
-
-QByteArray rankingLines(const QStringList& titles)
-{
-    QString text;
-    for (const QString& title : titles)
-        text += rankingfile::formatLine(title);
-    // Titles are code page 932 text: the add refused every other character before the records were made.
-    return cp932::encode(text).bytes;
-}
-
-} // namespace
-
 TitleAdd::TitleAdd(ChangeData& data, const QString& title, const QList<TitleRecord>& records)
     : Change(data, quoted(title) + QStringLiteral("の追加")), m_records(records)
 {
@@ -60,39 +47,8 @@ QString TitleAdd::add()
     for (const TitleRecord& record : std::as_const(m_records))
         m_data.titles.append(record);
 
-    const QByteArray lines = rankingLines(m_titles);
-    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    m_rankingError = store.appendRanking(m_titles);
-    m_rankingAppended = m_rankingError.isEmpty();
-    m_rankingExisted = ranking.has_value();
-    m_rankingBefore.reset();
-    if (ranking && DataFolder::appended(*ranking, lines) != *ranking + lines)
-        m_rankingBefore = ranking;
-    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
-    if (m_rankingAppended)
-        m_data.favourites += m_titles;
+    m_rankingError = m_ranking.append(m_data, m_titles);
     return {};
-}
-
-QString TitleAdd::takeBackRanking()
-{
-    if (!m_rankingAppended)
-        return {};
-    DataFolder& folder = m_data.store.folder();
-    const QByteArray lines = rankingLines(m_titles);
-    const FileBytes now = folder.read(CollectionStore::RankingFileName);
-    if (!m_rankingExisted && now == lines)
-        return changefiles::putBack(m_data.store, CollectionStore::RankingFileName, std::nullopt);
-    if (m_rankingBefore && now == DataFolder::appended(*m_rankingBefore, lines))
-        return m_data.store.putBack(CollectionStore::RankingFileName, *m_rankingBefore);
-    if (now && now->endsWith(lines))
-        return m_data.store.putBack(CollectionStore::RankingFileName, now->chopped(lines.size()));
-    // Saved since in another order: the new titles leave it wherever they are.
-    QStringList kept = m_data.store.readRanking();
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
-            kept.removeAt(at);
-    return m_data.store.writeRanking(kept);
 }
 
 QString TitleAdd::takeBack()
@@ -110,19 +66,16 @@ QString TitleAdd::takeBack()
     }
 
     const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    if (const QString error = takeBackRanking(); !error.isEmpty())
+    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty())
         return error;
     const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
     if (!error.isEmpty()) {
-        if (m_rankingAppended)
+        if (m_ranking.appended())
             changefiles::putBack(m_data.store, CollectionStore::RankingFileName, ranking);
         return error;
     }
     m_data.titles = remaining;
-    if (m_rankingAppended)
-        for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-            if (const qsizetype at = m_data.favourites.lastIndexOf(*it); at >= 0)
-                m_data.favourites.removeAt(at);
+    m_ranking.takeBackFavourites(m_data);
     // Deleting cannot be taken back, so it comes last; a volume file that stays is harmless without its record.
     for (qsizetype i = 0; i < m_titles.size(); ++i)
         changefiles::putBack(m_data.store, m_titles[i] + CollectionStore::VolumeSuffix, m_volumesBefore.value(i));
@@ -138,8 +91,7 @@ ChangeOutcome TitleAdd::outcome(bool forward) const
 qsizetype TitleAdd::heldBytes() const
 {
     qsizetype bytes = m_fileBefore ? m_fileBefore->size() : 0;
-    if (m_rankingBefore)
-        bytes += m_rankingBefore->size();
+    bytes += m_ranking.heldBytes();
     for (const FileBytes& volume : m_volumesBefore)
         bytes += volume ? volume->size() : 0;
     return bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/Change.h"
+#include "history/RankingAppend.h"
 
 #include <QList>
 #include <utility>
@@ -21,7 +22,6 @@ public:
 private:
     QString add();
     QString takeBack();
-    QString takeBackRanking();
 
     QList<TitleRecord> m_records;
     QStringList m_titles;
@@ -29,9 +29,7 @@ private:
     QList<FileBytes> m_volumesBefore;
     FileBytes m_fileBefore;
     QString m_rankingError;
-    bool m_rankingAppended = false;
-    bool m_rankingExisted = false;
-    FileBytes m_rankingBefore; // kept only when appending did more than add the lines at the end
+    RankingAppend m_ranking;
 };
 
 // The record shown deleted: the collection file rewritten without it, its volume file, memo and cover pictures

@@ -5,19 +5,6 @@
 #include "store/DataFiles.h"
 #include "store/DataFolder.h"
 
-namespace {
-
-QByteArray rankingLines(const QStringList& titles)
-{
-    QString text;
-    for (const QString& title : titles)
-        text += rankingfile::formatLine(title);
-    // Every accepted row's title is code page 932 text: the plan refused the others.
-    return cp932::encode(text).bytes;
-}
-
-} // namespace
-
 SpreadsheetImportStep::SpreadsheetImportStep(ChangeData& data, const spreadsheetimport::Plan& plan)
     : Change(data, QStringLiteral("表計算からの取り込み（%1 件）").arg(plan.acceptedRows)), m_new(plan.records)
 {
@@ -82,37 +69,8 @@ QString SpreadsheetImportStep::add()
         m_filesBefore.append({files[i].first, before[i]});
     }
 
-    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    m_written.rankingError = store.appendRanking(m_titles);
-    m_rankingAppended = m_written.rankingError.isEmpty();
-    m_rankingExisted = ranking.has_value();
-    m_rankingBefore.reset();
-    if (ranking && DataFolder::appended(*ranking, rankingLines(m_titles)) != *ranking + rankingLines(m_titles))
-        m_rankingBefore = ranking;
-    if (m_rankingAppended)
-        m_data.favourites += m_titles;
+    m_written.rankingError = m_ranking.append(m_data, m_titles);
     return {};
-}
-
-QString SpreadsheetImportStep::takeBackRanking()
-{
-    if (!m_rankingAppended)
-        return {};
-    DataFolder& folder = m_data.store.folder();
-    const QByteArray lines = rankingLines(m_titles);
-    const FileBytes now = folder.read(CollectionStore::RankingFileName);
-    if (!m_rankingExisted && now == lines)
-        return m_data.store.putBack(CollectionStore::RankingFileName, std::nullopt);
-    if (m_rankingBefore && now == DataFolder::appended(*m_rankingBefore, lines))
-        return m_data.store.putBack(CollectionStore::RankingFileName, *m_rankingBefore);
-    if (now && now->endsWith(lines))
-        return m_data.store.putBack(CollectionStore::RankingFileName, now->chopped(lines.size()));
-    // Saved since in another order: the new titles leave it wherever they are.
-    QStringList kept = m_data.store.readRanking();
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
-            kept.removeAt(at);
-    return m_data.store.writeRanking(kept);
 }
 
 void SpreadsheetImportStep::writeBack(const QList<std::pair<QString, FileBytes>>& files)
@@ -149,22 +107,19 @@ QString SpreadsheetImportStep::takeBack()
         replaced.append({name, now});
     }
     const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    if (const QString error = takeBackRanking(); !error.isEmpty()) {
+    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty()) {
         writeBack(replaced);
         return error;
     }
     const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
     if (!error.isEmpty()) {
-        if (m_rankingAppended)
+        if (m_ranking.appended())
             store.putBack(CollectionStore::RankingFileName, ranking);
         writeBack(replaced);
         return error;
     }
     m_data.titles = remaining;
-    if (m_rankingAppended)
-        for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-            if (const qsizetype at = m_data.favourites.lastIndexOf(*it); at >= 0)
-                m_data.favourites.removeAt(at);
+    m_ranking.takeBackFavourites(m_data);
     for (const auto& [name, bytes] : std::as_const(m_filesBefore))
         if (!bytes)
             store.putBack(name, std::nullopt);
@@ -188,8 +143,7 @@ QString SpreadsheetImportStep::notice() const
 qsizetype SpreadsheetImportStep::heldBytes() const
 {
     qsizetype bytes = m_fileBefore ? m_fileBefore->size() : 0;
-    if (m_rankingBefore)
-        bytes += m_rankingBefore->size();
+    bytes += m_ranking.heldBytes();
     for (const auto& file : m_filesBefore)
         bytes += file.second ? file.second->size() : 0;
     for (const spreadsheetimport::NewRecord& n : m_new)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/Change.h"
+#include "history/RankingAppend.h"
 #include "maintenance/SpreadsheetImport.h"
 
 #include <QList>
@@ -26,7 +27,6 @@ public:
 private:
     QString add();
     QString takeBack();
-    QString takeBackRanking();
     void writeBack(const QList<std::pair<QString, FileBytes>>& files);
 
     QList<spreadsheetimport::NewRecord> m_new;
@@ -35,7 +35,5 @@ private:
     FileBytes m_fileBefore;
     QList<std::pair<QString, FileBytes>> m_filesBefore; // the files written, with their content before
     spreadsheetimport::Outcome m_written;
-    bool m_rankingAppended = false;
-    bool m_rankingExisted = false;
-    FileBytes m_rankingBefore; // kept only when appending did more than add the lines at the end
+    RankingAppend m_ranking;
 };
