@@ -341,46 +341,4 @@ QString questionText(const Plan& plan)
     return text;
 }
 
-Outcome apply(CollectionStore& store, const Plan& plan)
-{
-    Outcome outcome;
-    if (plan.records.isEmpty())
-        return outcome;
-    QList<TitleRecord> records;
-    records.reserve(plan.records.size());
-    for (const NewRecord& n : plan.records)
-        records.append(n.record);
-    outcome.error = store.appendCollection(records);
-    if (!outcome.error.isEmpty())
-        return outcome;
-
-    // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin.
-    store.folder().rescan();
-    // Volume files and memos go to disk together, one flush for all of them rather than one per file; each file
-    // is still replaced atomically.
-    QList<std::pair<QString, QByteArray>> files;
-    files.reserve(plan.records.size());
-    QStringList titles;
-    titles.reserve(plan.records.size());
-    const auto add = [&](const QString& name, const QString& text) {
-        QByteArray bytes;
-        if (QString problem = CollectionStore::encodeFor(name, text, &bytes); !problem.isEmpty())
-            outcome.notWritten.append(problem);
-        else
-            files.append({name, bytes});
-    };
-    for (const NewRecord& n : plan.records) {
-        titles.append(n.record.title);
-        add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
-        if (!n.memo.isEmpty())
-            add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
-    }
-    const QStringList errors = store.folder().writeEach(files);
-    for (const QString& error : errors)
-        if (!error.isEmpty())
-            outcome.notWritten.append(error);
-    outcome.rankingError = store.appendRanking(titles);
-    return outcome;
-}
-
 } // namespace spreadsheetimport

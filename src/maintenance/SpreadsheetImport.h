@@ -56,8 +56,4 @@ struct Outcome {
     QString rankingError;   // the titles could not be appended to the favourite ranking
 };
 
-// Every write of an import, in one place: the collection file once (atomically, the new records appended), then
-// every volume file and memo (each atomically), then the titles appended to the favourite ranking.
-Outcome apply(CollectionStore& store, const Plan& plan);
-
 } // namespace spreadsheetimport

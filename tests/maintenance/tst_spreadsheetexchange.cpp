@@ -4,6 +4,7 @@
 #include "maintenance/CsvTable.h"
 #include "maintenance/SpreadsheetExport.h"
 #include "maintenance/SpreadsheetImport.h"
+#include "maintenance/SpreadsheetImportStep.h"
 #include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
 #include "store/TitleRules.h"
@@ -22,6 +23,19 @@ QByteArray utf8(const QString& text)
     return text.toUtf8();
 }
 
+// The import's own undo step run forward, as OK runs it; returns what it could not write.
+spreadsheetimport::Outcome applyStep(CollectionStore& store, const spreadsheetimport::Plan& plan)
+{
+    TitleTable titles = store.loadCollection().table;
+    QStringList favourites = store.readRanking();
+    ChangeData data{store, titles, favourites};
+    SpreadsheetImportStep step(data, plan);
+    const QString error = step.apply(true);
+    spreadsheetimport::Outcome outcome = step.written();
+    outcome.error = error;
+    return outcome;
+}
+
 // Imports bytes into the folder's collection as OK would; returns the plan.
 spreadsheetimport::Plan importInto(const QString& folder, const QByteArray& bytes)
 {
@@ -29,7 +43,7 @@ spreadsheetimport::Plan importInto(const QString& folder, const QByteArray& byte
     const TitleTable table = store.loadCollection().table;
     const spreadsheetimport::Plan plan = spreadsheetimport::plan(bytes, table, Today);
     if (plan.ok())
-        spreadsheetimport::apply(store, plan);
+        applyStep(store, plan);
     return plan;
 }
 
@@ -280,7 +294,7 @@ void TestSpreadsheetExchange::failedCollectionWriteChangesNothing()
                                                                  store.loadCollection().table, Today);
     const QStringList before = folder.files();
     store.folder().setWriter(std::make_unique<FailingWriter>(CollectionStore::CollectionFileName));
-    const spreadsheetimport::Outcome outcome = spreadsheetimport::apply(store, plan);
+    const spreadsheetimport::Outcome outcome = applyStep(store, plan);
     QVERIFY(outcome.error.contains(QStringLiteral("ディスクがいっぱいです")));
     QCOMPARE(folder.files(), before);
 }
