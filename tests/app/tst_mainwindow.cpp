@@ -1,10 +1,11 @@
 // Start-up, paging, the volume grid and the help-tour switch, driven through the real window offscreen.
+#include "app/MainWindow.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/HelpViewer.h"
 #include "ui/MainPage.h"
-#include "app/MainWindow.h"
 #include "ui/VolumeGrid.h"
 #include "ui/logic/TourTexts.h"
 
@@ -36,14 +37,6 @@ QString threeTitles()
            line(QStringLiteral("二の巻"), 20, 50, QStringLiteral("著者Ａ"), QStringLiteral("○")) +
            line(QStringLiteral("三の巻"), 5, 0, QStringLiteral("未登録"), QStringLiteral("△"));
 }
-
-class FailingWriter final : public FileWriter {
-public:
-    QString writeAtomically(const QString&, const QByteArray&) override
-    {
-        return QStringLiteral("ディスクがいっぱいです");
-    }
-};
 
 class RecordingHelpViewer final : public HelpViewer {
 public:

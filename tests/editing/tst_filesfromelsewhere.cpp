@@ -1,10 +1,11 @@
 // The window driven on files written by other tools (a spreadsheet, a text editor, another computer): titles
 // that name the program's own files, last lines without a line end or ending in a comma, and the boxes of the
 // first page right after start-up.
+#include "app/MainWindow.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
-#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,22 +26,6 @@ QString line(const QString& title, int count = 12)
         .arg(title)
         .arg(count);
 }
-
-// Fails the writes of one file only.
-class FailingFileWriter final : public FileWriter {
-public:
-    explicit FailingFileWriter(QString fileName) : m_fileName(std::move(fileName)) {}
-    QString writeAtomically(const QString& path, const QByteArray& data) override
-    {
-        if (path.endsWith(QLatin1Char('/') + m_fileName))
-            return QStringLiteral("ディスクがいっぱいです");
-        return m_real.writeAtomically(path, data);
-    }
-
-private:
-    QString m_fileName;
-    AtomicFileWriter m_real;
-};
 
 struct Fixture {
     explicit Fixture(const QByteArray& collection) { folder.writeBytes(CollectionName, collection); }
@@ -237,7 +222,7 @@ void TestFilesFromElsewhere::favouritesFollowTheRankingFile()
     Fixture f(TestFolder::cp932(line(QStringLiteral("甲"))));
     f.folder.writeText(RankingName, QStringLiteral("\"甲\"\r\n"));
     f.start();
-    f.window->state().store.folder().setWriter(std::make_unique<FailingFileWriter>(RankingName));
+    f.window->state().store.folder().setWriter(std::make_unique<FailingWriter>(QLatin1Char('/') + RankingName));
     f.dialogs.expectInput(QStringLiteral("題名入力"), QStringLiteral("乙"))
         .expectInput(QStringLiteral("巻数入力"), QStringLiteral("2"))
         .expectMessage(QStringLiteral("保存できません"));

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "editing/widgets/TitleCommands.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
@@ -42,11 +43,6 @@ QString newLine(const QString& title, int count, int start)
         .arg(start)
         .arg(today());
 }
-
-class FailingWriter final : public FileWriter {
-public:
-    QString writeAtomically(const QString&, const QByteArray&) override { return QStringLiteral("書き込み禁止"); }
-};
 
 // A window over a prepared folder, tour off.
 struct Fixture {

@@ -2,6 +2,7 @@
 // step every file of the folder must be byte for byte what it was before the change, or after it.
 #include "app/MainWindow.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainPage.h"
@@ -36,22 +37,6 @@ QString line(const QString& title, int count, const QString& author, const QStri
                              QStringLiteral("\"2002/02/18\"")};
     return fields.join(separator) + QStringLiteral("\r\n");
 }
-
-// Fails the writes of one file only, like a full disk that still takes the small files.
-class FailingFileWriter final : public FileWriter {
-public:
-    explicit FailingFileWriter(QString fileName) : m_fileName(std::move(fileName)) {}
-    QString writeAtomically(const QString& path, const QByteArray& data) override
-    {
-        if (path.endsWith(QLatin1Char('/') + m_fileName))
-            return QStringLiteral("ディスクがいっぱいです");
-        return m_real.writeAtomically(path, data);
-    }
-
-private:
-    QString m_fileName;
-    AtomicFileWriter m_real;
-};
 
 using Files = QMap<QString, QByteArray>;
 
@@ -359,7 +344,7 @@ void TestUndoWindow::failedUndoKeepsFilesAndStep()
     f.change(kind);
     const Files after = f.files();
     const QString step = f.undo->text();
-    f.window->state().store.folder().setWriter(std::make_unique<FailingFileWriter>(failing));
+    f.window->state().store.folder().setWriter(std::make_unique<FailingWriter>(QLatin1Char('/') + failing));
 
     f.dialogs.expectMessage(QStringLiteral("元に戻せません"));
     f.undo->trigger();

@@ -5,6 +5,7 @@
 #include "lists/ListModels.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -44,14 +45,6 @@ inline QString missing(const QList<int>& volumeNumbers)
         states[k] = 1;
     return volumes(states);
 }
-
-class FailingWriter final : public FileWriter {
-public:
-    QString writeAtomically(const QString&, const QByteArray&) override
-    {
-        return QStringLiteral("ディスクがいっぱいです");
-    }
-};
 
 class RecordingHost final : public ScreenHost {
 public:

@@ -4,6 +4,7 @@
 // panel. Files are written first; start() then loads the collection the way the window does.
 #include "store/DataFolder.h"
 #include "store/SelectionLists.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -45,14 +46,6 @@ inline QString collectionText(const QList<Line>& lines)
         text += line.text();
     return text;
 }
-
-class FailingWriter final : public FileWriter {
-public:
-    QString writeAtomically(const QString&, const QByteArray&) override
-    {
-        return QStringLiteral("ディスクがいっぱいです");
-    }
-};
 
 class PanelHost final : public ScreenHost {
 public:

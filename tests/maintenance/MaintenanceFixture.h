@@ -6,6 +6,7 @@
 #include "maintenance/widgets/MaintenancePanel.h"
 #include "store/DataFolder.h"
 #include "store/SelectionLists.h"
+#include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -42,21 +43,6 @@ inline QString volumesMissing(int k)
         text += QLatin1String(v == k ? "1" : "0") + QLatin1String(v % 10 == 0 ? "\r\n" : ",");
     return text;
 }
-
-class FailingWriter final : public FileWriter {
-public:
-    // Fails for paths ending in suffix (letter case counts), or for every path when suffix is empty.
-    explicit FailingWriter(QString suffix = QString()) : m_suffix(std::move(suffix)) {}
-    QString writeAtomically(const QString& path, const QByteArray& data) override
-    {
-        if (m_suffix.isEmpty() || path.endsWith(m_suffix))
-            return QStringLiteral("ディスクがいっぱいです");
-        return AtomicFileWriter().writeAtomically(path, data);
-    }
-
-private:
-    QString m_suffix;
-};
 
 class RecordingHost final : public ScreenHost {
 public:

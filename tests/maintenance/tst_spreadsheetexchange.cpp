@@ -8,6 +8,7 @@
 #include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
 #include "store/TitleRules.h"
+#include "support/FailingWriter.h"
 #include "support/TestFolder.h"
 
 #include <QDirIterator>
@@ -54,21 +55,6 @@ QString volumes(const QList<int>& states)
         text += QString::number(v <= states.size() ? states[v - 1] : 0) + QLatin1String(v % 10 == 0 ? "\r\n" : ",");
     return text;
 }
-
-// Fails to write files whose path ends in suffix; writes every other file.
-class FailingWriter final : public FileWriter {
-public:
-    explicit FailingWriter(QString suffix) : m_suffix(std::move(suffix)) {}
-    QString writeAtomically(const QString& path, const QByteArray& data) override
-    {
-        if (path.endsWith(m_suffix))
-            return QStringLiteral("ディスクがいっぱいです");
-        return AtomicFileWriter().writeAtomically(path, data);
-    }
-
-private:
-    QString m_suffix;
-};
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "store/Cp932.h"
 #include "store/DataFolder.h"
+#include "support/FailingWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,11 +33,5 @@ inline QByteArray sjis(const QString& text)
 {
     return cp932::encode(text).bytes;
 }
-
-// A writer that always fails, as a full disk would.
-class FailingWriter final : public FileWriter {
-public:
-    QString writeAtomically(const QString&, const QByteArray&) override { return QStringLiteral("容量不足"); }
-};
 
 } // namespace storetest

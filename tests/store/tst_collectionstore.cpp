@@ -76,7 +76,7 @@ private slots:
         QTest::addColumn<QString>("mentions");
 
         QTest::newRow("unencodable title") << "𠮷野家" << false << "𠮷";
-        QTest::newRow("write fails") << "乙" << true << "容量不足";
+        QTest::newRow("write fails") << "乙" << true << FailingWriter::Reason;
     }
     void refusedWritesKeepOldFile()
     {
