@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -18,29 +19,26 @@ QCollator& collator()
     return instance;
 }
 
-struct Keyed {
-    QCollatorSortKey key;
-    qsizetype at;
-};
-
 // values' positions in textLessThan order, equal values by position: each collation key computed once, so
-// that every comparison of the sort is a byte comparison.
-std::vector<Keyed> sortedPositions(const QStringList& values)
+// that every comparison of the sort is a byte comparison. The sort moves plain positions, never the keys.
+std::vector<qsizetype> sortedPositions(const QStringList& values)
 {
     QCollator& c = collator();
-    std::vector<Keyed> keyed;
-    keyed.reserve(values.size());
-    for (qsizetype i = 0; i < values.size(); ++i)
-        keyed.push_back({c.sortKey(values[i]), i});
-    std::sort(keyed.begin(), keyed.end(), [&values](const Keyed& a, const Keyed& b) {
-        if (const int order = a.key.compare(b.key); order != 0)
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(values.size());
+    for (const QString& value : values)
+        keys.push_back(c.sortKey(value));
+    std::vector<qsizetype> positions(values.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    std::sort(positions.begin(), positions.end(), [&values, &keys](qsizetype a, qsizetype b) {
+        if (const int order = keys[size_t(a)].compare(keys[size_t(b)]); order != 0)
             return order < 0;
         // Values the collation finds equal still get one fixed order.
-        if (const int order = values[a.at].compare(values[b.at]); order != 0)
+        if (const int order = values[a].compare(values[b]); order != 0)
             return order < 0;
-        return a.at < b.at;
+        return a < b;
     });
-    return keyed;
+    return positions;
 }
 
 struct Names {
@@ -53,12 +51,12 @@ Names distinctNames(const QStringList& values)
 {
     Names names;
     std::vector<char> first(values.size(), 0);
-    for (const Keyed& entry : sortedPositions(values)) {
-        const QString& value = values[entry.at];
+    for (const qsizetype at : sortedPositions(values)) {
+        const QString& value = values[at];
         if (!names.sorted.isEmpty() && names.sorted.constLast() == value)
             continue;
         names.sorted.append(value);
-        first[entry.at] = 1;
+        first[size_t(at)] = 1;
     }
     names.firstSeen.reserve(names.sorted.size());
     for (qsizetype i = 0; i < values.size(); ++i)
@@ -248,7 +246,7 @@ void sortText(QStringList& values)
 {
     QStringList sorted;
     sorted.reserve(values.size());
-    for (const Keyed& entry : sortedPositions(values))
-        sorted.append(values[entry.at]);
+    for (const qsizetype at : sortedPositions(values))
+        sorted.append(values[at]);
     values = std::move(sorted);
 }
