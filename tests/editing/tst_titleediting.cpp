@@ -238,10 +238,14 @@ void TestTitleEditing::authorTypedAndChosen()
     Fixture f(line(QStringLiteral("一"), 10, 0, QStringLiteral("山田花子")) + line(QStringLiteral("二")) +
               line(QStringLiteral("三")));
     auto* authors = f.get<QComboBox>(QStringLiteral("cboSakusya"));
+    // The hidden membership string other screens read follows the list.
+    auto* members = f.window->findChild<QWidget*>(QStringLiteral("txtD_1"));
+    QCOMPARE(members->property("text").toString(), QStringLiteral(",山田花子,"));
     f.page(2);
     f.typeAndEnter(QStringLiteral("cboSakusya"), QStringLiteral("佐藤一郎"));
     QCOMPARE(f.dialogs.beeps(), 1);
     QCOMPARE(authors->count(), 2);
+    QCOMPARE(members->property("text").toString(), QStringLiteral(",山田花子,佐藤一郎,"));
     QCOMPARE(f.decode(CollectionName).split(QStringLiteral("\r\n")).at(1),
              line(QStringLiteral("二"), 10, 0, QStringLiteral("佐藤一郎")).trimmed());
     f.typeAndEnter(QStringLiteral("cboSakusya"), QStringLiteral("佐藤一郎"));
