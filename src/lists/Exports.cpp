@@ -105,10 +105,11 @@ QList<TitleMissing> readMissing(CollectionStore& store, const TitleTable& titles
 {
     QList<TitleMissing> result;
     result.reserve(titles.count());
-    for (const TitleRecord& record : titles.records()) {
-        const VolumeStates states = statuslist::readStates(store, record.title);
+    const QList<VolumeStates> states = statuslist::readAllStates(store, titles);
+    for (qsizetype i = 0; i < states.size(); ++i) {
+        const TitleRecord& record = titles.records()[i];
         result.append({record.title, record.volumeCount, record.startVolume,
-                       statuslist::missingMask(states, record.volumeCount)});
+                       statuslist::missingMask(states[i], record.volumeCount)});
     }
     return result;
 }

@@ -157,24 +157,6 @@ QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
     return appendText(CollectionFileName, text);
 }
 
-VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* complete) const
-{
-    if (isProgramFile(fileName)) {
-        if (complete)
-            *complete = true;
-        return VolumeStates{};
-    }
-    const std::optional<QByteArray> bytes = m_folder.read(fileName);
-    rememberRead(fileName, bytes);
-    if (!bytes) {
-        // A missing file is a new title's: nothing is damaged. One that exists but cannot be read is.
-        if (complete)
-            *complete = !m_folder.exists(fileName);
-        return VolumeStates{};
-    }
-    return volumefile::parse(*bytes, complete);
-}
-
 QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeStates& states)
 {
     if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
@@ -183,14 +165,6 @@ QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeSt
     if (const QString problem = encodeFor(fileName, volumefile::format(states), &bytes); !problem.isEmpty())
         return problem;
     return writeChecked(fileName, bytes);
-}
-
-QString CollectionStore::readMemo(const QString& title) const
-{
-    if (isProgramFile(title + MemoSuffix))
-        return {};
-    const std::optional<QByteArray> bytes = m_folder.read(title + MemoSuffix);
-    return bytes ? memofile::parse(*bytes) : QString();
 }
 
 QString CollectionStore::writeMemo(const QString& title, const QString& memo)
