@@ -40,6 +40,11 @@ QStringList CollectionStore::programFileNames()
 
 QString CollectionStore::programFileFor(const QString& fileName)
 {
+    return programFileForFolded(fileName.toCaseFolded());
+}
+
+QString CollectionStore::programFileForFolded(const QString& foldedName)
+{
     // Folded once: every title's five file names are looked up here when titles are checked in bulk.
     static const QHash<QString, QString> names = [] {
         QHash<QString, QString> folded;
@@ -47,7 +52,7 @@ QString CollectionStore::programFileFor(const QString& fileName)
             folded.insert(name.toCaseFolded(), name);
         return folded;
     }();
-    return names.value(fileName.toCaseFolded());
+    return names.value(foldedName);
 }
 
 QStringList CollectionStore::titleFileNames(const QString& title)

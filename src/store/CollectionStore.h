@@ -32,6 +32,8 @@ public:
     // The program's own file that fileName designates, letter case ignored, or an empty string.
     static QString programFileFor(const QString& fileName);
     static bool isProgramFile(const QString& fileName) { return !programFileFor(fileName).isEmpty(); }
+    // The same for a name already case-folded (QString::toCaseFolded).
+    static QString programFileForFolded(const QString& foldedName);
     // Every file a title owns: its volume file, memo and the three cover pictures.
     static QStringList titleFileNames(const QString& title);
     // Empty, or a Japanese message naming the file of title that would be one of the program's own files.

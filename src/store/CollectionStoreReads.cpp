@@ -100,14 +100,16 @@ QList<CollectionStore::VolumeRead> CollectionStore::readVolumeFiles(const QStrin
     };
     std::vector<Job> jobs(static_cast<size_t>(count));
     const OpenFolder folder(m_folder.path());
+    m_prints.reserveMore(count);
     readInParallel(
         count, [&](qsizetype i) { jobs[size_t(i)].diskName = m_folder.existingName(fileNames[i]); },
         [&](qsizetype i) {
             Job& job = jobs[size_t(i)];
             const QString& name = fileNames[i];
-            if (isProgramFile(name))
+            QString key = FileFingerprints::keyOf(name);
+            if (!programFileForFolded(key).isEmpty())
                 return;
-            job.key = FileFingerprints::keyOf(name);
+            job.key = std::move(key);
             if (job.diskName.isEmpty()) {
                 out[i].exists = false;
                 return;

@@ -26,6 +26,8 @@ public:
     // The key a file is remembered under; a pure function, so that a bulk read can fold its names on workers.
     static QString keyOf(const QString& name) { return name.toCaseFolded(); }
     void rememberByKey(const QString& key, const Print& print) { m_prints.insert(key, print); }
+    // Room for count more files, before a bulk read remembers them.
+    void reserveMore(qsizetype count) { m_prints.reserve(m_prints.size() + count); }
     void forget(const QString& name) { m_prints.remove(name.toCaseFolded()); }
     void clear() { m_prints.clear(); }
     bool knows(const QString& name) const { return m_prints.contains(name.toCaseFolded()); }

@@ -26,8 +26,9 @@ int openForReading(int folderFd, const QByteArray& path)
 }
 
 // Reads to the end of the file. The size fstat gave is only where to start: a file that grows or shrinks while
-// it is read is read as far as it goes.
-bool readToEnd(int fd, qint64 sizeHint, QByteArray* data)
+// it is read is read as far as it goes. A regular file answers a read short only at its end, so for one (regular)
+// a short read ends the reading without the extra read that would return nothing.
+bool readToEnd(int fd, qint64 sizeHint, bool regular, QByteArray* data)
 {
     qsizetype capacity = qsizetype(qBound<qint64>(0, sizeHint, qint64(1) << 30)) + 1;
     data->resize(capacity);
@@ -46,6 +47,8 @@ bool readToEnd(int fd, qint64 sizeHint, QByteArray* data)
         if (got == 0)
             break;
         total += got;
+        if (regular && total < capacity)
+            break;
     }
     data->resize(total);
     return true;
@@ -59,7 +62,8 @@ std::optional<QByteArray> readOpened(int fd, Stamp* stamp)
     struct stat info;
     QByteArray data;
     // A directory opens for reading on Linux but holds no content.
-    const bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && readToEnd(fd, info.st_size, &data);
+    const bool ok =
+        ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && readToEnd(fd, info.st_size, S_ISREG(info.st_mode), &data);
     ::close(fd);
     if (!ok)
         return std::nullopt;
