@@ -6,6 +6,7 @@
 #include "store/PictureFile.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -52,7 +53,14 @@ QString CollectionStore::programFileForFolded(const QString& foldedName)
             folded.insert(name.toCaseFolded(), name);
         return folded;
     }();
-    return names.value(foldedName);
+    // Equal names are equally long: most names are longer than every program file's and need no lookup.
+    static const qsizetype longest = [] {
+        qsizetype size = 0;
+        for (auto it = names.cbegin(); it != names.cend(); ++it)
+            size = std::max(size, it.key().size());
+        return size;
+    }();
+    return foldedName.size() > longest ? QString() : names.value(foldedName);
 }
 
 QStringList CollectionStore::titleFileNames(const QString& title)

@@ -6,6 +6,7 @@
 
 #include <QFuture>
 #include <QtConcurrent/QtConcurrentRun>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -14,32 +15,39 @@ namespace {
 // enough that both cores stay busy to the end.
 constexpr qsizetype FilesPerTask = 256;
 
-// Files named on the calling thread, read on the global thread pool, taken in on the calling thread: for each
-// range of FilesPerTask entries, locate(i) runs on the caller for every i of the range, then read(i) for each on
-// a pool thread while the caller locates the next range, and finally take(i) on the caller, in order. The caller
-// reads the ranges no pool thread has started yet itself. read(i) must touch nothing but entry i.
+// Files named on the calling thread, read on the global thread pool and the calling thread, taken in on the
+// calling thread: for each range of FilesPerTask entries, locate(i) runs on the caller for every i of the range;
+// then read(i) for each, on a pool thread or on the caller once it has located every range, whichever claims the
+// range first; and finally take(i) on the caller, in order. read(i) must touch nothing but entry i.
 template <typename Locate, typename Read, typename Take>
 void readInParallel(qsizetype count, Locate locate, Read read, Take take)
 {
-    // A future of QtConcurrent::run that no pool thread has started yet is run by waitForFinished() on the
-    // waiting thread, so the caller reads itself once it has caught up.
+    const qsizetype ranges = (count + FilesPerTask - 1) / FilesPerTask;
+    std::vector<std::atomic<bool>> claimed(static_cast<size_t>(ranges));
+    const auto readRange = [&read, &claimed, count](qsizetype range) {
+        if (claimed[size_t(range)].exchange(true))
+            return false;
+        const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
+        for (qsizetype i = range * FilesPerTask; i < end; ++i)
+            read(i);
+        return true;
+    };
     QList<QFuture<void>> tasks;
-    for (qsizetype start = 0; start < count; start += FilesPerTask) {
-        const qsizetype end = qMin(count, start + FilesPerTask);
-        for (qsizetype i = start; i < end; ++i)
+    tasks.reserve(ranges);
+    for (qsizetype range = 0; range < ranges; ++range) {
+        const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
+        for (qsizetype i = range * FilesPerTask; i < end; ++i)
             locate(i);
-        tasks.append(QtConcurrent::run([&read, start, end] {
-            for (qsizetype i = start; i < end; ++i)
-                read(i);
-        }));
+        tasks.append(QtConcurrent::run([&readRange, range] { readRange(range); }));
     }
-    qsizetype start = 0;
-    for (QFuture<void>& task : tasks) {
-        task.waitForFinished();
-        const qsizetype end = qMin(count, start + FilesPerTask);
-        for (qsizetype i = start; i < end; ++i)
+    for (qsizetype range = 0; range < ranges; ++range) {
+        // A range this thread reads itself leaves its task nothing to do; every task is waited for all the
+        // same, as each refers to this function's locals.
+        readRange(range);
+        tasks[range].waitForFinished();
+        const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
+        for (qsizetype i = range * FilesPerTask; i < end; ++i)
             take(i);
-        start = end;
     }
 }
 
