@@ -4,9 +4,9 @@
 
 #include "store/WholeFile.h"
 
-#include <QFuture>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QThreadPool>
 #include <atomic>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -19,32 +19,41 @@ constexpr qsizetype FilesPerTask = 256;
 // calling thread: for each range of FilesPerTask entries, locate(i) runs on the caller for every i of the range;
 // then read(i) for each, on a pool thread or on the caller once it has located every range, whichever claims the
 // range first; and finally take(i) on the caller, in order. read(i) must touch nothing but entry i.
+// The caller waits only for ranges a pool thread has claimed, so a pool kept busy by other work never holds it
+// up: a task that starts late finds its range claimed and returns at once, touching only what it shares.
 template <typename Locate, typename Read, typename Take>
 void readInParallel(qsizetype count, Locate locate, Read read, Take take)
 {
     const qsizetype ranges = (count + FilesPerTask - 1) / FilesPerTask;
-    std::vector<std::atomic<bool>> claimed(static_cast<size_t>(ranges));
-    const auto readRange = [&read, &claimed, count](qsizetype range) {
-        if (claimed[size_t(range)].exchange(true))
-            return false;
+    struct Claims {
+        explicit Claims(qsizetype ranges) : claimed(size_t(ranges)), done(size_t(ranges)) {}
+        std::vector<std::atomic<bool>> claimed;
+        std::vector<std::atomic<bool>> done;
+    };
+    const auto claims = std::make_shared<Claims>(ranges);
+    const auto readRange = [&read, count](qsizetype range) {
         const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
         for (qsizetype i = range * FilesPerTask; i < end; ++i)
             read(i);
-        return true;
     };
-    QList<QFuture<void>> tasks;
-    tasks.reserve(ranges);
+    QThreadPool* const pool = QThreadPool::globalInstance();
     for (qsizetype range = 0; range < ranges; ++range) {
         const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
         for (qsizetype i = range * FilesPerTask; i < end; ++i)
             locate(i);
-        tasks.append(QtConcurrent::run([&readRange, range] { readRange(range); }));
+        pool->start([claims, range, &readRange] {
+            if (claims->claimed[size_t(range)].exchange(true))
+                return;
+            readRange(range);
+            claims->done[size_t(range)].store(true, std::memory_order_release);
+            claims->done[size_t(range)].notify_one();
+        });
     }
     for (qsizetype range = 0; range < ranges; ++range) {
-        // A range this thread reads itself leaves its task nothing to do; every task is waited for all the
-        // same, as each refers to this function's locals.
-        readRange(range);
-        tasks[range].waitForFinished();
+        if (!claims->claimed[size_t(range)].exchange(true))
+            readRange(range);
+        else
+            claims->done[size_t(range)].wait(false, std::memory_order_acquire);
         const qsizetype end = qMin(count, (range + 1) * FilesPerTask);
         for (qsizetype i = range * FilesPerTask; i < end; ++i)
             take(i);
