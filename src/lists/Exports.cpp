@@ -10,16 +10,45 @@ namespace {
 // The first part of a "残巻" line takes pieces while it holds at most this many characters.
 constexpr int FirstPartLimit = 105;
 
-QString atLeastTwoDigits(int number)
+// Appends number in decimal, its digits padded with zeros to at least minDigits, a minus sign in front of them.
+// The exports hold tens of thousands of numbers, so no number becomes a string of its own.
+void appendNumber(QString& text, int number, int minDigits = 1)
 {
-    const QString digits = QString::number(qAbs(number)).rightJustified(2, u'0');
-    return number < 0 ? QLatin1Char('-') + digits : digits;
+    char16_t digits[12];
+    int count = 0;
+    for (unsigned magnitude = number < 0 ? 0u - unsigned(number) : unsigned(number); magnitude != 0 || count == 0;
+         magnitude /= 10)
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+    while (count < minDigits)
+        digits[count++] = u'0';
+    if (number < 0)
+        text += u'-';
+    while (count > 0)
+        text += QChar(digits[--count]);
 }
 
-QString closePart(QString part, int lastVolume)
+// Appends a quoted field as RecordLine writes it: a comma first unless it opens the line.
+void appendQuoted(QString& text, QStringView value, bool first = false)
+{
+    if (!first)
+        text += u',';
+    text += u'"';
+    text += value;
+    text += u'"';
+}
+
+void endLine(QString& text)
+{
+    text += u'\r';
+    text += u'\n';
+}
+
+void closePart(QString& part, int lastVolume)
 {
     part.chop(1); // the last "_"
-    return part + QStringLiteral(" <%1>").arg(lastVolume);
+    part += QLatin1String(" <");
+    appendNumber(part, lastVolume);
+    part += u'>';
 }
 
 } // namespace
@@ -42,61 +71,84 @@ QStringList shoppingParts(quint64 missing, int volumeCount, int startVolume)
     for (int c = 1; c <= statuslist::Columns && missing >> (c - 1) != 0; ++c) {
         if (!((missing >> (c - 1)) & 1))
             continue;
-        const QString piece = atLeastTwoDigits(c + startVolume) + QLatin1Char('_');
-        if (second.isEmpty() && first.size() <= FirstPartLimit)
-            first += piece;
-        else
-            second += piece;
+        QString& part = second.isEmpty() && first.size() <= FirstPartLimit ? first : second;
+        appendNumber(part, c + startVolume, 2);
+        part += u'_';
     }
     const int lastVolume = volumeCount + startVolume;
     QStringList parts;
-    if (!first.isEmpty())
-        parts << closePart(first, lastVolume);
-    if (!second.isEmpty())
-        parts << closePart(second, lastVolume);
+    if (!first.isEmpty()) {
+        closePart(first, lastVolume);
+        parts << first;
+    }
+    if (!second.isEmpty()) {
+        closePart(second, lastVolume);
+        parts << second;
+    }
     return parts;
 }
 
 QString shoppingLines(const QString& title, const QStringList& parts)
 {
     QString text;
-    for (const QString& part : parts)
-        text += RecordLine().str(title).str(part).text();
+    for (const QString& part : parts) {
+        appendQuoted(text, title, true);
+        appendQuoted(text, part);
+        endLine(text);
+    }
     return text;
 }
 
-QString uncollectedLine(const QString& title, quint64 missing, int volumeCount)
+namespace {
+
+void appendUncollectedLine(QString& text, const QString& title, quint64 missing, int volumeCount)
 {
     if (missing == 0)
-        return {};
-    QStringList positions;
+        return;
+    appendQuoted(text, title, true);
+    text += QLatin1String(",\"");
+    bool firstPosition = true;
     for (int c = 1; c <= statuslist::Columns; ++c) {
-        if ((missing >> (c - 1)) & 1)
-            positions << QString::number(c);
+        if (!((missing >> (c - 1)) & 1))
+            continue;
+        if (!firstPosition)
+            text += u'_';
+        firstPosition = false;
+        appendNumber(text, c);
     }
-    return RecordLine()
-        .str(title)
-        .str(positions.join(QLatin1Char('_')))
-        .str(QStringLiteral("<%1>").arg(volumeCount))
-        .text();
+    text += QLatin1String("\",\"<");
+    appendNumber(text, volumeCount);
+    text += QLatin1String(">\"");
+    endLine(text);
+}
+
+} // namespace
+
+QString uncollectedLine(const QString& title, quint64 missing, int volumeCount)
+{
+    QString text;
+    appendUncollectedLine(text, title, missing, volumeCount);
+    return text;
 }
 
 QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& rows)
 {
     QString text = dateHeader(date);
     text += QLatin1Char(' ');
-    for (int c = 1; c <= statuslist::Columns; ++c)
-        text += QLatin1Char(',') + QString::number(c);
-    text += QLatin1String("\r\n");
+    for (int c = 1; c <= statuslist::Columns; ++c) {
+        text += QLatin1Char(',');
+        appendNumber(text, c);
+    }
+    endLine(text);
     text.reserve(text.size() + rows.size() * 96);
     for (const statuslist::StatusRow& row : rows) {
         text += row.title;
         for (int c = 1; c <= statuslist::Columns; ++c) {
             text += QLatin1Char(',');
             if (row.isMissing(c) && c <= row.filledColumns())
-                text += QString::number(c + row.startVolume);
+                appendNumber(text, c + row.startVolume);
         }
-        text += QLatin1String("\r\n");
+        endLine(text);
     }
     return text;
 }
@@ -105,10 +157,11 @@ QList<TitleMissing> readMissing(CollectionStore& store, const TitleTable& titles
 {
     QList<TitleMissing> result;
     result.reserve(titles.count());
-    for (const TitleRecord& record : titles.records()) {
-        const VolumeStates states = statuslist::readStates(store, record.title);
+    const QList<VolumeStates> states = statuslist::readAllStates(store, titles);
+    for (qsizetype i = 0; i < states.size(); ++i) {
+        const TitleRecord& record = titles.records()[i];
         result.append({record.title, record.volumeCount, record.startVolume,
-                       statuslist::missingMask(states, record.volumeCount)});
+                       statuslist::missingMask(states[i], record.volumeCount)});
     }
     return result;
 }
@@ -116,8 +169,15 @@ QList<TitleMissing> readMissing(CollectionStore& store, const TitleTable& titles
 QString shoppingText(const QDate& date, const QList<TitleMissing>& titles)
 {
     QString text = dateHeader(date);
-    for (const TitleMissing& t : titles)
-        text += shoppingLines(t.title, shoppingParts(t.missing, t.volumeCount, t.startVolume));
+    for (const TitleMissing& t : titles) {
+        if (t.missing == 0)
+            continue;
+        for (const QString& part : shoppingParts(t.missing, t.volumeCount, t.startVolume)) {
+            appendQuoted(text, t.title, true);
+            appendQuoted(text, part);
+            endLine(text);
+        }
+    }
     return text;
 }
 
@@ -125,7 +185,7 @@ QString uncollectedText(const QDate& date, const QList<TitleMissing>& titles)
 {
     QString text = dateHeader(date);
     for (const TitleMissing& t : titles)
-        text += uncollectedLine(t.title, t.missing, t.volumeCount);
+        appendUncollectedLine(text, t.title, t.missing, t.volumeCount);
     return text;
 }
 

@@ -50,16 +50,35 @@ VolumeStates readStates(CollectionStore& store, const QString& title)
     return store.readVolumeFile(fileName);
 }
 
+QList<VolumeStates> readAllStates(CollectionStore& store, const TitleTable& titles)
+{
+    QStringList fileNames;
+    fileNames.reserve(titles.count());
+    for (const TitleRecord& record : titles.records())
+        fileNames.append(mainpage::volumeFileName(record.title));
+    const QList<CollectionStore::VolumeRead> reads = store.readVolumeFiles(fileNames);
+    QList<VolumeStates> states;
+    states.reserve(reads.size());
+    for (qsizetype i = 0; i < reads.size(); ++i) {
+        // Titles that share a file (letter-case twins) find it missing alike; writing it twice is harmless.
+        if (!reads[i].exists)
+            store.writeVolumeFile(fileNames[i], VolumeStates{});
+        states.append(reads[i].exists ? reads[i].states : VolumeStates{});
+    }
+    return states;
+}
+
 Fill fill(CollectionStore& store, const TitleTable& titles)
 {
     Fill result;
     const int count = titles.count();
     result.rows.reserve(count);
     result.totals.titleCount = count;
-    for (const TitleRecord& record : titles.records()) {
-        const VolumeStates states = readStates(store, record.title);
+    const QList<VolumeStates> states = readAllStates(store, titles);
+    for (qsizetype i = 0; i < states.size(); ++i) {
+        const TitleRecord& record = titles.records()[i];
         StatusRow row{record.title, record.volumeCount, record.startVolume, 0};
-        row.missing = missingMask(states, record.volumeCount);
+        row.missing = missingMask(states[i], record.volumeCount);
         const int missing = countBits(row.missing);
         result.totals.totalVolumes += record.volumeCount;
         result.totals.missingVolumes += missing;

@@ -54,6 +54,9 @@ QStringList captions(const Totals& totals);
 // 0 and the file is left exactly as it is.
 VolumeStates readStates(CollectionStore& store, const QString& title);
 
+// readStates for every title, in table order, the files read all at once.
+QList<VolumeStates> readAllStates(CollectionStore& store, const TitleTable& titles);
+
 struct Fill {
     QList<StatusRow> rows;
     Totals totals;

@@ -8,16 +8,28 @@ namespace csvtable {
 
 namespace {
 
-QString quoted(const QString& cell)
+// Appends a cell, quoted when it holds a separator, a quote or a line break, or starts or ends with a space;
+// one look at each character decides.
+void appendCell(QString& text, const QString& cell)
 {
-    const bool needsQuotes = cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) ||
-                             cell.contains(QLatin1Char('\r')) || cell.contains(QLatin1Char('\n')) ||
-                             cell.startsWith(QLatin1Char(' ')) || cell.endsWith(QLatin1Char(' '));
-    if (!needsQuotes)
-        return cell;
-    QString text = cell;
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    bool needsQuotes = !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ');
+    bool hasQuote = false;
+    for (const QChar c : cell) {
+        if (c == u'"')
+            hasQuote = true;
+        else if (c == u',' || c == u'\r' || c == u'\n')
+            needsQuotes = true;
+    }
+    if (!needsQuotes && !hasQuote) {
+        text += cell;
+        return;
+    }
+    text += u'"';
+    if (hasQuote)
+        text += QString(cell).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    else
+        text += cell;
+    text += u'"';
 }
 
 QChar separatorOf(const QString& text)
@@ -46,9 +58,9 @@ QByteArray write(const QList<QStringList>& rows)
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i > 0)
                 text += QLatin1Char(',');
-            text += quoted(row[i]);
+            appendCell(text, row[i]);
         }
-        text += QStringLiteral("\r\n");
+        text += QLatin1String("\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }

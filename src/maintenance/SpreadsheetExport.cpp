@@ -11,11 +11,23 @@ namespace spreadsheet {
 
 QByteArray exportBytes(const CollectionStore& store, const TitleTable& table)
 {
+    QStringList titles;
+    QStringList fileNames;
+    titles.reserve(table.count());
+    fileNames.reserve(table.count());
+    for (const TitleRecord& record : table.records()) {
+        titles.append(record.title);
+        fileNames.append(record.title + CollectionStore::VolumeSuffix);
+    }
+    const QList<CollectionStore::VolumeRead> reads = store.readVolumeFiles(fileNames);
+    const QStringList memos = store.readMemos(titles);
+
     QList<QStringList> rows;
     rows.reserve(table.count() + 1);
     rows.append(Header);
-    for (const TitleRecord& record : table.records()) {
-        const VolumeStates states = store.readVolumeFile(record.title + CollectionStore::VolumeSuffix);
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        const TitleRecord& record = table.records()[i];
+        const VolumeStates& states = reads[i].states;
         QList<int> owned;
         QList<int> missing;
         for (int k = 1; k <= qMin<int>(record.volumeCount, volumefile::Volumes); ++k) {
@@ -26,7 +38,7 @@ QByteArray exportBytes(const CollectionStore& store, const TitleTable& table)
         }
         rows.append({record.title, QString::number(record.volumeCount), QString::number(record.startVolume),
                      record.author, record.magazine, record.rating, record.firstIssue, record.lastIssue,
-                     volumelist::format(owned), volumelist::format(missing), store.readMemo(record.title)});
+                     volumelist::format(owned), volumelist::format(missing), memos[i]});
     }
     return csvtable::write(rows);
 }

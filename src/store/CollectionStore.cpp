@@ -6,6 +6,7 @@
 #include "store/PictureFile.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +41,11 @@ QStringList CollectionStore::programFileNames()
 
 QString CollectionStore::programFileFor(const QString& fileName)
 {
+    return programFileForFolded(fileName.toCaseFolded());
+}
+
+QString CollectionStore::programFileForFolded(const QString& foldedName)
+{
     // Folded once: every title's five file names are looked up here when titles are checked in bulk.
     static const QHash<QString, QString> names = [] {
         QHash<QString, QString> folded;
@@ -47,7 +53,14 @@ QString CollectionStore::programFileFor(const QString& fileName)
             folded.insert(name.toCaseFolded(), name);
         return folded;
     }();
-    return names.value(fileName.toCaseFolded());
+    // Equal names are equally long: most names are longer than every program file's and need no lookup.
+    static const qsizetype longest = [] {
+        qsizetype size = 0;
+        for (auto it = names.cbegin(); it != names.cend(); ++it)
+            size = std::max(size, it.key().size());
+        return size;
+    }();
+    return foldedName.size() > longest ? QString() : names.value(foldedName);
 }
 
 QStringList CollectionStore::titleFileNames(const QString& title)
@@ -157,24 +170,6 @@ QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
     return appendText(CollectionFileName, text);
 }
 
-VolumeStates CollectionStore::readVolumeFile(const QString& fileName, bool* complete) const
-{
-    if (isProgramFile(fileName)) {
-        if (complete)
-            *complete = true;
-        return VolumeStates{};
-    }
-    const std::optional<QByteArray> bytes = m_folder.read(fileName);
-    rememberRead(fileName, bytes);
-    if (!bytes) {
-        // A missing file is a new title's: nothing is damaged. One that exists but cannot be read is.
-        if (complete)
-            *complete = !m_folder.exists(fileName);
-        return VolumeStates{};
-    }
-    return volumefile::parse(*bytes, complete);
-}
-
 QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeStates& states)
 {
     if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
@@ -183,14 +178,6 @@ QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeSt
     if (const QString problem = encodeFor(fileName, volumefile::format(states), &bytes); !problem.isEmpty())
         return problem;
     return writeChecked(fileName, bytes);
-}
-
-QString CollectionStore::readMemo(const QString& title) const
-{
-    if (isProgramFile(title + MemoSuffix))
-        return {};
-    const std::optional<QByteArray> bytes = m_folder.read(title + MemoSuffix);
-    return bytes ? memofile::parse(*bytes) : QString();
 }
 
 QString CollectionStore::writeMemo(const QString& title, const QString& memo)

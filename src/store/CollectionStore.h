@@ -32,6 +32,8 @@ public:
     // The program's own file that fileName designates, letter case ignored, or an empty string.
     static QString programFileFor(const QString& fileName);
     static bool isProgramFile(const QString& fileName) { return !programFileFor(fileName).isEmpty(); }
+    // The same for a name already case-folded (QString::toCaseFolded).
+    static QString programFileForFolded(const QString& foldedName);
     // Every file a title owns: its volume file, memo and the three cover pictures.
     static QStringList titleFileNames(const QString& title);
     // Empty, or a Japanese message naming the file of title that would be one of the program's own files.
@@ -71,10 +73,21 @@ public:
 
     // Volume file by file name (title + ".TXT"). A missing file reads as all collected.
     VolumeStates readVolumeFile(const QString& fileName, bool* complete = nullptr) const;
+    // Many volume files at once, entry i for fileNames[i], the files read and parsed on worker threads: the
+    // states readVolumeFile gives, whether the file exists and whether it was read whole. Every file is
+    // remembered for the outside-change check exactly as readVolumeFile remembers it.
+    struct VolumeRead {
+        VolumeStates states{};
+        bool exists = true;
+        bool complete = true;
+    };
+    QList<VolumeRead> readVolumeFiles(const QStringList& fileNames) const;
     QString writeVolumeFile(const QString& fileName, const VolumeStates& states);
 
     // Memo of a title; missing reads as empty.
     QString readMemo(const QString& title) const;
+    // The memos of many titles, entry i for titles[i], read on worker threads.
+    QStringList readMemos(const QStringList& titles) const;
     QString writeMemo(const QString& title, const QString& memo);
 
     // Deletes every file the title owns (every letter-case spelling), never one of the program's own files.

@@ -21,9 +21,59 @@ QString toLf(const QString& text)
 
 namespace volumefile {
 
+namespace {
+
+// The layout this program writes, read straight from the bytes: fifty integers of at most five digits, each
+// with an optional minus sign, separated by a comma or by CR LF, the fiftieth ending there, and nothing after
+// it but printable ASCII and line ends. On such bytes the general reader finds exactly these values and the
+// file is whole; anything else (blanks, quotes, empty fields, other bytes) is left to it.
+bool parseAsWritten(const QByteArray& bytes, VolumeStates& states)
+{
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    for (int k = 1; k <= Volumes; ++k) {
+        if (k > 1) {
+            if (p < end && *p == ',')
+                ++p;
+            else if (end - p >= 2 && p[0] == '\r' && p[1] == '\n')
+                p += 2;
+            else
+                return false;
+        }
+        const bool negative = p < end && *p == '-';
+        if (negative)
+            ++p;
+        int value = 0;
+        int digits = 0;
+        for (; p < end && *p >= '0' && *p <= '9' && digits <= 5; ++p, ++digits)
+            value = value * 10 + (*p - '0');
+        if (digits == 0 || digits > 5)
+            return false;
+        value = negative ? -value : value;
+        if (value < -32768 || value > 32767)
+            return false;
+        states[k] = qint16(value);
+    }
+    if (p < end && *p != ',' && *p != '\r' && *p != '\n')
+        return false;
+    for (; p < end; ++p)
+        if (!((*p >= 0x20 && *p < 0x7F) || *p == '\r' || *p == '\n' || *p == '\t'))
+            return false;
+    return true;
+}
+
+} // namespace
+
 VolumeStates parse(const QByteArray& bytes, bool* complete)
 {
     VolumeStates states{};
+    // Nearly every file is in the written layout; only the others need decoding.
+    if (parseAsWritten(bytes, states)) {
+        if (complete)
+            *complete = true;
+        return states;
+    }
+    states = {};
     const cp932::Decoded decoded = cp932::decode(bytes);
     bool clean = decoded.ok();
     RecordReader reader(decoded.text);

@@ -1,5 +1,7 @@
 #include "store/DataFolder.h"
 
+#include "store/WholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -159,13 +161,7 @@ std::optional<QByteArray> DataFolder::read(const QString& name) const
     const QString path = existingPath(name);
     if (path.isEmpty())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return data;
+    return wholefile::read(path);
 }
 
 QString DataFolder::write(const QString& name, const QByteArray& data)

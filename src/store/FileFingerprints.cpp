@@ -1,5 +1,8 @@
 #include "store/FileFingerprints.h"
 
+#include "store/WholeFile.h"
+
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,18 +23,23 @@ QString changedMessage(const QString& name, const QString& when)
 
 } // namespace
 
+FileFingerprints::Print FileFingerprints::printOf(const std::optional<QByteArray>& content, qint64 modifiedMs)
+{
+    Print print;
+    if (content) {
+        print.exists = true;
+        print.size = content->size();
+        print.modifiedMs = modifiedMs;
+        print.hash = contentHash(*content);
+    }
+    return print;
+}
+
 void FileFingerprints::remember(const QString& name, const QString& absolutePath,
                                 const std::optional<QByteArray>& content)
 {
-    Print print;
-    if (content && !absolutePath.isEmpty()) {
-        const QFileInfo info(absolutePath);
-        print.exists = true;
-        print.size = content->size();
-        print.modified = info.lastModified();
-        print.hash = contentHash(*content);
-    }
-    m_prints.insert(name.toCaseFolded(), print);
+    const bool exists = content && !absolutePath.isEmpty();
+    remember(name, printOf(exists ? content : std::nullopt, exists ? wholefile::modifiedMs(absolutePath) : 0));
 }
 
 QString FileFingerprints::changedOutside(const QString& name, const QString& absolutePath) const

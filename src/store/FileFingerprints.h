@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <optional>
@@ -14,12 +13,21 @@ public:
     struct Print {
         bool exists = false;
         qint64 size = 0;
-        QDateTime modified;
+        qint64 modifiedMs = 0; // since the epoch, UTC
         size_t hash = 0;
     };
+    // The print of content read or written at modifiedMs; nullopt: the file did not exist or could not be read.
+    // Safe on worker threads, so that many files can be read and printed at once.
+    static Print printOf(const std::optional<QByteArray>& content, qint64 modifiedMs);
 
     // Remembers the content just read from or written to absolutePath (empty: the file did not exist).
     void remember(const QString& name, const QString& absolutePath, const std::optional<QByteArray>& content);
+    void remember(const QString& name, const Print& print) { m_prints.insert(keyOf(name), print); }
+    // The key a file is remembered under; a pure function, so that a bulk read can fold its names on workers.
+    static QString keyOf(const QString& name) { return name.toCaseFolded(); }
+    void rememberByKey(const QString& key, const Print& print) { m_prints.insert(key, print); }
+    // Room for count more files, before a bulk read remembers them.
+    void reserveMore(qsizetype count) { m_prints.reserve(m_prints.size() + count); }
     void forget(const QString& name) { m_prints.remove(name.toCaseFolded()); }
     void clear() { m_prints.clear(); }
     bool knows(const QString& name) const { return m_prints.contains(name.toCaseFolded()); }

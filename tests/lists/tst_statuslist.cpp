@@ -1,5 +1,6 @@
 // The status list: fill, toggles, totals, stale flags and double-clicks, driven through the panel's own grid.
 #include "ListFixture.h"
+#include "store/CollectionStore.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -44,6 +45,8 @@ class TestStatusList : public QObject {
     Q_OBJECT
 private slots:
     void fillShowsCellsAndTotals_data();
+    void fillReadsAwkwardFilesInTableOrder_data();
+    void fillReadsAwkwardFilesInTableOrder();
     void fillShowsCellsAndTotals();
     void toggleChangesCellFileAndTotals_data();
     void toggleChangesCellFileAndTotals();
@@ -94,6 +97,55 @@ void TestStatusList::fillShowsCellsAndTotals()
     QCOMPARE(f.folder.readBytes(QStringLiteral("無.TXT")), TestFolder::cp932(missing({})));
     QCOMPARE(f.folder.readBytes(QStringLiteral("短.TXT")), shortFile);
     QVERIFY(!f.state->stale.StatusListStale && !f.state->stale.StatusGridStale && f.state->stale.UncollectedStale);
+}
+
+void TestStatusList::fillReadsAwkwardFilesInTableOrder_data()
+{
+    QTest::addColumn<QString>("spelling"); // the awkward title's file on disk; empty for none
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<quint64>("missing"); // the cells its row shows missing
+
+    QTest::newRow("missing: created all collected") << QString() << QByteArray() << quint64(0);
+    QTest::newRow("empty") << "Ｘ.TXT" << QByteArray() << quint64(0);
+    QTest::newRow("broken bytes") << "Ｘ.TXT" << QByteArray("1,1,\x81") << quint64(0b11);
+    QTest::newRow("other letter case") << "ｘ.txt" << TestFolder::cp932(missing({3})) << quint64(0b100);
+    QTest::newRow("beyond the volume count") << "Ｘ.TXT" << TestFolder::cp932(missing({12, 13})) << (quint64(1) << 11);
+}
+
+// The files are read many at a time; each row still shows its own title's file, in table order, and only a
+// missing file is written.
+void TestStatusList::fillReadsAwkwardFilesInTableOrder()
+{
+    QFETCH(QString, spelling);
+    QFETCH(QByteArray, bytes);
+    QFETCH(quint64, missing);
+
+    TestFolder folder;
+    TitleTable table;
+    constexpr int Titles = 601;
+    constexpr int Awkward = 300;
+    for (int i = 0; i < Titles; ++i) {
+        const QString title = i == Awkward ? QStringLiteral("Ｘ") : QStringLiteral("題%1").arg(i);
+        table.append({title, 12, 0, "未登録", "未登録", "未", "2008/05/05", "2008/05/05"});
+        if (i != Awkward)
+            folder.writeText(title + ".TXT", listtest::missing({i % 12 + 1}));
+    }
+    if (!spelling.isEmpty())
+        folder.writeBytes(spelling, bytes);
+
+    CollectionStore store(folder.path());
+    const statuslist::Fill fill = statuslist::fill(store, table);
+    QCOMPARE(fill.rows.size(), Titles);
+    for (int i = 0; i < Titles; ++i) {
+        QCOMPARE(fill.rows[i].title, table.records()[i].title);
+        QCOMPARE(fill.rows[i].missing, i == Awkward ? missing : quint64(1) << (i % 12));
+    }
+    QCOMPARE(fill.totals.missingVolumes, Titles - 1 + statuslist::countBits(missing));
+    QCOMPARE(fill.totals.completedTitles, missing == 0 ? 1 : 0);
+    if (spelling.isEmpty())
+        QCOMPARE(folder.readBytes("Ｘ.TXT"), TestFolder::cp932(listtest::missing({})));
+    else
+        QCOMPARE(folder.readBytes(spelling), bytes);
 }
 
 void TestStatusList::toggleChangesCellFileAndTotals_data()

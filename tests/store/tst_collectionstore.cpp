@@ -205,6 +205,83 @@ private slots:
         QCOMPARE(listing(dir.path()), QStringList{"Ａ.txt"});
     }
 
+    // Many files read at once give, file by file, what one read gives, in the order asked, and are checked for
+    // changes made by another program afterwards just the same.
+    void bulkReadMatchesSingleReads_data()
+    {
+        QTest::addColumn<QStringList>("onDisk"); // spellings put into the folder, each holding bytes
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("complete");
+
+        const QByteArray written = sjis(volumefile::format(VolumeStates{0, 1, 1}));
+        QTest::newRow("as written") << QStringList{"甲.TXT"} << written << "甲.TXT" << true << true;
+        QTest::newRow("missing") << QStringList{} << QByteArray() << "乙.TXT" << false << true;
+        QTest::newRow("empty") << QStringList{"丙.TXT"} << QByteArray() << "丙.TXT" << true << false;
+        QTest::newRow("broken bytes") << QStringList{"丁.TXT"} << QByteArray("1,\x81") << "丁.TXT" << true << false;
+        QTest::newRow("hand-edited") << QStringList{"戊.TXT"} << QByteArray(" 1 ,\"1\"\n0") << "戊.TXT" << true
+                                     << false;
+        QTest::newRow("other letter case") << QStringList{"ａbc.txt"} << written << "ＡBC.TXT" << true << true;
+        QTest::newRow("other width") << QStringList{"abc.txt"} << written << "ＡBC.TXT" << false << true;
+        QTest::newRow("letter-case twins")
+            << QStringList{"Ｔwin.TXT", "ｔwin.txt"} << written << "ｔWIN.TXT" << true << true;
+        QTest::newRow("program file") << QStringList{"データＰＲＯ.txt"} << Whole << "データｐｒｏ.TXT" << true << true;
+    }
+    void bulkReadMatchesSingleReads()
+    {
+        QFETCH(QStringList, onDisk);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, asked);
+        QFETCH(bool, exists);
+        QFETCH(bool, complete);
+
+        // Enough files that the reads are shared out; the awkward one sits in the middle.
+        QTemporaryDir dir;
+        QStringList names;
+        for (int i = 0; i < 700; ++i) {
+            names << QStringLiteral("巻%1.TXT").arg(i);
+            VolumeStates states{};
+            states[1] = qint16(i % 3);
+            put(dir.filePath(names.last()), sjis(volumefile::format(states)));
+        }
+        names.insert(350, asked);
+        for (const QString& spelling : onDisk)
+            put(dir.filePath(spelling), bytes);
+
+        CollectionStore bulk(dir.path());
+        const QList<CollectionStore::VolumeRead> reads = bulk.readVolumeFiles(names);
+        QCOMPARE(reads.size(), names.size());
+        CollectionStore single(dir.path());
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            bool readWhole = false;
+            const VolumeStates one = single.readVolumeFile(names[i], &readWhole);
+            QCOMPARE(reads[i].states, one);
+            QCOMPARE(reads[i].complete, readWhole);
+            QCOMPARE(reads[i].exists, single.folder().exists(names[i]) || CollectionStore::isProgramFile(names[i]));
+            if (i != 350)
+                QCOMPARE(reads[i].states[1], qint16((i < 350 ? i : i - 1) % 3));
+        }
+        QCOMPARE(reads[350].exists, exists);
+        QCOMPARE(reads[350].complete, complete);
+
+        if (CollectionStore::isProgramFile(asked) || !exists) {
+            // Nothing was there to protect: a new file is written; the program's own file never is.
+            QCOMPARE(bulk.writeVolumeFile(asked, VolumeStates{}).isEmpty(), !exists);
+            return;
+        }
+        // Another program changes the file read, keeping its size: the next save must leave it alone.
+        const QString changed = dir.filePath(bulk.folder().existingName(asked));
+        QByteArray other = storetest::contents(changed);
+        if (other.isEmpty())
+            other = "9";
+        else
+            other[0] = other[0] == '7' ? '8' : '7';
+        put(changed, other);
+        QVERIFY(!bulk.writeVolumeFile(asked, VolumeStates{}).isEmpty());
+        QCOMPARE(storetest::contents(changed), other);
+    }
+
     void memoSettingsRanking()
     {
         QTemporaryDir dir;

@@ -31,11 +31,33 @@ private slots:
 
         const QByteArray zeros = "0,0,0,0,0,0,0,0,0,0\n";
         QTest::newRow("LF lines") << "1" + zeros.mid(1).repeated(5) << Entries{{1, 1}} << true;
-        QTest::newRow("last line ends in a comma")
-            << zeros.repeated(4) + "0,0,0,0,0,0,0,0,1,\r\n" << Entries{{49, 1}} << true;
+        QTest::newRow("last line ends in a comma") << zeros.repeated(4) + "0,0,0,0,0,0,0,0,1,\r\n"
+                                                   << Entries{{49, 1}} << true;
         QTest::newRow("short") << QByteArray("1,1\r\n0,2") << Entries{{1, 1}, {2, 1}, {4, 2}} << false;
         QTest::newRow("unreadable value") << "0,0,x,1" + zeros.mid(7) + zeros.repeated(4) << Entries{{4, 1}} << false;
         QTest::newRow("bad byte") << zeros.repeated(4) + "1,\x80,0,0,0,0,0,0,0,0" << Entries{{41, 1}} << false;
+
+        // Near the layout this program writes: the bytes are read directly only where the general reading
+        // would find the same values.
+        const auto writtenWith = [](const QMap<int, QByteArray>& values) {
+            QByteArray bytes;
+            for (int k = 1; k <= 50; ++k)
+                bytes += values.value(k, "0") + (k % 10 == 0 ? "\r\n" : ",");
+            return bytes;
+        };
+        const QByteArray written = writtenWith({});
+        QTest::newRow("as written, extreme values") << writtenWith({{1, "-1"}, {2, "32767"}, {50, "-32768"}})
+                                                    << Entries{{1, -1}, {2, 32767}, {50, -32768}} << true;
+        QTest::newRow("out of range") << "32768" + written.mid(1) << Entries{} << false;
+        QTest::newRow("six digits") << "000007" + written.mid(1) << Entries{{1, 7}} << true;
+        QTest::newRow("plus sign and fraction") << "+2,2.5" + written.mid(3) << Entries{{1, 2}, {2, 2}} << true;
+        QTest::newRow("blank before a comma") << "1 " + written.mid(1) << Entries{{1, 1}} << true;
+        QTest::newRow("blank line is an empty field")
+            << "1" + written.mid(1, 20) + "\r\n" + "2" + written.mid(22) << Entries{{1, 1}, {12, 2}} << true;
+        QTest::newRow("lone minus") << "-" + written.mid(1) << Entries{} << false;
+        QTest::newRow("text after the fiftieth") << written + "\"memo\",7\r\n" << Entries{} << true;
+        QTest::newRow("bad byte after the fiftieth") << "1" + written.mid(1) + "\x81" << Entries{{1, 1}} << false;
+        QTest::newRow("empty") << QByteArray() << Entries{} << false;
     }
     void volumeParse()
     {
