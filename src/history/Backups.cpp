@@ -350,7 +350,11 @@ QList<Generation> Backups::list() const
 
 QString Backups::check(const QString& folderName) const
 {
-    const QString folder = generationPath(folderName);
+    return checkGeneration(generationPath(folderName));
+}
+
+QString Backups::checkGeneration(const QString& folder)
+{
     QFile file(folder + QLatin1Char('/') + manifest::FileName);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);

@@ -90,6 +90,9 @@ public:
     QList<Generation> list() const;
     // Empty when every file the generation lists is there with its size; else what is wrong.
     QString check(const QString& folderName) const;
+    // The same for the generation in folder; touches nothing but that folder's files, so it may run on any
+    // thread.
+    static QString checkGeneration(const QString& folder);
 
     // Puts the generation's files back in place of the present ones, after taking a generation of the present
     // state (titles are the present titles). Each file is replaced in one step; files of titles the generation

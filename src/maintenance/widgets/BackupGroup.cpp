@@ -6,10 +6,12 @@
 #include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 
+#include <QFutureWatcher>
 #include <QListView>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 BackupGroup::BackupGroup(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent)
     : QGroupBox(QStringLiteral("バックアップ"), parent), m_state(state), m_dialogs(dialogs), m_host(host),
@@ -49,13 +51,30 @@ void BackupGroup::checkNext(int round)
     if (round != m_round || m_nextCheck >= m_generations.size())
         return;
     const qsizetype row = m_nextCheck++;
-    Generation& generation = m_generations[row];
-    if (generation.damage.isEmpty()) {
-        generation.damage = m_state.backups.check(generation.folderName);
-        if (!generation.damage.isEmpty())
-            showRow(int(row));
+    if (!m_generations[row].damage.isEmpty()) {
+        QTimer::singleShot(0, this, [this, round] { checkNext(round); });
+        return;
     }
-    QTimer::singleShot(0, this, [this, round] { checkNext(round); });
+    // A generation of tens of thousands of files takes a while to check: a worker thread does it, so that the
+    // window keeps answering. The check reads only the generation's own folder, named here by its path.
+    const QString folderName = m_generations[row].folderName;
+    auto* watcher = new QFutureWatcher<QString>(this);
+    m_checking = true;
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, round, row, folderName] {
+        watcher->deleteLater();
+        m_checking = false;
+        // Refilled since: the rows are another list, and the new round checks them itself.
+        if (round != m_round)
+            return;
+        if (row < m_generations.size() && m_generations[row].folderName == folderName) {
+            m_generations[row].damage = watcher->result();
+            if (!m_generations[row].damage.isEmpty())
+                showRow(int(row));
+        }
+        checkNext(round);
+    });
+    const QString folder = m_state.backups.folderPath() + QLatin1Char('/') + folderName;
+    watcher->setFuture(QtConcurrent::run([folder] { return Backups::checkGeneration(folder); }));
 }
 
 void BackupGroup::showRow(int row)

@@ -27,7 +27,7 @@ public:
 
     const QList<Generation>& generations() const { return m_generations; }
     // True once every listed generation has been checked.
-    bool checked() const { return m_nextCheck >= m_generations.size(); }
+    bool checked() const { return !m_checking && m_nextCheck >= m_generations.size(); }
 
 signals:
     // As the maintenance panel's: the main page's scroll bar must take this value.
@@ -48,4 +48,5 @@ private:
     QPushButton* m_cmdRestore = nullptr;
     qsizetype m_nextCheck = 0;
     int m_round = 0;
+    bool m_checking = false; // a check runs on a worker thread
 };
