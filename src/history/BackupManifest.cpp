@@ -63,26 +63,56 @@ std::optional<Manifest> parseHeader(const QByteArray& head)
     return readHeader(lines);
 }
 
-std::optional<Manifest> parse(const QByteArray& bytes)
+std::optional<Manifest> visitFiles(const QByteArray& bytes, const std::function<bool(QByteArrayView, qint64)>& visit)
 {
     if (!bytes.endsWith("終わり\n"))
         return std::nullopt;
-    const QList<QByteArray> lines = bytes.split('\n');
-    std::optional<Manifest> m = readHeader(lines);
-    // Header, one line per file, the end line and the empty piece after its line break.
-    if (!m || lines.size() != HeaderLines + m->fileCount + 2)
+    // The header apart; the file lines are read in place, since a generation may list tens of thousands.
+    qsizetype at = 0;
+    QList<QByteArray> header;
+    for (int i = 0; i < HeaderLines; ++i) {
+        const qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            return std::nullopt;
+        header.append(bytes.mid(at, end - at));
+        at = end + 1;
+    }
+    std::optional<Manifest> m = readHeader(header);
+    if (!m)
         return std::nullopt;
-    m->files.reserve(m->fileCount);
-    for (int i = HeaderLines; i < HeaderLines + m->fileCount; ++i) {
-        const QByteArray& line = lines[i];
+    const QByteArrayView text(bytes);
+    for (int i = 0; i < m->fileCount; ++i) {
+        const qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            return std::nullopt;
+        const QByteArrayView line = text.sliced(at, end - at);
+        at = end + 1;
         const qsizetype tab = line.indexOf('\t');
         bool ok = false;
-        const qint64 size = tab > 0 ? line.left(tab).toLongLong(&ok) : -1;
-        const QString name = QString::fromUtf8(line.mid(tab + 1));
-        if (!ok || size < 0 || name.isEmpty())
+        const qint64 size = tab > 0 ? line.first(tab).toLongLong(&ok) : -1;
+        if (!ok || size < 0 || tab + 1 >= line.size())
             return std::nullopt;
-        m->files.append({name, size});
+        if (!visit(line.sliced(tab + 1), size))
+            return m;
     }
+    // Then the end line, and nothing after it.
+    if (text.sliced(at) != QByteArrayView("終わり\n"))
+        return std::nullopt;
+    return m;
+}
+
+std::optional<Manifest> parse(const QByteArray& bytes)
+{
+    QList<Entry> files;
+    bool named = true;
+    std::optional<Manifest> m = visitFiles(bytes, [&](QByteArrayView name, qint64 size) {
+        files.append({QString::fromUtf8(name), size});
+        named = !files.constLast().name.isEmpty();
+        return named;
+    });
+    if (!m || !named)
+        return std::nullopt;
+    m->files = std::move(files);
     return m;
 }
 

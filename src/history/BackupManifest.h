@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The small list that goes with every backup generation: when and why it was taken, how many titles the
@@ -29,6 +30,10 @@ struct Manifest {
 QByteArray format(const Manifest& manifest);
 // The whole list, or nullopt when it is not one (cut short, or not a manifest at all).
 std::optional<Manifest> parse(const QByteArray& bytes);
+// Walks a whole manifest's file lines in order without keeping them: visit gets each name (UTF-8, as on disk)
+// and size, and stops the walk by returning false. nullopt when the manifest is damaged, as for parse (a line
+// after the one that stopped the walk is not looked at); else the header, without files.
+std::optional<Manifest> visitFiles(const QByteArray& bytes, const std::function<bool(QByteArrayView, qint64)>& visit);
 // Only the header lines, from the start of the file; nullopt when they are not whole.
 std::optional<Manifest> parseHeader(const QByteArray& head);
 

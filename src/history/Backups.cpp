@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace backup {
 
@@ -358,17 +359,27 @@ QString Backups::checkGeneration(const QString& folder)
     QFile file(folder + QLatin1Char('/') + manifest::FileName);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
-    const std::optional<manifest::Manifest> list = manifest::parse(file.readAll());
+    // Each listed file is looked at as its line is read, through one path buffer: a generation may list tens of
+    // thousands, and nothing of them is kept.
+    QByteArray path = QFile::encodeName(folder) + '/';
+    const qsizetype prefix = path.size();
+    QString problem;
+    const std::optional<manifest::Manifest> list =
+        manifest::visitFiles(file.readAll(), [&](QByteArrayView name, qint64 size) {
+            path.truncate(prefix);
+            path += name;
+            struct stat info {};
+            if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+                problem = QStringLiteral("「%1」がありません");
+            else if (info.st_size != size)
+                problem = QStringLiteral("「%1」の大きさが記録と違います");
+            else if (::access(path.constData(), R_OK) != 0)
+                problem = QStringLiteral("「%1」を読み込めません");
+            if (!problem.isEmpty())
+                problem = problem.arg(QString::fromUtf8(name));
+            return problem.isEmpty();
+        });
     if (!list)
         return QStringLiteral("目録「%1」が壊れています").arg(manifest::FileName);
-    for (const manifest::Entry& entry : list->files) {
-        const QFileInfo info(folder + QLatin1Char('/') + entry.name);
-        if (!info.isFile())
-            return QStringLiteral("「%1」がありません").arg(entry.name);
-        if (info.size() != entry.size)
-            return QStringLiteral("「%1」の大きさが記録と違います").arg(entry.name);
-        if (!info.isReadable())
-            return QStringLiteral("「%1」を読み込めません").arg(entry.name);
-    }
-    return {};
+    return problem;
 }
