@@ -6,6 +6,7 @@
 #include "lists/widgets/StatusListPanel.h"
 #include "store/DataFolder.h"
 #include "support/FailingWriter.h"
+#include "support/RecordingHost.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -20,7 +21,6 @@
 namespace listtest {
 
 inline const QString CollectionName = QStringLiteral("データＰＲＯ.txt");
-inline const QString TourTitle = QStringLiteral("ヘルプツアー");
 
 inline QString record(const QString& title, int count, int start)
 {
@@ -46,30 +46,6 @@ inline QString missing(const QList<int>& volumeNumbers)
     return volumes(states);
 }
 
-class RecordingHost final : public ScreenHost {
-public:
-    RecordingHost(AppState& state, Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
-    QWidget* panel = nullptr;
-    QList<int> mainPages;
-
-    void HidePanels() override { panel->hide(); }
-    void ShowTourMessage() override
-    {
-        if (m_state.HelpTourOn != 0)
-            m_dialogs.messageBox(m_state.TourText, Dialogs::OkOnly + Dialogs::Information, TourTitle);
-    }
-    void showMainPage(int index) override
-    {
-        HidePanels();
-        mainPages << index;
-    }
-    QString LoadTitleTable() override { return {}; }
-
-private:
-    AppState& m_state;
-    Dialogs& m_dialogs;
-};
-
 struct Fixture {
     TestFolder folder;
     ScriptedDialogs dialogs;
@@ -81,7 +57,7 @@ struct Fixture {
     {
         state = std::make_unique<AppState>(folder.path());
         state->titles = state->store.loadCollection().table;
-        host = std::make_unique<RecordingHost>(*state, dialogs);
+        host = std::make_unique<RecordingHost>(*state, dialogs, RecordingHost::ReadsNothing);
         panel = std::make_unique<StatusListPanel>(*state, dialogs, *host);
         panel->resize(twips::toPixels(11880), twips::toPixels(7575));
         panel->setToday([] { return QDate(2008, 5, 5); });

@@ -5,6 +5,7 @@
 #include "store/DataFolder.h"
 #include "store/SelectionLists.h"
 #include "support/FailingWriter.h"
+#include "support/RecordingHost.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -17,7 +18,6 @@
 namespace paneltest {
 
 inline const QString CollectionName = QStringLiteral("データＰＲＯ.txt");
-inline const QString TourTitle = QStringLiteral("ヘルプツアー");
 
 struct Line {
     QString title;
@@ -47,48 +47,11 @@ inline QString collectionText(const QList<Line>& lines)
     return text;
 }
 
-class PanelHost final : public ScreenHost {
-public:
-    PanelHost(AppState& state, Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
-    QWidget* panel = nullptr;
-    int hides = 0;
-    int loads = 0;
-    QList<int> mainPages;
-
-    void HidePanels() override
-    {
-        ++hides;
-        panel->hide();
-    }
-    void ShowTourMessage() override
-    {
-        if (m_state.HelpTourOn != 0)
-            m_dialogs.messageBox(m_state.TourText, Dialogs::OkOnly + Dialogs::Information, TourTitle);
-    }
-    void showMainPage(int index) override
-    {
-        HidePanels();
-        mainPages << index;
-    }
-    QString LoadTitleTable() override
-    {
-        ++loads;
-        CollectionStore::Load load = m_state.store.loadCollection();
-        m_state.titles = std::move(load.table);
-        m_state.lists = buildSelectionLists(m_state.titles);
-        return load.problem;
-    }
-
-private:
-    AppState& m_state;
-    Dialogs& m_dialogs;
-};
-
 template <typename Panel> struct Fixture {
     TestFolder folder;
     ScriptedDialogs dialogs;
     std::unique_ptr<AppState> state;
-    std::unique_ptr<PanelHost> host;
+    std::unique_ptr<RecordingHost> host;
     std::unique_ptr<Panel> panel;
     QString loadProblem;
 
@@ -100,7 +63,7 @@ template <typename Panel> struct Fixture {
     void start(bool tour = false)
     {
         state = std::make_unique<AppState>(folder.path());
-        host = std::make_unique<PanelHost>(*state, dialogs);
+        host = std::make_unique<RecordingHost>(*state, dialogs);
         loadProblem = host->LoadTitleTable();
         host->loads = 0;
         state->HelpTourOn = tour ? 1 : 0;

@@ -7,6 +7,7 @@
 #include "store/DataFolder.h"
 #include "store/SelectionLists.h"
 #include "support/FailingWriter.h"
+#include "support/RecordingHost.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "ui/ScreenHost.h"
@@ -21,7 +22,6 @@ namespace mainttest {
 
 inline const QString CollectionName = QStringLiteral("データＰＲＯ.txt");
 inline const QString RankingName = QStringLiteral("ランキング.txt");
-inline const QString TourTitle = QStringLiteral("ヘルプツアー");
 
 // One collection line with fields that tell records apart.
 inline QString line(const QString& title, int count, int start, const QString& author = QStringLiteral("未登録"),
@@ -43,44 +43,6 @@ inline QString volumesMissing(int k)
         text += QLatin1String(v == k ? "1" : "0") + QLatin1String(v % 10 == 0 ? "\r\n" : ",");
     return text;
 }
-
-class RecordingHost final : public ScreenHost {
-public:
-    RecordingHost(AppState& state, Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
-    QWidget* panel = nullptr;
-    int hides = 0;
-    int loads = 0;
-    int ends = 0;
-
-    void HidePanels() override
-    {
-        ++hides;
-        panel->hide();
-    }
-    void ShowTourMessage() override
-    {
-        if (m_state.HelpTourOn != 0)
-            m_dialogs.messageBox(m_state.TourText, Dialogs::OkOnly + Dialogs::Information, TourTitle);
-    }
-    void showMainPage(int) override { HidePanels(); }
-    QString LoadTitleTable() override
-    {
-        ++loads;
-        CollectionStore::Load load = m_state.store.loadCollection();
-        m_state.titles = std::move(load.table);
-        m_state.lists = buildSelectionLists(m_state.titles);
-        return load.problem;
-    }
-    void endProgram() override
-    {
-        ++ends;
-        panel->close();
-    }
-
-private:
-    AppState& m_state;
-    Dialogs& m_dialogs;
-};
 
 struct Fixture {
     TestFolder folder;
