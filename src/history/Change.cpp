@@ -31,4 +31,20 @@ QString missingTitle(const QString& title)
     return QStringLiteral("「%1」がデータファイルに見つかりません。").arg(title);
 }
 
+TitleTable withoutAppended(const TitleTable& table, const QStringList& titles, QString* error)
+{
+    TitleTable remaining = table;
+    for (auto it = titles.crbegin(); it != titles.crend(); ++it) {
+        int index = remaining.count();
+        while (index > 0 && remaining.at(index).title != *it)
+            --index;
+        if (index == 0) {
+            *error = missingTitle(*it);
+            return remaining;
+        }
+        remaining.removeAt(index);
+    }
+    return remaining;
+}
+
 } // namespace changefiles

@@ -74,4 +74,7 @@ namespace changefiles {
 QString putBack(CollectionStore& store, const QString& name, const FileBytes& bytes);
 // The message for a record a step can no longer find (the collection file was changed by other means).
 QString missingTitle(const QString& title);
+// The table without the records of titles that a step appended, each the last record of its title, taken from
+// the end; the missingTitle message in *error when one is no longer there.
+TitleTable withoutAppended(const TitleTable& table, const QStringList& titles, QString* error);
 } // namespace changefiles

@@ -55,15 +55,10 @@ QString TitleAdd::takeBack()
 {
     CollectionStore& store = m_data.store;
     DataFolder& folder = store.folder();
-    TitleTable remaining = m_data.titles;
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it) {
-        int index = remaining.count();
-        while (index > 0 && remaining.at(index).title != *it)
-            --index;
-        if (index == 0)
-            return changefiles::missingTitle(*it);
-        remaining.removeAt(index);
-    }
+    QString missing;
+    const TitleTable remaining = changefiles::withoutAppended(m_data.titles, m_titles, &missing);
+    if (!missing.isEmpty())
+        return missing;
 
     const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
     if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty())

@@ -83,15 +83,10 @@ QString SpreadsheetImportStep::takeBack()
 {
     CollectionStore& store = m_data.store;
     DataFolder& folder = store.folder();
-    TitleTable remaining = m_data.titles;
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it) {
-        int index = remaining.count();
-        while (index > 0 && remaining.at(index).title != *it)
-            --index;
-        if (index == 0)
-            return changefiles::missingTitle(*it);
-        remaining.removeAt(index);
-    }
+    QString missing;
+    const TitleTable remaining = changefiles::withoutAppended(m_data.titles, m_titles, &missing);
+    if (!missing.isEmpty())
+        return missing;
 
     // Files that were replaced get their old content first: these writes can fail, and then every file is
     // put as it was. Files the import created are deleted last, when nothing can fail any more.

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "editing/widgets/TitleCommands.h"
 #include "store/DataFolder.h"
+#include "support/ComboChoice.h"
 #include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
@@ -61,14 +62,7 @@ struct Fixture {
     }
     QString counter() { return get<QLabel>(QStringLiteral("lblKensu"))->text(); }
     void page(int i) { get<QScrollBar>(QStringLiteral("hsbData"))->setValue(i); }
-    void choose(const QString& box, const QString& text)
-    {
-        auto* combo = get<QComboBox>(box);
-        const int row = combo->findText(text);
-        QVERIFY2(row >= 0, qPrintable(text));
-        combo->setCurrentIndex(row);
-        emit combo->activated(row);
-    }
+    void choose(const QString& box, const QString& text) { chooseItem(get<QComboBox>(box), text); }
     void typeAndEnter(const QString& box, const QString& text)
     {
         QWidget* target = get<QWidget>(box);

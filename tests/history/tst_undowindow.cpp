@@ -2,6 +2,7 @@
 // step every file of the folder must be byte for byte what it was before the change, or after it.
 #include "app/MainWindow.h"
 #include "store/DataFolder.h"
+#include "support/ComboChoice.h"
 #include "support/FailingWriter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
@@ -78,14 +79,7 @@ struct Fixture {
     }
     QString shownTitle() { return get<QComboBox>(QStringLiteral("cboName"))->currentText(); }
     void page(int i) { get<QScrollBar>(QStringLiteral("hsbData"))->setValue(i); }
-    void choose(const QString& box, const QString& text)
-    {
-        auto* combo = get<QComboBox>(box);
-        const int row = combo->findText(text);
-        QVERIFY2(row >= 0, qPrintable(text));
-        combo->setCurrentIndex(row);
-        emit combo->activated(row);
-    }
+    void choose(const QString& box, const QString& text) { chooseItem(get<QComboBox>(box), text); }
     QLineEdit* lineEdit(const QString& box)
     {
         QWidget* target = get<QWidget>(box);
