@@ -1,45 +1,15 @@
 #include "store/SelectionLists.h"
 
-#include <QCollator>
+#include "store/TextCollation.h"
+
 #include <QFuture>
-#include <QLocale>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 namespace {
 
 const QString NotEntered = QStringLiteral("未登録");
-
-QCollator& collator()
-{
-    // Creating a collator loads locale data; one per thread is enough.
-    thread_local QCollator instance{QLocale(QLocale::Japanese, QLocale::Japan)};
-    return instance;
-}
-
-// values' positions in textLessThan order, equal values by position: each collation key computed once, so
-// that every comparison of the sort is a byte comparison. The sort moves plain positions, never the keys.
-std::vector<qsizetype> sortedPositions(const QStringList& values)
-{
-    QCollator& c = collator();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(values.size());
-    for (const QString& value : values)
-        keys.push_back(c.sortKey(value));
-    std::vector<qsizetype> positions(values.size());
-    std::iota(positions.begin(), positions.end(), 0);
-    std::sort(positions.begin(), positions.end(), [&values, &keys](qsizetype a, qsizetype b) {
-        if (const int order = keys[size_t(a)].compare(keys[size_t(b)]); order != 0)
-            return order < 0;
-        // Values the collation finds equal still get one fixed order.
-        if (const int order = values[a].compare(values[b]); order != 0)
-            return order < 0;
-        return a < b;
-    });
-    return positions;
-}
 
 struct Names {
     QStringList sorted;    // distinct, in textLessThan order
@@ -47,11 +17,12 @@ struct Names {
 };
 
 // Equal values sort next to each other, first appearance first, so one sort both orders and dedupes.
-Names distinctNames(const QStringList& values)
+Names distinctNames(const QStringList& values, const std::vector<qsizetype>& sortedPositions)
 {
     Names names;
+    names.sorted.reserve(values.size());
     std::vector<char> first(values.size(), 0);
-    for (const qsizetype at : sortedPositions(values)) {
+    for (const qsizetype at : sortedPositions) {
         const QString& value = values[at];
         if (!names.sorted.isEmpty() && names.sorted.constLast() == value)
             continue;
@@ -126,6 +97,26 @@ private:
     bool m_anyComma = false;
 };
 
+// The lists kept in table order: every title, and the first-issue years and months.
+void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
+{
+    lists.titles.reserve(table.count());
+    FirstSeen years;
+    FirstSeen months;
+    for (const TitleRecord& record : table.records()) {
+        lists.titles.append(record.title);
+
+        // Every non-empty first issue counts, whatever its form.
+        if (record.firstIssue.isEmpty())
+            continue;
+        const QStringView issue(record.firstIssue);
+        if (years.isNew(issue.left(4), lists.issueYearSet))
+            lists.issueYears.append(issue.left(4).toString() + QStringLiteral("年"));
+        if (months.isNew(issue.left(7), lists.issueMonthSet))
+            lists.issueMonths.append(issue.left(7).toString());
+    }
+}
+
 } // namespace
 
 void MembershipSet::clear()
@@ -197,44 +188,35 @@ void MembershipSet::add(const QString& value)
 
 SelectionLists buildSelectionLists(const TitleTable& table)
 {
+    // The lists in table order are made on a worker thread while this one gathers the names to sort; the two
+    // touch different members. Should the pool be busy, waiting for it runs it here.
     SelectionLists lists;
+    QFuture<void> tableOrder = QtConcurrent::run([&table, &lists] { fillTableOrderLists(table, lists); });
+
     QStringList authors;
     QStringList magazines;
-    lists.titles.reserve(table.count());
     authors.reserve(table.count());
     magazines.reserve(table.count());
-    FirstSeen years;
-    FirstSeen months;
     for (const TitleRecord& record : table.records()) {
-        lists.titles.append(record.title);
         addCandidate(authors, record.author);
         addCandidate(magazines, record.magazine);
-
-        // Every non-empty first issue counts, whatever its form.
-        if (record.firstIssue.isEmpty())
-            continue;
-        const QStringView issue(record.firstIssue);
-        if (years.isNew(issue.left(4), lists.issueYearSet))
-            lists.issueYears.append(issue.left(4).toString() + QStringLiteral("年"));
-        if (months.isNew(issue.left(7), lists.issueMonthSet))
-            lists.issueMonths.append(issue.left(7).toString());
     }
-    // The two collation sorts are most of the work; they share nothing, so one runs on a worker thread. Should
-    // the pool be busy, waiting for the result runs it here.
-    QFuture<Names> authorNames = QtConcurrent::run([&authors] { return distinctNames(authors); });
-    Names magazineNames = distinctNames(magazines);
-    Names authorResult = authorNames.result();
-    lists.authors = std::move(authorResult.sorted);
-    lists.authorSet.assign(std::move(authorResult.firstSeen));
+    // The two collation sorts are most of the work; they are done together, on every core.
+    const std::vector<std::vector<qsizetype>> sorted = collation::sortedPositionsOfEach({&authors, &magazines});
+    QFuture<Names> authorsLater = QtConcurrent::run([&] { return distinctNames(authors, sorted[0]); });
+    Names magazineNames = distinctNames(magazines, sorted[1]);
+    Names authorNames = authorsLater.result();
+    lists.authors = std::move(authorNames.sorted);
+    lists.authorSet.assign(std::move(authorNames.firstSeen));
     lists.magazines = std::move(magazineNames.sorted);
     lists.magazineSet.assign(std::move(magazineNames.firstSeen));
+    tableOrder.waitForFinished();
     return lists;
 }
 
 bool textLessThan(const QString& a, const QString& b)
 {
-    const int order = collator().compare(a, b);
-    return order != 0 ? order < 0 : a < b;
+    return collation::compare(a, b) < 0;
 }
 
 void insertSorted(QStringList& list, const QString& value)
@@ -246,7 +228,7 @@ void sortText(QStringList& values)
 {
     QStringList sorted;
     sorted.reserve(values.size());
-    for (const qsizetype at : sortedPositions(values))
+    for (const qsizetype at : collation::sortedPositions(values))
         sorted.append(values[at]);
     values = std::move(sorted);
 }
