@@ -1,18 +1,14 @@
 #include "lists/SortModel.h"
 
 #include "lists/ListModels.h"
+#include "store/TextCollation.h"
 
 #include <QBrush>
-#include <QCollatorSortKey>
 #include <QHash>
 #include <algorithm>
 #include <numeric>
 
-SortListModel::SortListModel(QObject* parent)
-    : QAbstractTableModel(parent), m_collator(QLocale(QLocale::Japanese, QLocale::Japan))
-{
-    m_collator.setCaseSensitivity(Qt::CaseSensitive);
-}
+SortListModel::SortListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int SortListModel::rowCount(const QModelIndex& parent) const
 {
@@ -112,19 +108,10 @@ SortListModel::Ranks SortListModel::stringRanks(int column) const
         valueOfRow[size_t(r)] = *found;
     }
 
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(values.size()));
-    for (const QString& value : values)
-        keys.push_back(m_collator.sortKey(value));
-    std::vector<int> byKey(keys.size());
-    std::iota(byKey.begin(), byKey.end(), 0);
     // Texts the collation finds equal ("ＡＢＣ" and "ABC", "ｱｲｳ" and "アイウ") are ordered by their code points, so
     // that every distinct text has a rank of its own and a descending sort is the exact reverse of an ascending one.
-    std::sort(byKey.begin(), byKey.end(), [&keys, &values](int a, int b) {
-        const int order = keys[size_t(a)].compare(keys[size_t(b)]);
-        return order != 0 ? order < 0 : values[a] < values[b];
-    });
-    std::vector<double> rankOfValue(keys.size());
+    const std::vector<qsizetype> byKey = collation::sortedPositions(values);
+    std::vector<double> rankOfValue(byKey.size());
     for (size_t k = 0; k < byKey.size(); ++k)
         rankOfValue[size_t(byKey[k])] = double(k);
 

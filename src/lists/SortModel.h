@@ -3,7 +3,6 @@
 #include "lists/SortList.h"
 
 #include <QAbstractTableModel>
-#include <QCollator>
 #include <QList>
 #include <vector>
 
@@ -56,5 +55,4 @@ private:
     // Per column and kind (string, numeric), the ranks of the rows, kept in step with every reorder; empty until
     // the first sort that needs them.
     std::array<std::array<Ranks, 2>, sortlist::Columns> m_ranks;
-    QCollator m_collator;
 };

@@ -1,9 +1,8 @@
 #include "rankings/RankingModel.h"
 
-#include <QCollator>
-#include <QLocale>
+#include "store/TextCollation.h"
+
 #include <algorithm>
-#include <numeric>
 
 RankingModel::RankingModel(QList<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns))
@@ -123,26 +122,12 @@ const std::vector<int>& RankingModel::labelRanks()
 {
     if (m_labelRanks.size() == size_t(m_entries.size()))
         return m_labelRanks;
-    // One sort key per label, compared as bytes: a collation compare per pair would be far slower on a list of
-    // tens of thousands of names.
-    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
-    collator.setCaseSensitivity(Qt::CaseSensitive);
     const size_t n = size_t(m_entries.size());
-    std::vector<QString> labels(n);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(n);
+    QStringList labels;
+    labels.resize(qsizetype(n));
     for (const Entry& entry : std::as_const(m_entries))
-        labels[size_t(entry.fillIndex)] = entry.row.label;
-    for (const QString& label : labels)
-        keys.push_back(collator.sortKey(label));
-    std::vector<int> byLabel(n);
-    std::iota(byLabel.begin(), byLabel.end(), 0);
-    std::sort(byLabel.begin(), byLabel.end(), [&](int a, int b) {
-        const int order = keys[size_t(a)].compare(keys[size_t(b)]);
-        if (order != 0)
-            return order < 0;
-        return labels[size_t(a)] != labels[size_t(b)] ? labels[size_t(a)] < labels[size_t(b)] : a < b;
-    });
+        labels[entry.fillIndex] = entry.row.label;
+    const std::vector<qsizetype> byLabel = collation::sortedPositions(labels);
     m_labelRanks.assign(n, 0);
     for (size_t place = 0; place < n; ++place)
         m_labelRanks[size_t(byLabel[place])] = int(place);

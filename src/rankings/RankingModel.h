@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QCollatorSortKey>
 #include <QList>
 #include <QString>
 #include <QStringList>
