@@ -1,11 +1,15 @@
 #include "store/DataFolder.h"
 
+#include "store/BatchQueue.h"
 #include "store/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFuture>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -48,6 +52,16 @@ template <typename F> void forEachFileName(const QString& folder, F f)
     ::closedir(dir);
 }
 
+// A generous guess at the number of entries, from the folder's own size: sizing the index once spares growing
+// a hash of tens of thousands of names again and again, while room left unused costs a few bytes a name.
+qsizetype expectedEntries(const QString& folder)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return 0;
+    return qsizetype(std::min<off_t>(info.st_size / 32, 1 << 20));
+}
+
 QSet<QString> foldedFileNames(const QStringList& names)
 {
     QSet<QString> folded;
@@ -63,17 +77,30 @@ void DataFolder::rescan()
 {
     m_index.clear();
     m_twins.clear();
-    QStringList names;
-    forEachFileName(m_path, [&](QString&& name) {
-        if (name.startsWith(AtomicFileWriter::StagingPrefix))
-            QFile::remove(pathOf(name));
-        else
-            names.append(std::move(name));
+    m_index.reserve(expectedEntries(m_path));
+    // Reading the folder is mostly the system's work and indexing the names ours, so a worker folds and
+    // indexes each batch of names while the next is read; until it ends, only it touches the index. Should
+    // the pool be busy, waiting for it runs it here once every batch is read.
+    BatchQueue<QStringList> batches;
+    QFuture<void> indexing = QtConcurrent::run([this, &batches] {
+        while (const std::optional<QStringList> batch = batches.take())
+            for (const QString& name : *batch)
+                remember(name);
     });
-    // Sized once: growing a hash of tens of thousands of names rehashes it again and again.
-    m_index.reserve(names.size());
-    for (const QString& name : std::as_const(names))
-        remember(name);
+    constexpr qsizetype BatchSize = 1024;
+    QStringList batch;
+    forEachFileName(m_path, [&](QString&& name) {
+        if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
+            QFile::remove(pathOf(name));
+            return;
+        }
+        batch.append(std::move(name));
+        if (batch.size() == BatchSize)
+            batches.put(std::exchange(batch, {}));
+    });
+    batches.put(std::move(batch));
+    batches.close();
+    indexing.waitForFinished();
     // Twins that differ only in letter case are rare; order them so that the choice among them is stable.
     for (auto it = m_twins.begin(); it != m_twins.end(); ++it) {
         it->sort();

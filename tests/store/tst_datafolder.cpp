@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 
 using namespace storetest;
 
@@ -86,6 +88,51 @@ private slots:
         QCOMPARE(folder.existingName("l.txt"), QStringLiteral("L.TXT"));
         QVERIFY(!folder.exists("d.txt"));
         QVERIFY(!folder.exists("m.txt"));
+    }
+
+    // A folder of thousands of names is indexed in batches on a worker while it is read: every name is found,
+    // twins in different batches are told apart, a staging file is deleted, and the index is whole even when
+    // the pool has no thread to give.
+    void manyNamesIndexed_data()
+    {
+        QTest::addColumn<bool>("busyPool");
+        QTest::newRow("pool free") << false;
+        QTest::newRow("pool busy") << true;
+    }
+    void manyNamesIndexed()
+    {
+        QFETCH(bool, busyPool);
+        QTemporaryDir dir;
+        for (int i = 0; i < 2500; ++i)
+            put(dir.filePath(QStringLiteral("題%1.TXT").arg(i)), "x");
+        put(dir.filePath("題7.txt"), "twin");
+        put(dir.filePath(AtomicFileWriter::StagingPrefix + QStringLiteral("題8.TXT")), "half");
+
+        QThreadPool& pool = *QThreadPool::globalInstance();
+        const int threads = pool.maxThreadCount();
+        QSemaphore started;
+        QSemaphore release;
+        if (busyPool) {
+            pool.setMaxThreadCount(1);
+            pool.start([&] {
+                started.release();
+                release.acquire();
+            });
+            started.acquire();
+        }
+        const DataFolder folder(dir.path());
+        release.release();
+        pool.waitForDone();
+        pool.setMaxThreadCount(threads);
+
+        for (int i = 3; i < 2500; i += 10)
+            QCOMPARE(folder.existingName(QStringLiteral("題%1.txt").arg(i)), QStringLiteral("題%1.TXT").arg(i));
+        QCOMPARE(folder.existingName("題7.TXT"), QStringLiteral("題7.TXT"));
+        QCOMPARE(folder.existingName("題7.txt"), QStringLiteral("題7.txt"));
+        QCOMPARE(listing(dir.path()).size(), 2501);
+        // Looked up through the index only: a name the index missed would be found on disk instead.
+        QVERIFY(QFile::remove(dir.filePath("題2499.TXT")));
+        QVERIFY(folder.exists("題2499.txt"));
     }
 
     void writeReusesSpelling()
