@@ -24,7 +24,7 @@ QString RankingModel::cellText(int row, int column) const
     const Row& r = m_entries.at(row - 1).row;
     switch (column) {
     case RankColumn:
-        return r.rank;
+        return m_numbered ? QString::number(row) : r.rank;
     case LabelColumn:
         return r.label;
     default:
@@ -89,6 +89,7 @@ void RankingModel::setRows(QList<Row> rows)
     for (qsizetype i = 0; i < rows.size(); ++i)
         m_entries.append({std::move(rows[i]), int(i)});
     m_labelRanks.clear();
+    m_numbered = false;
     endResetModel();
 }
 
@@ -97,8 +98,9 @@ template <typename Less> void RankingModel::sortAndNumber(Less less)
     std::sort(m_entries.begin(), m_entries.end(), [&less](const Entry& a, const Entry& b) {
         return less(a, b) || (!less(b, a) && a.fillIndex < b.fillIndex);
     });
-    for (qsizetype r = 0; r < m_entries.size(); ++r)
-        m_entries[r].row.rank = QString::number(r + 1);
+    for (Entry& entry : m_entries)
+        entry.row.rank.clear();
+    m_numbered = true;
     if (!m_entries.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }

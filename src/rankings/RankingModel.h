@@ -24,7 +24,7 @@ public:
         Align align = Align::General;
     };
     struct Row {
-        QString rank; // as the fill writes it; the first sort replaces it
+        QString rank; // as the fill writes it; after a sort the rank is the row's number
         QString label;
         std::array<qint64, 2> counts{}; // columns 2 and 3
     };
@@ -67,6 +67,9 @@ private:
     QList<Entry> m_entries;
     // Per fill index, the label's place in label order; computed at the first label sort after a fill.
     std::vector<int> m_labelRanks;
+    // Set by a sort, cleared by a fill: then the rank column shows row numbers, made only when asked for, so
+    // that a grid of tens of thousands of rows keeps no rank text.
+    bool m_numbered = false;
 };
 
 // The columns of the four grids.

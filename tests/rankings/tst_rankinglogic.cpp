@@ -213,6 +213,9 @@ void TestRankingLogic::sort()
         QCOMPARE(model.cellText(r, 2), QString::number(works[i]));
         QCOMPARE(model.cellText(r, 3), QString::number(i));
     }
+    // A fill after a sort shows the ranks the fill wrote again, not row numbers.
+    model.setRows({{QStringLiteral("7"), QStringLiteral("x"), {1, 1}}});
+    QCOMPARE(model.cellText(1, 0), QStringLiteral("7"));
 }
 
 QTEST_GUILESS_MAIN(TestRankingLogic)
