@@ -41,6 +41,17 @@ const FaceColors DoubtfulColors{QColor(255, 248, 214), QColor(246, 222, 150), QC
 const FaceColors GreyColors{QColor(236, 236, 236), QColor(188, 188, 188), QColor(130, 130, 130),
                             QColor(96, 96, 96),    QColor(120, 120, 120), QColor(0, 0, 0, 0)};
 
+// Two filled eyes of radii rx, ry; the pen is left as the features' line pen.
+void drawEyes(QPainter& p, const FaceColors& c, QPointF left, QPointF right, qreal rx, qreal ry)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.ink);
+    p.drawEllipse(left, rx, ry);
+    p.drawEllipse(right, rx, ry);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(roundPen(c.ink, 5));
+}
+
 void drawCheeks(QPainter& p, const FaceColors& c)
 {
     if (c.cheek.alpha() == 0)
@@ -90,24 +101,14 @@ void drawFace(QPainter& p, Mood mood, const FaceColors& c)
         break;
     }
     case Mood::Smiling:
-        p.setPen(Qt::NoPen);
-        p.setBrush(c.ink);
-        p.drawEllipse(QPointF(35, 40), 5, 7);
-        p.drawEllipse(QPointF(65, 40), 5, 7);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(roundPen(c.ink, 5));
+        drawEyes(p, c, QPointF(35, 40), QPointF(65, 40), 5, 7);
         p.drawArc(QRectF(28, 36, 44, 34), 200 * 16, 140 * 16);
         break;
     case Mood::Doubtful: {
         // One brow raised, eyes glancing aside, a wavering mouth.
         p.drawLine(QPointF(25, 27), QPointF(42, 22));
         p.drawLine(QPointF(58, 30), QPointF(75, 30));
-        p.setPen(Qt::NoPen);
-        p.setBrush(c.ink);
-        p.drawEllipse(QPointF(37, 41), 5, 6);
-        p.drawEllipse(QPointF(69, 41), 5, 6);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(roundPen(c.ink, 5));
+        drawEyes(p, c, QPointF(37, 41), QPointF(69, 41), 5, 6);
         QPainterPath mouth;
         mouth.moveTo(33, 70);
         mouth.cubicTo(42, 62, 50, 76, 58, 68);
