@@ -1,12 +1,13 @@
 #include "StoreTestFiles.h"
 #include "store/DataFolder.h"
+#include "support/BusyPool.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThreadPool>
+
+#include <optional>
 
 using namespace storetest;
 
@@ -108,22 +109,11 @@ private slots:
         put(dir.filePath("題7.txt"), "twin");
         put(dir.filePath(AtomicFileWriter::StagingPrefix + QStringLiteral("題8.TXT")), "half");
 
-        QThreadPool& pool = *QThreadPool::globalInstance();
-        const int threads = pool.maxThreadCount();
-        QSemaphore started;
-        QSemaphore release;
-        if (busyPool) {
-            pool.setMaxThreadCount(1);
-            pool.start([&] {
-                started.release();
-                release.acquire();
-            });
-            started.acquire();
-        }
+        std::optional<BusyPool> busy;
+        if (busyPool)
+            busy.emplace();
         const DataFolder folder(dir.path());
-        release.release();
-        pool.waitForDone();
-        pool.setMaxThreadCount(threads);
+        busy.reset();
 
         for (int i = 3; i < 2500; i += 10)
             QCOMPARE(folder.existingName(QStringLiteral("題%1.txt").arg(i)), QStringLiteral("題%1.TXT").arg(i));

@@ -1,11 +1,9 @@
 #include "store/TextCollation.h"
+#include "support/BusyPool.h"
 
 #include <QCollator>
 #include <QLocale>
-#include <QSemaphore>
 #include <QTest>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 
@@ -97,18 +95,11 @@ private slots:
     void sortWithBusyPool()
     {
         const QStringList names = mixedNames(3000);
-        QThreadPool::globalInstance()->setMaxThreadCount(1);
-        QSemaphore started;
-        QSemaphore release;
-        QThreadPool::globalInstance()->start([&] {
-            started.release();
-            release.acquire();
-        });
-        started.acquire();
-        const std::vector<qsizetype> sorted = collation::sortedPositions(names);
-        release.release();
-        QThreadPool::globalInstance()->waitForDone();
-        QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
+        std::vector<qsizetype> sorted;
+        {
+            const BusyPool busy;
+            sorted = collation::sortedPositions(names);
+        }
         QCOMPARE(sorted, collatorOrder(names));
     }
 };
