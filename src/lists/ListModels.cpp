@@ -140,6 +140,9 @@ void UncollectedModel::clear()
 
 QString UncollectedModel::cellText(int gridRow, int column) const
 {
-    const int position = nthSetPosition(m_rows.at(gridRow - 1).missing, column);
-    return position == 0 ? QString() : QString::number(position);
+    // Numbered as the main page's labels number them, like the status grid, the QR list and the 残巻 list: the
+    // second record of a series shows 51, 52, ...
+    const Row& row = m_rows.at(gridRow - 1);
+    const int position = nthSetPosition(row.missing, column);
+    return position == 0 ? QString() : QString::number(position + row.startVolume);
 }

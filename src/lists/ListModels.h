@@ -39,7 +39,7 @@ private:
     QList<statuslist::StatusRow> m_rows;
 };
 
-// msgList2: one row per title with missing volumes, the positions of those volumes packed to the left.
+// msgList2: one row per title with missing volumes, the numbers of those volumes packed to the left.
 class UncollectedModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -60,7 +60,7 @@ public:
     void rebuild(const QList<statuslist::StatusRow>& rows);
     void clear();
     const QList<Row>& rows() const { return m_rows; }
-    // The text of grid cell (gridRow, column): the column-th missing position, or empty.
+    // The text of grid cell (gridRow, column): the number of the column-th missing volume, or empty.
     QString cellText(int gridRow, int column) const;
 
 private:

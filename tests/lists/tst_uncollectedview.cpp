@@ -1,5 +1,7 @@
 // The uncollected view: packing, when it is rebuilt, which grid the panel shows, and its double-click.
 #include "ListFixture.h"
+#include "lists/Exports.h"
+#include "lists/QrShoppingList.h"
 
 using namespace listtest;
 
@@ -20,12 +22,18 @@ void TestUncollectedView::packsMissingPositionsToTheLeft()
     f.click(QStringLiteral("cmdZanDsp"));
     QVERIFY(f.shown("msgList2") && !f.shown("msgList"));
     QVERIFY(!f.state->stale.UncollectedStale);
-    // 無 has nothing missing; 後編 shows positions within its record, not series numbers.
-    const QList<QStringList> rows = {{"前編", "1", ""}, {"後編", "3", "5", ""}, {"短", "2", ""}};
+    // 無 has nothing missing; 後編, the second record of its series, shows the numbers its labels show.
+    const QList<QStringList> rows = {{"前編", "1", ""}, {"後編", "53", "55", ""}, {"短", "2", ""}};
     QCOMPARE(f.panel->uncollectedModel().rowCount(), rows.size());
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
             QCOMPARE(f.uncollected(r + 1, c), rows[r][c]);
+
+    // Every list numbers the volumes of a split record alike: the status grid, the QR list and the 残巻 list.
+    QCOMPARE(f.cell(2, 3) + f.cell(2, 5), QStringLiteral("5355"));
+    const UncollectedModel::Row& split = f.panel->uncollectedModel().rows().at(1);
+    QCOMPARE(qrlist::volumeText(split.missing, split.startVolume), QStringLiteral("53, 55"));
+    QCOMPARE(exports::shoppingParts(split.missing, 12, split.startVolume), QStringList{QStringLiteral("53_55 <62>")});
 
     f.click(QStringLiteral("cmdAllDsp"));
     QVERIFY(f.shown("msgList") && !f.shown("msgList2"));
