@@ -70,11 +70,14 @@ CommandLine::CommandLine(const QStringList& arguments)
                                      QStringLiteral("バージョンを表示します。"));
     parser.addOption(help);
     parser.addOption(version);
-    parser.addOption(QCommandLineOption(
-        UserFolderOption,
-        QStringLiteral(
-            "利用者のデータフォルダ（%1）のデータを使います。初めて使うときはサンプルデータを入れて作ります。")
-            .arg(userfolder::location())));
+    // The parser wraps a line by its count of characters, not by the columns a terminal gives them, and breaks
+    // Japanese anywhere: one short sentence a line keeps every word whole.
+    parser.addOption(
+        QCommandLineOption(UserFolderOption, QStringLiteral("利用者のデータフォルダのデータを使います。\n"
+                                                            "%1\n"
+                                                            "メニューから起動したときと同じデータです。\n"
+                                                            "初めて使うときは、サンプルデータを入れて作ります。")
+                                                 .arg(userfolder::location())));
     acceptToolkitOptions(parser);
 
     if (!parser.parse(arguments)) {

@@ -183,6 +183,8 @@ void MainWindow::setVisible(bool visible)
         return;
     m_shownOnce = true;
     QCoreApplication::processEvents();
+    if (!m_startNotice.isEmpty())
+        m_dialogs.messageBox(m_startNotice, Dialogs::OkOnly + Dialogs::Information, QStringLiteral("タナミルＰｒｏ"));
     if (!m_loadProblem.isEmpty())
         m_dialogs.messageBox(m_loadProblem, Dialogs::OkOnly + Dialogs::Exclamation,
                              QStringLiteral("データファイルの異常"));

@@ -43,6 +43,8 @@ public:
     SearchPanel* searchPanel() const { return m_fraKensaku; }
     UndoActions* undoActions() const { return m_undo; }
     void setHelpViewer(std::unique_ptr<HelpViewer> viewer);
+    // A word about where the program works, shown as the first box when the window is first shown.
+    void setStartNotice(const QString& notice) { m_startNotice = notice; }
 
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
     // problem of a damaged file (already locked against writes), or an empty string.
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<HelpViewer> m_helpViewer;
     QString m_loadProblem;
+    QString m_startNotice;
     bool m_shownOnce = false;
     bool m_reloadQueued = false;
 

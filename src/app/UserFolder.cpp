@@ -108,4 +108,18 @@ QString enter(const QString& folder, const QString& sampleFolder)
     return {};
 }
 
+QString startNotice(const QString& folder, const QString& userFolder)
+{
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    const QFileInfo user(userFolder);
+    if (holdsCollection(absolute) || (user.exists() && QFileInfo(absolute) == user))
+        return {};
+    return QStringLiteral("タナミルＰｒｏは、起動したときのフォルダ\n「%1」\nのデータを使います。"
+                          "このフォルダには収集データ（%2）が無いので、空のデータで始めます。\n\n"
+                          "メニューから起動したときのデータ（%3）を使うには、\n"
+                          "端末で「tanamiru --user-folder」と入力して起動してください。")
+        .arg(QDir::toNativeSeparators(absolute), CollectionStore::CollectionFileName,
+             QDir::toNativeSeparators(userFolder));
+}
+
 } // namespace userfolder

@@ -19,4 +19,9 @@ QString location();
 // Returns an empty string, or a Japanese message saying what failed.
 QString enter(const QString& folder, const QString& sampleFolder);
 
+// What a program started without --user-folder tells first when folder, where it works, holds no collection
+// file and is not the user's data folder userFolder: that it starts an empty collection there, and how to reach
+// the collection of the menu's entry. Empty when there is nothing to tell.
+QString startNotice(const QString& folder, const QString& userFolder);
+
 } // namespace userfolder

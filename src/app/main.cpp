@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("tanamiru"));
@@ -55,6 +57,15 @@ int main(int argc, char* argv[])
         }
     }
 
+    // Told before the window makes an empty collection here: on the terminal, where a user who typed the command
+    // looks, and in the window's first box.
+    QString notice;
+    if (!commandLine.userFolder()) {
+        notice = userfolder::startNotice(QDir::currentPath(), userfolder::location());
+        if (!notice.isEmpty())
+            std::fprintf(stderr, "%s\n", notice.toLocal8Bit().constData());
+    }
+
     // One program per data folder: a second one ends before it writes anything.
     FolderLock folderLock(QDir::currentPath());
     if (const QString held = folderLock.acquire(); !held.isEmpty()) {
@@ -64,6 +75,7 @@ int main(int argc, char* argv[])
 
     MainWindow window(dialogs);
     dialogs.setParent(&window);
+    window.setStartNotice(notice);
     window.show();
     return app.exec();
 }

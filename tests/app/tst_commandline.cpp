@@ -82,6 +82,17 @@ void TestCommandLine::helpIsAllJapanese()
     QVERIFY2(!english.match(rest).hasMatch(), qPrintable(help));
     QVERIFY2(!help.contains(QStringLiteral("platform")), qPrintable(help));
     QVERIFY2(help.contains(QStringLiteral("利用者のデータフォルダ")), qPrintable(help));
+    // A terminal gives a Japanese character two columns: no line is wider than a terminal's 80, so that none is
+    // broken inside a word. The folder's path is as long as the user's home makes it.
+    for (const QString& line : help.split(QLatin1Char('\n'))) {
+        if (line.contains(userfolder::location()))
+            continue;
+        qsizetype columns = 0;
+        for (const QChar c : line)
+            columns += c.unicode() >= 0x1100 ? 2 : 1;
+        QVERIFY2(columns <= 80, qPrintable(line));
+    }
+    QVERIFY2(help.contains(QStringLiteral("サンプルデータ")), qPrintable(help));
 
     const QString error = CommandLine({"tanamiru", "--colour"}).text();
     QVERIFY2(!english

@@ -107,8 +107,12 @@ void TestMainWindow::emptyFolderCreatesCollectionAndShowsZeroOfZero()
     TestFolder folder;
     ScriptedDialogs dialogs;
     MainWindow w(dialogs);
+    // The word about where the program works is the first box.
+    w.setStartNotice(QStringLiteral("空のデータで始めます。"));
+    dialogs.expectMessage(QStringLiteral("タナミルＰｒｏ"));
     w.show();
     QVERIFY2(dialogs.done(), qPrintable(dialogs.problems()));
+    QCOMPARE(dialogs.messages().constFirst().text, QStringLiteral("空のデータで始めます。"));
     QVERIFY(folder.exists(CollectionName) || folder.exists(QStringLiteral("データＰＲＯ.TXT")));
     QCOMPARE(counter(w), QStringLiteral("0 / 0"));
     QCOMPARE(visibleVolumes(w), 0);

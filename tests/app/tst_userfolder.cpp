@@ -42,6 +42,8 @@ private slots:
     void withoutSampleNothingIsMade_data();
     void withoutSampleNothingIsMade();
     void aFolderThatCannotBeMadeIsReported();
+    void startNoticeSaysWhereItWorks_data();
+    void startNoticeSaysWhereItWorks();
 
 private:
     QString folder() const { return m_dir->filePath(QStringLiteral("home/.local/share/tanamiru")); }
@@ -157,6 +159,34 @@ void TestUserFolder::aFolderThatCannotBeMadeIsReported()
     const QString problem = userfolder::enter(folder, m_sample);
     QVERIFY(problem.contains(folder));
     QCOMPARE(QDir::currentPath(), m_previous);
+}
+
+void TestUserFolder::startNoticeSaysWhereItWorks_data()
+{
+    QTest::addColumn<QString>("collection"); // the collection file's name in the working folder, if any
+    QTest::addColumn<bool>("inUserFolder");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("no collection elsewhere") << QString() << false << true;
+    QTest::newRow("a collection in another letter case") << "データｐｒｏ.TXT" << false << false;
+    QTest::newRow("the user folder itself, before the sample is in") << QString() << true << false;
+}
+
+void TestUserFolder::startNoticeSaysWhereItWorks()
+{
+    QFETCH(QString, collection);
+    QFETCH(bool, inUserFolder);
+    QFETCH(bool, told);
+    const QString working = inUserFolder ? folder() : m_dir->filePath(QStringLiteral("work"));
+    QVERIFY(QDir().mkpath(working));
+    if (!collection.isEmpty())
+        write(working + QLatin1Char('/') + collection, SampleCollection);
+    const QString notice = userfolder::startNotice(working, folder());
+    if (!told) {
+        QCOMPARE(notice, QString());
+        return;
+    }
+    for (const QString& part : {working, folder(), QStringLiteral("tanamiru --user-folder")})
+        QVERIFY2(notice.contains(part), qPrintable(notice));
 }
 
 QTEST_MAIN(TestUserFolder)
