@@ -66,10 +66,18 @@ void DirectoryList::makeModel()
         hideColumn(column);
     // The model reads and sorts folders in the background, moving rows after the current folder was shown; the
     // list keeps it in view until the user scrolls or clicks.
+    // A reveal queued before the user's click or key must not run after it: it would take the highlight back.
     const auto follow = [this] {
         if (m_following && !m_revealQueued) {
             m_revealQueued = true;
-            QMetaObject::invokeMethod(this, &DirectoryList::reveal, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_revealQueued = false;
+                    if (m_following)
+                        reveal();
+                },
+                Qt::QueuedConnection);
         }
     };
     connect(m_model, &QFileSystemModel::directoryLoaded, this, follow);

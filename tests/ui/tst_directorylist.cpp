@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -15,6 +17,7 @@ struct Tree {
     QTemporaryDir dir;
     QString base;
     DirectoryList list;
+    std::unique_ptr<QSignalSpy> loaded; // the folders the model has read to the end
 
     Tree() : base(QDir(dir.path()).canonicalPath())
     {
@@ -23,14 +26,31 @@ struct Tree {
         list.resize(300, 400);
         list.setPath(base + QStringLiteral("/start"));
         list.show();
+        // The model reads in a thread of its own and reports to this one through the event loop, which has not
+        // run yet: nothing is missed.
+        loaded = std::make_unique<QSignalSpy>(model(), &QFileSystemModel::directoryLoaded);
     }
     QFileSystemModel* model() const { return qobject_cast<QFileSystemModel*>(list.model()); }
     QModelIndex index(const QString& name) const { return model()->index(base + QLatin1Char('/') + name); }
-    // Waits until the folders beside start are listed and sorted, and start is in view.
+    // Waits until every folder above start is read to the end, sorted, and start is in view. The folders above
+    // base (the temporary folder, shared with whatever else runs) gain and lose entries while they are read, so
+    // a row's place is known only then.
     bool settled()
     {
+        QStringList above;
+        for (QString path = base;; path = QFileInfo(path).path()) {
+            above << path;
+            if (QFileInfo(path).isRoot())
+                break;
+        }
+        const auto allRead = [&] {
+            QStringList read;
+            for (const QList<QVariant>& signal : std::as_const(*loaded))
+                read << signal.first().toString();
+            return std::all_of(above.cbegin(), above.cend(), [&](const QString& path) { return read.contains(path); });
+        };
         const bool listed = QTest::qWaitFor([&] {
-            return model() && model()->rowCount(index(QString())) == 4 && list.currentIndex() == index("start") &&
+            return allRead() && model()->rowCount(index(QString())) == 4 && list.currentIndex() == index("start") &&
                    !list.visualRect(index("c")).isEmpty();
         });
         QTest::qWait(50);
