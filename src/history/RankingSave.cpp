@@ -3,7 +3,7 @@
 #include "store/CollectionStore.h"
 
 RankingSave::RankingSave(ChangeData& data, const QStringList& titles)
-    : Change(data, QStringLiteral("お気に入りランキングの保存")), m_titles(titles)
+    : Change(data, QStringLiteral("おもしろランキングの保存")), m_titles(titles)
 {
 }
 

@@ -252,7 +252,7 @@ void TestUndoWindow::everyChangeUndoneAndRedone_data()
                            << "ctrl+shift+z" << bakery + "画像" << Bakery << Bakery;
     QTest::newRow("favourites") << "favourites" << false << "ctrl+z"
                                 << "ctrl+y"
-                                << "お気に入りランキングの保存" << Bakery << Bakery;
+                                << "おもしろランキングの保存" << Bakery << Bakery;
     QTest::newRow("hand-written, author") << "author chosen" << true << "action"
                                           << "action" << bakery + "著者" << Bakery << Bakery;
     QTest::newRow("hand-written, add") << "add" << true << "action"

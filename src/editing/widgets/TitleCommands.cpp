@@ -144,7 +144,7 @@ void TitleCommands::cmdNew_Click()
         m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));
     if (!result.notice.isEmpty())
         m_dialogs.messageBox(result.notice + QStringLiteral("\n\nコミックは追加されましたが、"
-                                                            "お気に入りランキングには載っていません。"),
+                                                            "おもしろランキングには載っていません。"),
                              Warning, QStringLiteral("保存できません"));
 
     // The page shows the first new record: its counter, title, grid and fields all belong to it.
