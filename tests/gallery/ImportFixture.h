@@ -5,7 +5,7 @@
 #include "Pictures.h"
 #include "gallery/widgets/CoverImportPanel.h"
 #include "gallery/widgets/FileSystemLists.h"
-#include "lists/PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "ui/MainPage.h"
 
 #include <QClipboard>

@@ -3,7 +3,7 @@
 // worker threads: a check of pictures first lets the event loop run until the page shown has all of its covers.
 #include "Pictures.h"
 #include "gallery/widgets/GalleryPanel.h"
-#include "lists/PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "ui/ClickableLabel.h"
 #include "ui/logic/TourTexts.h"
 

@@ -1,74 +1,35 @@
 #pragma once
 
-// A working folder, the shared state, a recording window host and the status list panel over them. Files are
-// written first; start() then loads the collection the way the window does.
+// The status list panel in the shared panel fixture, with the list screens' own views of it. The panel shows the
+// table it was given: a test may change it by hand.
 #include "lists/ListModels.h"
 #include "lists/widgets/StatusListPanel.h"
-#include "store/DataFolder.h"
-#include "support/FailingWriter.h"
-#include "support/RecordingHost.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-#include "ui/ScreenHost.h"
-#include "ui/Twips.h"
-#include "ui/logic/AppState.h"
+#include "support/PanelFixture.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QtTest>
-#include <memory>
 
 namespace listtest {
 
-inline const QString CollectionName = QStringLiteral("データＰＲＯ.txt");
+using paneltest::CollectionName;
+using paneltest::doubleClick;
+using paneltest::missing;
+using paneltest::record;
+using paneltest::volumes;
 
-inline QString record(const QString& title, int count, int start)
-{
-    return QStringLiteral("\"%1\",%2,%3,\"未登録\",\"未登録\",\"未\",\"2008/05/05\",\"2008/05/05\"\r\n")
-        .arg(title)
-        .arg(count)
-        .arg(start);
-}
-
-// A volume file whose listed entries hold their value and every other entry 0.
-inline QString volumes(const QMap<int, int>& states)
-{
-    QString text;
-    for (int k = 1; k <= 50; ++k)
-        text += QString::number(states.value(k, 0)) + (k % 10 == 0 ? QStringLiteral("\r\n") : QStringLiteral(","));
-    return text;
-}
-inline QString missing(const QList<int>& volumeNumbers)
-{
-    QMap<int, int> states;
-    for (int k : volumeNumbers)
-        states[k] = 1;
-    return volumes(states);
-}
-
-struct Fixture {
-    TestFolder folder;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<RecordingHost> host;
-    std::unique_ptr<StatusListPanel> panel;
-
+struct Fixture : paneltest::Fixture<StatusListPanel> {
+    Fixture() { reload = RecordingHost::ReadsNothing; }
     void start()
     {
-        state = std::make_unique<AppState>(folder.path());
-        state->titles = state->store.loadCollection().table;
-        host = std::make_unique<RecordingHost>(*state, dialogs, RecordingHost::ReadsNothing);
-        panel = std::make_unique<StatusListPanel>(*state, dialogs, *host);
-        panel->resize(twips::toPixels(11880), twips::toPixels(7575));
+        paneltest::Fixture<StatusListPanel>::start();
         panel->setToday([] { return QDate(2008, 5, 5); });
-        host->panel = panel.get();
     }
-    QString caption(const char* label) const { return panel->findChild<QLabel*>(label)->text(); }
+    QString caption(const char* label) const { return child<QLabel>(label)->text(); }
     void click(const QString& button) const
     {
         QTest::mouseClick(panel->findChild<QPushButton*>(button), Qt::LeftButton);
     }
-    bool shown(const char* grid) const { return panel->findChild<QWidget*>(grid)->isVisible(); }
+    bool shown(const char* grid) const { return child(grid)->isVisible(); }
     QString cell(int row, int column) const { return panel->statusModel().row(row).cellText(column); }
     // Column 0 is the title.
     QString uncollected(int row, int column) const

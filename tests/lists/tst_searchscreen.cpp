@@ -1,6 +1,6 @@
 // The search screen driven as a user does: the first visit, keyword searches with Enter, list searches by mouse
 // and keyboard, what stays between visits, and the double-click that opens a result.
-#include "PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "lists/widgets/SearchPanel.h"
 #include "ui/logic/TourTexts.h"
 

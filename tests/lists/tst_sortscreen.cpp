@@ -1,6 +1,6 @@
 // The sort screen driven as a user does: opening and refilling, sorting by clicks on the grid and the title
 // button, double-clicks, and "メインに反映" checked on the bytes of the collection file.
-#include "PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "lists/SortModel.h"
 #include "lists/widgets/SortPanel.h"
 #include "ui/logic/TourTexts.h"

@@ -26,14 +26,6 @@ struct Window {
     void click(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
     QString counter() { return get<QLabel>("lblKensu")->text(); }
     QString shownTitle() { return get<QComboBox>("cboName")->currentText(); }
-    // A user's double-click: press, release, double-click, release.
-    static void doubleClick(QWidget* widget, QPoint pos)
-    {
-        QTest::mousePress(widget, Qt::LeftButton, {}, pos);
-        QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
-        QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
-        QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
-    }
     QStringList gridColumn(QTableView* grid, int column)
     {
         QStringList texts;
@@ -74,7 +66,7 @@ void TestSortSearchWindow::sortScreenOpensSortsAndHandsATitleOver()
 
     // A double-click on 甲's row opens the main page on it; "メイン" later returns there.
     const QModelIndex row = grid->model()->index(2, 0);
-    Window::doubleClick(grid->viewport(), grid->visualRect(row).center());
+    doubleClick(grid->viewport(), grid->visualRect(row).center());
     QVERIFY(w.window->mainPage()->isVisible() && w.get<QPushButton>("cmdDel")->isEnabled());
     QCOMPARE(w.counter(), QStringLiteral("2 / 3"));
     QCOMPARE(w.shownTitle(), QStringLiteral("甲"));
@@ -138,7 +130,7 @@ void TestSortSearchWindow::searchScreenFindsAndHandsATitleOver()
     QCOMPARE(hits->model()->rowCount(), 1);
     QCOMPARE(hits->model()->index(0, 0).data().toString(), QStringLiteral("丙"));
 
-    Window::doubleClick(hits->viewport(), hits->visualRect(hits->model()->index(0, 0)).center());
+    doubleClick(hits->viewport(), hits->visualRect(hits->model()->index(0, 0)).center());
     QVERIFY(w.window->mainPage()->isVisible());
     QCOMPARE(w.counter(), QStringLiteral("3 / 3"));
     QCOMPARE(w.window->state().PickedIndex, qint16(3));

@@ -1,7 +1,7 @@
 // The ranking screen driven as a user does: opening and reopening, the sort options as radio buttons, the
 // first-issue label's mode switch, drags in the favourite list as plain presses, moves and releases on its
 // viewport, the save (checked on the bytes of the ranking file) and the creation of a missing ranking.
-#include "lists/PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "rankings/widgets/RankList.h"
 #include "rankings/widgets/RankPanel.h"
 #include "ui/UnsavedOrder.h"

@@ -12,6 +12,7 @@
 #include "ui/Twips.h"
 #include "ui/logic/AppState.h"
 
+#include <QMap>
 #include <QtTest>
 #include <memory>
 
@@ -47,6 +48,30 @@ inline QString collectionText(const QList<Line>& lines)
     return text;
 }
 
+// One collection line with count volumes from start + 1 and the other fields as a new title has them.
+inline QString record(const QString& title, int count, int start)
+{
+    return Line{title, count, start}.text();
+}
+
+// A volume file whose listed entries hold their value and every other entry 0.
+inline QString volumes(const QMap<int, int>& states)
+{
+    QString text;
+    for (int k = 1; k <= 50; ++k)
+        text += QString::number(states.value(k, 0)) + (k % 10 == 0 ? QStringLiteral("\r\n") : QStringLiteral(","));
+    return text;
+}
+
+// A volume file whose listed volumes are missing and every other one collected.
+inline QString missing(const QList<int>& volumeNumbers)
+{
+    QMap<int, int> states;
+    for (int k : volumeNumbers)
+        states[k] = 1;
+    return volumes(states);
+}
+
 template <typename Panel> struct Fixture {
     TestFolder folder;
     ScriptedDialogs dialogs;
@@ -54,6 +79,9 @@ template <typename Panel> struct Fixture {
     std::unique_ptr<RecordingHost> host;
     std::unique_ptr<Panel> panel;
     QString loadProblem;
+    // Reads: the panel's requests to read the title table again read the collection file. ReadsNothing: the
+    // panel shows only the table it was given, which a test may change by hand.
+    RecordingHost::Reload reload = RecordingHost::Reads;
 
     void start(const QList<Line>& lines, bool tour = false)
     {
@@ -63,9 +91,11 @@ template <typename Panel> struct Fixture {
     void start(bool tour = false)
     {
         state = std::make_unique<AppState>(folder.path());
-        host = std::make_unique<RecordingHost>(*state, dialogs);
-        loadProblem = host->LoadTitleTable();
-        host->loads = 0;
+        CollectionStore::Load load = state->store.loadCollection();
+        state->titles = std::move(load.table);
+        state->lists = buildSelectionLists(state->titles);
+        loadProblem = load.problem;
+        host = std::make_unique<RecordingHost>(*state, dialogs, reload);
         state->HelpTourOn = tour ? 1 : 0;
         panel = std::make_unique<Panel>(*state, dialogs, *host);
         panel->resize(twips::toPixels(11880), twips::toPixels(7575));
