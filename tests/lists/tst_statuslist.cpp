@@ -30,15 +30,6 @@ QPoint cellCentre(const Fixture& f, int row, int column)
     return view->visualRect(view->model()->index(row - 1, column - 1)).center();
 }
 
-// What a user's double-click delivers: press, release, double-click, release.
-void doubleClick(QWidget* widget, QPoint pos)
-{
-    QTest::mousePress(widget, Qt::LeftButton, {}, pos);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
-    QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
-}
-
 } // namespace
 
 class TestStatusList : public QObject {
