@@ -1,8 +1,10 @@
 #include "maintenance/CsvTable.h"
 
+#include "store/CollectionFile.h"
 #include "store/Cp932.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace csvtable {
 
@@ -49,7 +51,46 @@ QChar separatorOf(const QString& text)
     return tab ? QLatin1Char('\t') : QLatin1Char(',');
 }
 
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\u3000' || c == u'\t';
+}
+
+bool startsFormula(QChar c)
+{
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+constexpr QChar Guard = u'\'';
+
+// Past the line end at pos (CR LF, LF, a lone CR, or CRs before a CR LF); pos itself when none is there.
+qsizetype pastLineEnd(const QString& text, qsizetype pos)
+{
+    const qsizetype n = text.size();
+    qsizetype end = pos;
+    while (end < n && text[end] == u'\r')
+        ++end;
+    if (end < n && text[end] == u'\n')
+        return end + 1;
+    // Lone CRs without a following LF: each is a line end of its own.
+    return end > pos ? pos + 1 : pos;
+}
+
 } // namespace
+
+QString guarded(const QString& cell)
+{
+    if (!cell.isEmpty() && (startsFormula(cell.front()) || cell.front() == Guard))
+        return Guard + cell;
+    return cell;
+}
+
+QString unguarded(const QString& cell)
+{
+    if (cell.size() >= 2 && cell[0] == Guard && (startsFormula(cell[1]) || cell[1] == Guard))
+        return cell.mid(1);
+    return cell;
+}
 
 QByteArray write(const QList<QStringList>& rows)
 {
@@ -58,23 +99,40 @@ QByteArray write(const QList<QStringList>& rows)
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i > 0)
                 text += QLatin1Char(',');
-            appendCell(text, row[i]);
+            appendCell(text, guarded(row[i]));
         }
         text += QLatin1String("\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QString decode(const QByteArray& bytes)
+QString decode(const QByteArray& bytes, QString* problem)
 {
+    if (problem)
+        problem->clear();
     QByteArrayView view(bytes);
+    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF")) {
+        const bool little = view.startsWith("\xFF\xFE");
+        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        const QString text = utf16.decode(view.sliced(2));
+        if (utf16.hasError() && problem)
+            *problem = QStringLiteral("UTF-16 として読めない文字があります。");
+        return text;
+    }
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(view);
     if (!utf8.hasError())
         return text;
-    return cp932::decode(bytes).text;
+    const cp932::Decoded decoded = cp932::decode(bytes);
+    if (!decoded.ok() && problem)
+        *problem = QStringLiteral("%1行目: 先頭から%2バイト目が UTF-8 としてもシフトJIS としても読めません。"
+                                  "UTF-8 かシフトJIS で保存し直して下さい。")
+                       .arg(collection::lineOfOffset(bytes, decoded.badOffset))
+                       .arg(decoded.badOffset + 1);
+    return decoded.text;
 }
 
 Read read(const QString& text)
@@ -90,7 +148,11 @@ Read read(const QString& text)
         QString cell;
         bool rowEnded = false;
         while (!rowEnded) {
-            if (pos < n && text[pos] == u'"') {
+            qsizetype quote = pos;
+            while (quote < n && isBlank(text[quote]) && text[quote] != separator)
+                ++quote;
+            if (quote < n && text[quote] == u'"') {
+                pos = quote;
                 const int openedOn = line;
                 ++pos;
                 for (;;) {
@@ -101,14 +163,18 @@ Read read(const QString& text)
                     }
                     const QChar c = text[pos++];
                     if (c == u'"') {
-                        if (pos < n && text[pos] == u'"') {
+                        qsizetype quote = pos;
+                        while (quote < n && isBlank(text[quote]) && text[quote] != separator)
+                            ++quote;
+                        if (quote < n && text[quote] == u'"') {
+                            pos = quote;
                             cell += c;
                             ++pos;
                             continue;
                         }
                         break;
                     }
-                    if (c == u'\n' || (c == u'\r' && (pos >= n || text[pos] != u'\n')))
+                    if (c == u'\n' || (c == u'\r' && (pos >= n || (text[pos] != u'\n' && text[pos] != u'\r'))))
                         ++line;
                     cell += c;
                 }
@@ -123,13 +189,12 @@ Read read(const QString& text)
                 continue;
             }
             rowEnded = true;
-            if (pos < n && text[pos] == u'\r')
-                ++pos;
-            if (pos < n && text[pos] == u'\n')
-                ++pos;
+            pos = pastLineEnd(text, pos);
             ++line;
         }
-        const bool blank = row.cells.size() == 1 && row.cells.first().trimmed().isEmpty();
+        // Spreadsheets save the empty rows below a table as bare separators.
+        const bool blank = std::all_of(row.cells.cbegin(), row.cells.cend(),
+                                       [](const QString& cell) { return cell.trimmed().isEmpty(); });
         if (!blank)
             result.rows.append(std::move(row));
     }

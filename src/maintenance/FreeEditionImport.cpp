@@ -122,7 +122,7 @@ Parsed parse(const QByteArray& bytes)
             lineProblem = failed(line, problem);
             break;
         }
-        records.append({std::move(fields[0]), counts.volumeCount, counts.startVolume});
+        records.append({titlerules::storedForm(fields[0]), counts.volumeCount, counts.startVolume});
         lines.append(line);
     }
 

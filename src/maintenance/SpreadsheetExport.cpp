@@ -1,6 +1,7 @@
 #include "maintenance/SpreadsheetExport.h"
 
 #include "maintenance/CsvTable.h"
+#include "maintenance/SpreadsheetCells.h"
 #include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
 #include "store/VolumeList.h"
@@ -30,15 +31,20 @@ QByteArray exportBytes(const CollectionStore& store, const TitleTable& table)
         const VolumeStates& states = reads[i].states;
         QList<int> owned;
         QList<int> missing;
-        for (int k = 1; k <= qMin<int>(record.volumeCount, volumefile::Volumes); ++k) {
-            if (states[k] == 0)
-                owned.append(record.startVolume + k);
-            else if (states[k] == 1)
-                missing.append(record.startVolume + k);
+        spreadsheetcells::OtherStates others;
+        for (int k = 1; k <= volumefile::Volumes; ++k) {
+            const int volume = record.startVolume + k;
+            if (k <= record.volumeCount && states[k] == 0)
+                owned.append(volume);
+            else if (k <= record.volumeCount && states[k] == 1)
+                missing.append(volume);
+            else if (k <= record.volumeCount || states[k] != 0)
+                others.append({volume, states[k]});
         }
-        rows.append({record.title, QString::number(record.volumeCount), QString::number(record.startVolume),
+        rows.append({record.title, QString::number(record.volumeCount), QString::number(record.startVolume + 1),
                      record.author, record.magazine, record.rating, record.firstIssue, record.lastIssue,
-                     volumelist::format(owned), volumelist::format(missing), memos[i]});
+                     volumelist::format(owned), volumelist::format(missing), memos[i],
+                     spreadsheetcells::formatOtherStates(others)});
     }
     return csvtable::write(rows);
 }

@@ -1,6 +1,7 @@
 #include "maintenance/SpreadsheetImport.h"
 
 #include "maintenance/CsvTable.h"
+#include "maintenance/SpreadsheetCells.h"
 #include "store/CollectionFile.h"
 #include "store/CollectionStore.h"
 #include "store/TitleRules.h"
@@ -17,7 +18,7 @@ constexpr int Volumes = volumefile::Volumes;
 // The largest series a row may split: the suffix numbers and start volumes stay 16-bit numbers.
 constexpr int MaxSeries = 32750;
 
-enum Column { Title, Count, Start, Author, Magazine, Rating, First, Last, Owned, Missing, Memo, Columns };
+enum Column { Title, Count, Start, Author, Magazine, Rating, First, Last, Owned, Missing, Memo, Others, Columns };
 
 // Header names of each column; the first is the one the export writes.
 const QList<QStringList>& columnNames()
@@ -34,51 +35,9 @@ const QList<QStringList>& columnNames()
         {QStringLiteral("所持")},
         {QStringLiteral("未所持")},
         {QStringLiteral("メモ")},
+        {QStringLiteral("他の状態")},
     };
     return names;
-}
-
-QString halfWidthDigits(QString text)
-{
-    for (QChar& c : text)
-        if (c >= u'０' && c <= u'９')
-            c = QChar(u'0' + (c.unicode() - u'０'));
-    return text.trimmed();
-}
-
-// A whole non-negative number, or -1.
-qint64 number(const QString& cell)
-{
-    const QString text = halfWidthDigits(cell);
-    if (text.isEmpty() || text.size() > 9)
-        return -1;
-    for (const QChar c : text)
-        if (c < u'0' || c > u'9')
-            return -1;
-    return text.toLongLong();
-}
-
-// "yyyy/MM/dd" for a date written with / - . or 年月日, full-width digits alike; empty when it is not a date.
-QString storedDate(const QString& cell)
-{
-    QString text = halfWidthDigits(cell);
-    for (QChar& c : text)
-        if (c == u'-' || c == u'.' || c == u'年' || c == u'月' || c == u'／' || c == u'－' || c == u'．')
-            c = u'/';
-    if (text.endsWith(u'日'))
-        text.chop(1);
-    const QStringList parts = text.split(u'/');
-    if (parts.size() != 3)
-        return {};
-    int values[3];
-    for (int i = 0; i < 3; ++i) {
-        const qint64 v = number(parts[i]);
-        if (v < 0)
-            return {};
-        values[i] = int(v);
-    }
-    const QDate date(values[0], values[1], values[2]);
-    return date.isValid() && values[0] >= 1000 ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
 struct Row {
@@ -106,45 +65,56 @@ public:
 
 private:
     bool has(Column c) const { return m_columns[c] >= 0; }
+    // The cell as the file stores it: the export's guard taken off, the text in the stored form.
     QString cell(const QStringList& cells, Column c) const
     {
         const int i = m_columns[c];
-        return i >= 0 && i < cells.size() ? cells[i] : QString();
+        return i >= 0 && i < cells.size() ? titlerules::storedForm(csvtable::unguarded(cells[i])) : QString();
     }
 
     QString fill(const QStringList& cells, QList<NewRecord>& records) const
     {
-        const QString title = cell(cells, Title).trimmed();
-        if (title.isEmpty())
+        // Blanks around a title are kept: they are part of the title the file stores.
+        const QString title = cell(cells, Title);
+        if (title.trimmed().isEmpty())
             return QStringLiteral("題名がありません。");
         const QString countText = cell(cells, Count);
-        const qint64 count = number(countText);
+        const qint64 count = spreadsheetcells::number(countText);
         if (count < 1)
             return QStringLiteral("巻数「%1」は1以上の数字で書いて下さい。").arg(countText.trimmed());
 
+        // A column the table has is taken as it is, an empty cell staying empty; a missing one takes the value a
+        // typed title gets.
         TitleRecord base;
         const QString names[] = {QStringLiteral("著者名"), QStringLiteral("掲載誌名"), QStringLiteral("評価")};
         const Column nameColumns[] = {Author, Magazine, Rating};
         QString* targets[] = {&base.author, &base.magazine, &base.rating};
         for (int i = 0; i < 3; ++i) {
-            QString value = cell(cells, nameColumns[i]).trimmed();
-            if (value.isEmpty())
+            QString value = cell(cells, nameColumns[i]);
+            if (!has(nameColumns[i]))
                 value = i == 2 ? QStringLiteral("未") : QStringLiteral("未登録");
-            if (QString problem = titlerules::storableProblem(value, names[i]); !problem.isEmpty())
+            if (i == 2)
+                value = spreadsheetcells::rating(value);
+            if (QString problem = storableName(value, names[i]); !problem.isEmpty())
                 return problem;
             *targets[i] = value;
         }
         const Column dateColumns[] = {First, Last};
         QString* dates[] = {&base.firstIssue, &base.lastIssue};
         for (int i = 0; i < 2; ++i) {
-            const QString text = cell(cells, dateColumns[i]).trimmed();
-            *dates[i] = text.isEmpty() ? m_today : storedDate(text);
-            if (dates[i]->isEmpty())
+            const QString text = cell(cells, dateColumns[i]);
+            if (!has(dateColumns[i]))
+                *dates[i] = m_today;
+            else if (!text.trimmed().isEmpty())
+                *dates[i] = spreadsheetcells::storedDate(text);
+            if (dates[i]->isEmpty() && !text.trimmed().isEmpty())
                 return QStringLiteral("%1「%2」は日付として読めません（例：2002/02/18）。")
-                    .arg(columnNames()[dateColumns[i]].first(), text);
+                    .arg(columnNames()[dateColumns[i]].first(), text.trimmed());
         }
         QString memo = cell(cells, Memo);
-        if (QString problem = titlerules::storableProblem(memo, QStringLiteral("メモ"), true, false);
+        // Tabs are ordinary text in a memo, as in the memo panel.
+        if (QString problem =
+                titlerules::storableProblem(QString(memo).replace(u'\t', u' '), QStringLiteral("メモ"), true, false);
             !problem.isEmpty())
             return problem;
 
@@ -152,9 +122,10 @@ private:
         int first = 1;
         const QString startText = cell(cells, Start).trimmed();
         if (!startText.isEmpty()) {
-            const qint64 start = number(startText);
+            const qint64 start = spreadsheetcells::number(startText) - 1;
             if (start < 0 || count > Volumes)
-                return QStringLiteral("分割「%1」と巻数「%2」の組み合わせは使えません（巻数は1から%3まで）。")
+                return QStringLiteral("分割「%1」と巻数「%2」の組み合わせは使えません（分割は最初の巻の番号で1以上、"
+                                      "巻数は1から%3まで）。")
                     .arg(startText, countText.trimmed())
                     .arg(Volumes);
             base.volumeCount = qint16(count);
@@ -183,49 +154,56 @@ private:
                 records.append({part, {}, k == 1 ? memo : QString()});
             }
         }
-        const int last = first + int(count) - 1;
-        return markVolumes(cells, records, first, last);
+        return markVolumes(cells, records, first, first + int(count) - 1);
+    }
+
+    // Names are stored in quotes on one line: no quote, no line break; a tab is kept as the file can hold it.
+    static QString storableName(const QString& value, const QString& what)
+    {
+        return titlerules::storableProblem(QString(value).replace(u'\t', u' '), what);
     }
 
     QString markVolumes(const QStringList& cells, QList<NewRecord>& records, int first, int last) const
     {
         const bool owned = has(Owned);
-        const bool missing = has(Missing);
-        if (!owned && !missing)
-            return {};
-        volumelist::Parsed lists[2];
+        // Without either column every volume is collected; with one, the volumes it does not list take the other
+        // state; with both, a volume neither lists is not owned.
+        QList<qint16> states(last - first + 1, qint16(owned ? 1 : 0));
+        QList<bool> listed(last - first + 1, false);
         const Column columns[] = {Owned, Missing};
         for (int i = 0; i < 2; ++i) {
             if (!has(columns[i]))
                 continue;
-            lists[i] = volumelist::parse(cell(cells, columns[i]));
-            if (!lists[i].ok())
-                return columnNames()[columns[i]].first() + QStringLiteral("：") + lists[i].problem;
-            for (int v : lists[i].numbers)
-                if (v < first || v > last)
-                    return QStringLiteral("%1の%2巻はありません（%3〜%4巻です）。")
-                        .arg(columnNames()[columns[i]].first())
-                        .arg(v)
-                        .arg(first)
-                        .arg(last);
-        }
-        // State of each shown volume: without 未所持, everything the 所持 cell does not list is missing.
-        QList<qint16> states(last - first + 1, qint16(owned && !missing ? 1 : 0));
-        if (owned && !missing)
-            for (int v : lists[0].numbers)
-                states[v - first] = 0;
-        if (missing) {
-            for (int v : lists[1].numbers)
-                states[v - first] = 1;
-            if (owned)
-                for (int v : lists[0].numbers)
-                    if (states[v - first] == 1)
-                        return QStringLiteral("%1巻が所持と未所持の両方にあります。").arg(v);
+            const volumelist::Parsed list = volumelist::parse(cell(cells, columns[i]), first, last);
+            if (!list.ok())
+                return columnNames()[columns[i]].first() + QStringLiteral("：") + list.problem;
+            for (int v : list.numbers) {
+                if (listed[v - first])
+                    return QStringLiteral("%1巻が所持と未所持の両方にあります。").arg(v);
+                listed[v - first] = true;
+                states[v - first] = qint16(i);
+            }
         }
         int shown = 0;
         for (NewRecord& r : records)
             for (int k = 1; k <= r.record.volumeCount; ++k)
                 r.states[k] = states[shown++];
+        if (!has(Others))
+            return {};
+        // Every entry of every record's file, those beyond a record's count included.
+        const int entries = int(records.size()) * Volumes;
+        const spreadsheetcells::ParsedStates others =
+            spreadsheetcells::parseOtherStates(cell(cells, Others), first, first + entries - 1);
+        if (!others.problem.isEmpty())
+            return columnNames()[Others].first() + QStringLiteral("：") + others.problem;
+        for (const auto& [volume, state] : others.states) {
+            if (volume <= last && listed[volume - first])
+                return QStringLiteral("%1巻が%2と所持・未所持の両方にあります。")
+                    .arg(volume)
+                    .arg(columnNames()[Others].first());
+            const int offset = volume - first;
+            records[offset / Volumes].states[offset % Volumes + 1] = state;
+        }
         return {};
     }
 
@@ -251,7 +229,13 @@ QString titleReason(const titlerules::Verdict& verdict, const QString& title, co
 Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
 {
     Plan result;
-    const csvtable::Read read = csvtable::read(csvtable::decode(bytes));
+    QString undecodable;
+    const QString text = csvtable::decode(bytes, &undecodable);
+    if (!undecodable.isEmpty()) {
+        result.problem = undecodable;
+        return result;
+    }
+    const csvtable::Read read = csvtable::read(text);
     if (!read.problem.isEmpty()) {
         result.problem = read.problem;
         return result;

@@ -38,9 +38,11 @@ struct Plan {
 // every row against table and the rows before it. Columns are found by their header: 題名 and 巻数 are required;
 // 分割 (a record's start volume: the row is that one record; without it a count above 50 is split in records of 50
 // titled "(1_50)", "(51_100)", ...), 著者, 掲載誌 (or 掲載, 雑誌), 評価, 初刊 (or 初刊発行), 終刊, 所持, 未所持 and
-// メモ are optional; others are ignored. Without 所持 and 未所持 every volume is collected; with one of them, the
-// volumes it lists take its state and the others the opposite; with both, 未所持 marks the missing ones. Empty author
-// and magazine are "未登録", an empty rating "未", empty dates today.
+// メモ and 他の状態 are optional; others are ignored. Without 所持 and 未所持 every volume is collected; with one of
+// them, the volumes it lists take its state and the others the opposite; with both, a volume neither lists is not
+// owned. 他の状態 sets the values it lists. Every cell has the export's formula guard taken off and its text put in
+// the stored form. A column that is there is taken as written (blanks kept, an empty cell stays empty; a date as
+// y/m/d kept as written); a missing author or magazine column gives "未登録", rating "未", dates today.
 Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today);
 
 // The question asked before anything is written: how many titles will be added, each refused row with its line
@@ -50,10 +52,10 @@ QString questionText(const Plan& plan);
 // The refused rows alone, as questionText lists them; empty when none was refused.
 QString refusalText(const Plan& plan);
 
+// The import writes everything or nothing: every file is checked before the first is written, and a write that
+// fails part-way has every file written before it put back.
 struct Outcome {
-    QString error;          // the collection file could not be written: nothing was changed
-    QStringList notWritten; // volume files and memos of added titles that could not be written, with reasons
-    QString rankingError;   // the titles could not be appended to the favourite ranking
+    QString error; // why nothing was imported, and whether everything written was put back; empty on success
 };
 
 } // namespace spreadsheetimport

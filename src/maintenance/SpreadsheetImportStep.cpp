@@ -18,31 +18,51 @@ QString SpreadsheetImportStep::apply(bool forward)
     return forward ? add() : takeBack();
 }
 
+namespace {
+
+const QString NothingChanged = QStringLiteral("今のデータは何も変更していません。");
+// Problems named in a refusal; the rest are counted.
+constexpr int NamedProblems = 10;
+
+QString listed(const QStringList& problems)
+{
+    QStringList named = problems.mid(0, NamedProblems);
+    if (problems.size() > NamedProblems)
+        named << QStringLiteral("ほか%1件").arg(problems.size() - NamedProblems);
+    return named.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+QString SpreadsheetImportStep::checkBeforeWriting(const QList<std::pair<QString, QByteArray>>& files,
+                                                  QStringList problems) const
+{
+    const DataFolder& folder = m_data.store.folder();
+    for (const QString& name : {CollectionStore::CollectionFileName, CollectionStore::RankingFileName})
+        if (QString problem = folder.placeProblem(name); !problem.isEmpty())
+            problems << problem;
+    for (const auto& file : files)
+        if (QString problem = folder.placeProblem(file.first); !problem.isEmpty())
+            problems << problem;
+    if (problems.isEmpty())
+        return {};
+    return QStringLiteral("表計算から取り込めません。次のファイルを書けません。\r\n") + listed(problems) +
+           QStringLiteral("\r\n\r\n") + NothingChanged;
+}
+
 QString SpreadsheetImportStep::add()
 {
     CollectionStore& store = m_data.store;
     DataFolder& folder = store.folder();
-    m_written = {};
-    m_first = m_data.titles.count() + 1;
-    const FileBytes fileBefore = store.collectionBytesUnlessOwn(m_data.titles);
-    QList<TitleRecord> records;
-    records.reserve(m_new.size());
-    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new))
-        records.append(n.record);
-    if (const QString error = store.appendCollection(records); !error.isEmpty())
-        return error;
-    m_fileBefore = fileBefore;
-    for (const TitleRecord& record : std::as_const(records))
-        m_data.titles.append(record);
-
     // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin.
     folder.rescan();
     QList<std::pair<QString, QByteArray>> files;
     files.reserve(m_new.size());
+    QStringList problems;
     const auto add = [&](const QString& name, const QString& text) {
         QByteArray bytes;
         if (QString problem = CollectionStore::encodeFor(name, text, &bytes); !problem.isEmpty())
-            m_written.notWritten.append(problem);
+            problems.append(problem);
         else
             files.append({name, bytes});
     };
@@ -51,6 +71,20 @@ QString SpreadsheetImportStep::add()
         if (!n.memo.isEmpty())
             add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
     }
+    if (QString refusal = checkBeforeWriting(files, problems); !refusal.isEmpty())
+        return refusal;
+
+    m_first = m_data.titles.count() + 1;
+    const TitleTable tableBefore = m_data.titles;
+    const FileBytes fileBefore = store.collectionBytesUnlessOwn(m_data.titles);
+    QList<TitleRecord> records;
+    records.reserve(m_new.size());
+    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new))
+        records.append(n.record);
+    if (const QString error = store.appendCollection(records); !error.isEmpty())
+        return error + QStringLiteral("\r\n\r\n") + NothingChanged;
+    m_fileBefore = fileBefore;
+
     QList<FileBytes> before;
     before.reserve(files.size());
     for (const auto& file : std::as_const(files))
@@ -58,19 +92,43 @@ QString SpreadsheetImportStep::add()
     // One flush for all of them rather than one per file; each file is still replaced atomically.
     const QStringList errors = folder.writeEach(files);
     m_filesBefore.clear();
+    QStringList failures;
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (!errors.value(i).isEmpty()) {
-            m_written.notWritten.append(errors.value(i));
+            failures.append(errors.value(i));
             continue;
         }
-        // Written behind the store's back: its undo puts the file back without taking it for another
-        // program's change.
+        // Written behind the store's back: putting the file back must not take it for another program's change.
         store.forgetRead(files[i].first);
         m_filesBefore.append({files[i].first, before[i]});
     }
-
-    m_written.rankingError = m_ranking.append(m_data, m_titles);
+    if (!failures.isEmpty())
+        return rollBack(listed(failures), tableBefore);
+    if (const QString error = m_ranking.append(m_data, m_titles); !error.isEmpty())
+        return rollBack(error, tableBefore);
+    for (const TitleRecord& record : std::as_const(records))
+        m_data.titles.append(record);
     return {};
+}
+
+QString SpreadsheetImportStep::rollBack(const QString& failure, const TitleTable& before)
+{
+    CollectionStore& store = m_data.store;
+    QStringList notPutBack;
+    for (const auto& [name, bytes] : std::as_const(m_filesBefore))
+        if (const QString error = store.putBack(name, bytes); !error.isEmpty())
+            notPutBack << error;
+    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(before);
+    if (!error.isEmpty())
+        notPutBack << error;
+    m_filesBefore.clear();
+    m_fileBefore.reset();
+    QString text = QStringLiteral("表計算からの取り込みを途中でやめました。次のファイルを書けませんでした。\r\n") +
+                   failure + QStringLiteral("\r\n\r\n");
+    if (notPutBack.isEmpty())
+        return text + QStringLiteral("それまでに書いたファイルはすべて元に戻しました。") + NothingChanged;
+    return text + QStringLiteral("それまでに書いたファイルのうち、次のものは元に戻せませんでした。\r\n") +
+           listed(notPutBack);
 }
 
 void SpreadsheetImportStep::writeBack(const QList<std::pair<QString, FileBytes>>& files)
@@ -125,14 +183,6 @@ ChangeOutcome SpreadsheetImportStep::outcome(bool forward) const
 {
     const int count = m_data.titles.count();
     return {forward ? m_first : std::min(m_first - 1, count), true, ChangeOutcome::Everything};
-}
-
-QString SpreadsheetImportStep::notice() const
-{
-    QStringList failures = m_written.notWritten;
-    if (!m_written.rankingError.isEmpty())
-        failures << m_written.rankingError;
-    return failures.join(QStringLiteral("\r\n"));
 }
 
 qsizetype SpreadsheetImportStep::heldBytes() const

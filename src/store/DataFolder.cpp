@@ -157,6 +157,20 @@ QString DataFolder::checkFileName(const QString& name)
     return {};
 }
 
+QString DataFolder::placeProblem(const QString& name) const
+{
+    if (QString problem = checkFileName(name); !problem.isEmpty())
+        return problem;
+    const QString existing = existingName(name);
+    for (const QString& spelling : {name, existing}) {
+        const QFileInfo info(pathOf(spelling.isEmpty() ? name : spelling));
+        if (info.exists() && !info.isFile())
+            return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。")
+                .arg(info.fileName());
+    }
+    return {};
+}
+
 QString DataFolder::existingName(const QString& name) const
 {
     if (!checkFileName(name).isEmpty())

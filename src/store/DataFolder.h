@@ -41,6 +41,9 @@ public:
     // Replaces the file atomically, reusing the spelling already on disk so that no case twin is created.
     // Returns an empty string on success, else a Japanese message naming the file and the reason.
     QString write(const QString& name, const QByteArray& data);
+    // Empty when write(name) can replace or create the file as far as can be told before writing: name is a file
+    // name and nothing but a file (a folder, say) stands where it goes; else a Japanese message naming it.
+    QString placeProblem(const QString& name) const;
     // Replaces many files, each as write() does; entry i of the result is empty or the message for files[i].
     QStringList writeEach(const QList<std::pair<QString, QByteArray>>& files);
     // Appends data by rewriting the whole file atomically; a missing file is created. The old content becomes

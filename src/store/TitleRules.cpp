@@ -124,6 +124,11 @@ private:
 
 } // namespace
 
+QString storedForm(const QString& text)
+{
+    return cp932::toWindowsForm(text);
+}
+
 bool hasRefusedCharacter(const QString& title)
 {
     static const QString refused = QStringLiteral("\\/:,;*?\"<>|");

@@ -12,6 +12,12 @@
 // can name a file it may not.
 namespace titlerules {
 
+// The form the data files hold text in: the characters Linux input methods type where Windows has a twin (〜 − —
+// ‖ ¢ £ ¬) become that twin (～ － ― ∥ ￠ ￡ ￢). Every title, name and memo from any source (typed, edited,
+// a spreadsheet, the free edition) is put in this form before any check, file name or undo step, so that 星〜
+// and 星～ are one title with one set of files.
+QString storedForm(const QString& text);
+
 // The eleven half-width characters a title may not hold: \ / : , ; * ? " < > |
 bool hasRefusedCharacter(const QString& title);
 inline const QString RefusedCharacterMessage = QStringLiteral("\\ / : , ; * ? < > |\u3000の文字は使えません。");

@@ -1,12 +1,11 @@
 #include "store/VolumeList.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace volumelist {
 
 namespace {
-
-constexpr int Largest = 32767;
 
 bool isSeparator(QChar c)
 {
@@ -34,8 +33,10 @@ bool isBlank(QChar c)
 
 } // namespace
 
-Parsed parse(const QString& text)
+Parsed parse(const QString& text, int first, int last)
 {
+    first = std::max(first, 1);
+    last = std::min(last, Largest);
     Parsed parsed;
     const qsizetype n = text.size();
     qsizetype pos = 0;
@@ -62,7 +63,7 @@ Parsed parse(const QString& text)
         while (pos < n && isBlank(text[pos]))
             ++pos;
     };
-    QList<int> numbers;
+    QList<std::pair<int, int>> ranges;
     while (pos < n) {
         if (isSeparator(text[pos])) {
             ++pos;
@@ -73,32 +74,39 @@ Parsed parse(const QString& text)
             parsed.problem = QStringLiteral("「%1」%2").arg(itemAt(start), why);
             return parsed;
         };
-        int first = 0;
-        if (!readNumber(&first))
+        int low = 0;
+        if (!readNumber(&low))
             return fail(QStringLiteral("は巻の番号として読めません。"));
-        int last = first;
+        int high = low;
         const qsizetype afterFirst = pos;
         skipBlanks();
         if (pos < n && isDash(text[pos])) {
             ++pos;
             skipBlanks();
-            if (!readNumber(&last))
+            if (!readNumber(&high))
                 return fail(QStringLiteral("は範囲として読めません（終わりの巻がありません）。"));
         } else {
             pos = afterFirst;
         }
         if (pos < n && !isSeparator(text[pos]))
             return fail(QStringLiteral("は巻の番号として読めません。"));
-        if (first < 1 || last > Largest)
-            return fail(QStringLiteral("の巻は1から%1までで書いて下さい。").arg(Largest));
-        if (last < first)
+        if (high < low)
             return fail(QStringLiteral("は範囲の始めが終わりより大きくなっています。"));
-        for (int v = first; v <= last; ++v)
-            numbers.append(v);
+        if (low < first || high > last) {
+            parsed.outOfRange = itemAt(start);
+            return fail(first > last ? QStringLiteral("の巻はありません。")
+                                     : QStringLiteral("の巻は%1から%2までで書いて下さい。").arg(first).arg(last));
+        }
+        ranges.append({low, high});
     }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    parsed.numbers = std::move(numbers);
+    // Every range lies within first..last, so the merged list is never longer than that span.
+    std::sort(ranges.begin(), ranges.end());
+    int next = first; // the smallest number not yet listed
+    for (const auto& [low, high] : std::as_const(ranges)) {
+        for (int v = std::max(low, next); v <= high; ++v)
+            parsed.numbers.append(v);
+        next = std::max(next, high + 1);
+    }
     return parsed;
 }
 
@@ -112,10 +120,10 @@ QString format(QList<int> numbers)
         while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
             ++j;
         if (!text.isEmpty())
-            text += QLatin1Char(',');
+            text += u'、';
         text += QString::number(numbers[i]);
         if (j - i >= 2) {
-            text += QLatin1Char('-') + QString::number(numbers[j]);
+            text += u'～' + QString::number(numbers[j]);
             i = j + 1;
         } else {
             ++i;

@@ -31,10 +31,7 @@ spreadsheetimport::Outcome applyStep(CollectionStore& store, const spreadsheetim
     QStringList favourites = store.readRanking();
     ChangeData data{store, titles, favourites};
     SpreadsheetImportStep step(data, plan);
-    const QString error = step.apply(true);
-    spreadsheetimport::Outcome outcome = step.written();
-    outcome.error = error;
-    return outcome;
+    return {step.apply(true)};
 }
 
 // Imports bytes into the folder's collection as OK would; returns the plan.
@@ -46,6 +43,12 @@ spreadsheetimport::Plan importInto(const QString& folder, const QByteArray& byte
     if (plan.ok())
         applyStep(store, plan);
     return plan;
+}
+
+QByteArray utf16WithBom(const QString& text)
+{
+    QStringEncoder encoder(QStringEncoder::Utf16LE);
+    return QByteArray("\xFF\xFE") + QByteArray(encoder(text));
 }
 
 QString volumes(const QList<int>& states)
@@ -71,6 +74,10 @@ private slots:
     void refusesFilesWithoutTheRequiredColumns();
     void questionCountsAndNamesRefusals();
     void failedCollectionWriteChangesNothing();
+    void everyStoredFieldComesBackByteForByte();
+    void titlesAreComparedInTheStoredForm();
+    void importIsAllOrNothing_data();
+    void importIsAllOrNothing();
 };
 
 void TestSpreadsheetExchange::sampleComesBackByteForByte()
@@ -127,9 +134,9 @@ void TestSpreadsheetExchange::exportWritesTheAgreedTable()
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith(Bom));
     QCOMPARE(QString::fromUtf8(bytes.mid(Bom.size())),
-             QStringLiteral("題名,巻数,分割,著者,掲載誌,評価,初刊,終刊,所持,未所持,メモ\r\n"
-                            "\"続,刊\",3,50,著者,誌,○,2001/02/03,2002/03/04,\"51,53\",52,"
-                            "\"一行目\"\"引用\"\"\r\n二行目\"\r\n"));
+             QStringLiteral("題名,巻数,分割,著者,掲載誌,評価,初刊,終刊,所持,未所持,メモ,他の状態\r\n"
+                            "\"続,刊\",3,51,著者,誌,○,2001/02/03,2002/03/04,51、53,52,"
+                            "\"一行目\"\"引用\"\"\r\n二行目\",\r\n"));
 
     FailingWriter failing(QStringLiteral(".csv"));
     QVERIFY(spreadsheet::exportTo(store, store.loadCollection().table, path, failing)
@@ -173,10 +180,25 @@ void TestSpreadsheetExchange::readsTablesOfOtherTools_data()
                QStringLiteral("1"),
                QStringLiteral("長編(101_150).TXT"),
                QStringLiteral("0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1")};
+    // 分割 is the first volume's number, as the main page shows it; with both volume columns, one in neither is
+    // not owned.
     QTest::newRow("a split record, blank lines, a missing last cell")
-        << utf8(QStringLiteral("題名,巻数,分割,所持,未所持\r\n\r\n続編,2,50,51\r\n"))
+        << utf8(QStringLiteral("題名,巻数,分割,所持,未所持\r\n\r\n続編,2,51,51\r\n"))
         << QStringLiteral("\"続編\",2,50,\"未登録\",\"未登録\",\"未\",\"2024/05/06\",\"2024/05/06\"\r\n")
-        << QStringList{QStringLiteral("続編.TXT"), QStringLiteral("0,0")};
+        << QStringList{QStringLiteral("続編.TXT"), QStringLiteral("0,1")};
+    QTest::newRow("both volume columns, a volume in neither")
+        << utf8(QStringLiteral("題名,巻数,所持,未所持\r\n新作,4,1-2,\r\n"))
+        << QStringLiteral("\"新作\",4,0,\"未登録\",\"未登録\",\"未\",\"2024/05/06\",\"2024/05/06\"\r\n")
+        << QStringList{QStringLiteral("新作.TXT"), QStringLiteral("0,0,1,1")};
+    QTest::newRow("a blank before a quote, rows of bare separators, CR CR LF")
+        << utf8(QStringLiteral("題名,巻数,著者\r\r\n,,\r\n句, 2 , \"a, b\"\r\r\n,,\r\n\t,\r\n"))
+        << QStringLiteral("\"句\",2,0,\"a, b\",\"未登録\",\"未\",\"2024/05/06\",\"2024/05/06\"\r\n")
+        << QStringList{QStringLiteral("句.TXT"), QString()};
+    QTest::newRow("UTF-16 with a byte-order mark, dates with a time, a look-alike rating")
+        << utf16WithBom(
+               QStringLiteral("題名\t巻数\t初刊\t終刊\t評価\r\n表\t1\t2015/4/10 0:00\t2016/05/01 12:30:00\t◯\r\n"))
+        << QStringLiteral("\"表\",1,0,\"未登録\",\"未登録\",\"○\",\"2015/4/10\",\"2016/05/01\"\r\n")
+        << QStringList{QStringLiteral("表.TXT"), QString()};
 }
 
 void TestSpreadsheetExchange::readsTablesOfOtherTools()
@@ -214,7 +236,7 @@ void TestSpreadsheetExchange::refusesRowsATypedTitleWouldNot_data()
     QTest::newRow("count zero") << QStringLiteral("x,0,,,") << 3 << QStringLiteral("巻数「0」");
     QTest::newRow("author CP932 cannot hold") << QStringLiteral("x,1,😀,,") << 3 << QStringLiteral("😀");
     QTest::newRow("not a date") << QStringLiteral("x,1,,2024/13/01,") << 3 << QStringLiteral("2024/13/01");
-    QTest::newRow("volume beyond the count") << QStringLiteral("x,3,,,4") << 3 << QStringLiteral("4巻");
+    QTest::newRow("volume beyond the count") << QStringLiteral("x,3,,,4") << 3 << QStringLiteral("「4」");
     QTest::newRow("not a volume list") << QStringLiteral("x,3,,,一") << 3 << QStringLiteral("「一」");
     QTest::newRow("line after a multi-line cell")
         << QStringLiteral("x1,1,,,,\"a\r\nb\"\r\nc?,1,,,") << 5 << QStringLiteral("使えません");
@@ -249,6 +271,9 @@ void TestSpreadsheetExchange::refusesFilesWithoutTheRequiredColumns_data()
     QTest::newRow("no count column") << utf8(QStringLiteral("題名,冊数\r\na,1\r\n")) << QStringLiteral("「巻数」");
     QTest::newRow("no title column") << utf8(QStringLiteral("名前,巻数\r\na,1\r\n")) << QStringLiteral("「題名」");
     QTest::newRow("quote left open") << utf8(QStringLiteral("題名,巻数\r\n\"a,1\r\n")) << QStringLiteral("2行目");
+    QTest::newRow("a byte neither UTF-8 nor code page 932")
+        << utf8(QStringLiteral("題名,巻数\r\na,1\r\n")) + QByteArray("b\xFF,1\r\n")
+        << QStringLiteral("3行目: 先頭から");
 }
 
 void TestSpreadsheetExchange::refusesFilesWithoutTheRequiredColumns()
@@ -283,6 +308,106 @@ void TestSpreadsheetExchange::failedCollectionWriteChangesNothing()
     const spreadsheetimport::Outcome outcome = applyStep(store, plan);
     QVERIFY(outcome.error.contains(QStringLiteral("ディスクがいっぱいです")));
     QCOMPARE(folder.files(), before);
+}
+
+void TestSpreadsheetExchange::everyStoredFieldComesBackByteForByte()
+{
+    // Cells a spreadsheet would run as formulas, blanks kept, empty fields, dates as stored, a memo with a tab,
+    // values other than 0 and 1 (also beyond the count), a split record.
+    TestFolder source;
+    source.writeText(QStringLiteral("データＰＲＯ.txt"),
+                     QStringLiteral("\" 星 \",3,0,\"=1+1\",\"\",\"-\",\"2015/4/1\",\"\"\r\n"
+                                    "\"+3\",2,50,\"@SUM(A1)\",\"\tTab\",\"'\",\"\",\"2001/02/03\"\r\n"
+                                    "\"'=x\",50,0,\"未登録\",\"誌 \",\"○\",\"2020/12/31\",\"2021/1/2\"\r\n"));
+    source.writeText(QStringLiteral(" 星 .TXT"), volumes({0, 2, -1, 0, 7}));
+    source.writeText(QStringLiteral("+3.TXT"), volumes({1, 1}));
+    source.writeText(QStringLiteral("'=x.TXT"), volumes(QList<int>(50, 1)));
+    source.writeText(QStringLiteral(" 星 _C.txt"), QStringLiteral("=HYPERLINK(\"x\")\r\n\tインデント\r\n"));
+    source.writeText(QStringLiteral("+3_C.txt"), QStringLiteral("-メモ\r\n"));
+    CollectionStore store(source.path());
+    const QByteArray exported = spreadsheet::exportBytes(store, store.loadCollection().table);
+
+    const csvtable::Read table = csvtable::read(csvtable::decode(exported));
+    QVERIFY(table.problem.isEmpty());
+    for (const csvtable::Row& row : table.rows)
+        for (const QString& cell : row.cells)
+            QVERIFY2(cell.isEmpty() || !QStringLiteral("=+-@\t\r").contains(cell.front()), qPrintable(cell));
+
+    TestFolder target;
+    const spreadsheetimport::Plan plan = importInto(target.path(), exported);
+    QVERIFY2(plan.ok() && plan.refused.isEmpty(), qPrintable(plan.problem + spreadsheetimport::questionText(plan)));
+    QStringList written = target.files();
+    written.removeOne(CollectionStore::RankingFileName);
+    QCOMPARE(written, source.files());
+    for (const QString& name : source.files())
+        QVERIFY2(target.readBytes(name) == source.readBytes(name), qPrintable(name));
+}
+
+void TestSpreadsheetExchange::titlesAreComparedInTheStoredForm()
+{
+    TestFolder folder;
+    folder.writeText(QStringLiteral("データＰＲＯ.txt"),
+                     QStringLiteral("\"星～\",1,0,\"a\",\"b\",\"○\",\"2001/01/01\",\"2001/01/01\"\r\n"));
+    const spreadsheetimport::Plan plan = importInto(
+        folder.path(), utf8(QStringLiteral("題名,巻数,著者,未所持,メモ\r\n星〜,1,,,\r\n月〜−,2,A—B,2,¢\r\n")));
+    QCOMPARE(plan.refused.size(), 1);
+    QCOMPARE(plan.refused.first().line, 2);
+    QVERIFY(folder.exists(QStringLiteral("月～－.TXT")) && folder.exists(QStringLiteral("月～－_C.txt")));
+    QVERIFY(!folder.exists(QStringLiteral("星〜.TXT")) && !folder.exists(QStringLiteral("月〜−.TXT")));
+    CollectionStore store(folder.path());
+    const TitleTable table = store.loadCollection().table;
+    QCOMPARE(table.count(), 2);
+    QCOMPARE(table.at(2).title, QStringLiteral("月～－"));
+    QCOMPARE(table.at(2).author, QStringLiteral("A―B"));
+    QCOMPARE(store.readMemo(QStringLiteral("月～－")), QStringLiteral("￠"));
+}
+
+void TestSpreadsheetExchange::importIsAllOrNothing_data()
+{
+    QTest::addColumn<QString>("failingSuffix"); // writes of files ending so fail
+    QTest::addColumn<QString>("folderInTheWay");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("a volume file write fails") << QStringLiteral("乙.TXT") << QString() << QStringLiteral("ディスク");
+    QTest::newRow("a memo write fails") << QStringLiteral("_C.txt") << QString() << QStringLiteral("ディスク");
+    QTest::newRow("the ranking write fails")
+        << CollectionStore::RankingFileName << QString() << QStringLiteral("ディスク");
+    QTest::newRow("a folder where a volume file goes")
+        << QString() << QStringLiteral("乙.TXT") << QStringLiteral("乙.TXT");
+}
+
+void TestSpreadsheetExchange::importIsAllOrNothing()
+{
+    QFETCH(QString, failingSuffix);
+    QFETCH(QString, folderInTheWay);
+    QFETCH(QString, named);
+    TestFolder folder;
+    folder.writeText(QStringLiteral("データＰＲＯ.txt"),
+                     QStringLiteral("\"既存\",2,0,\"a\",\"b\",\"○\",\"2001/01/01\",\"2001/01/01\"\r\n"));
+    folder.writeText(QStringLiteral("既存.TXT"), volumes({1, 0}));
+    folder.writeText(QStringLiteral("甲.TXT"), volumes({1}));
+    folder.writeText(CollectionStore::RankingFileName, QStringLiteral("\"既存\"\r\n"));
+    if (!folderInTheWay.isEmpty())
+        QVERIFY(QDir(folder.path()).mkdir(folderInTheWay));
+    QHash<QString, QByteArray> before;
+    for (const QString& name : folder.files())
+        before.insert(name, folder.readBytes(name));
+
+    CollectionStore store(folder.path());
+    const spreadsheetimport::Plan plan = spreadsheetimport::plan(
+        utf8(QStringLiteral("題名,巻数,メモ\r\n甲,1,m\r\n乙,2,\r\n丙,3,\r\n")), store.loadCollection().table, Today);
+    QCOMPARE(plan.records.size(), 3);
+    if (!failingSuffix.isEmpty())
+        store.folder().setWriter(std::make_unique<FailingWriter>(failingSuffix));
+    const spreadsheetimport::Outcome outcome = applyStep(store, plan);
+    QVERIFY2(outcome.error.contains(named), qPrintable(outcome.error));
+    QVERIFY2(outcome.error.contains(QStringLiteral("何も変更していません")), qPrintable(outcome.error));
+    QStringList names = before.keys();
+    names.sort();
+    QStringList after = folder.files();
+    after.sort();
+    QCOMPARE(after, names);
+    for (const QString& name : names)
+        QVERIFY2(folder.readBytes(name) == before.value(name), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheetExchange)

@@ -57,7 +57,7 @@ void TestSpreadsheetTools::importAsksOnceBeforeWriting()
     QCOMPARE(f.dialogs.messages().first().text,
              QStringLiteral("1件のコミックを追加します。\r\n\r\n次の2行は取り込みません。\r\n"
                             "3行目: 「甲」は既に登録されています。\r\n"
-                            "4行目: 所持の5巻はありません（1〜1巻です）。\r\n\r\nよろしいですか？"));
+                            "4行目: 所持：「5」の巻は1から1までで書いて下さい。\r\n\r\nよろしいですか？"));
     QCOMPARE(f.dialogs.messages().first().style, Dialogs::OkCancel + Dialogs::Question);
 
     if (answer == Dialogs::Cancel) {
@@ -113,7 +113,7 @@ void TestSpreadsheetTools::exportWritesTheChosenFile()
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()).section(QStringLiteral("\r\n"), 1, 1),
-             QStringLiteral("甲,3,0,未登録,誌甲,○,2008/05/05,2009/01/03,1-3,,"));
+             QStringLiteral("甲,3,1,未登録,誌甲,○,2008/05/05,2009/01/03,1～3,,,"));
 }
 
 QTEST_MAIN(TestSpreadsheetTools)

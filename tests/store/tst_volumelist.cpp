@@ -13,6 +13,8 @@ private slots:
     void writesRuns_data();
     void writesRuns();
     void writtenListsReadBack();
+    void boundsAreKeptWithoutExpanding_data();
+    void boundsAreKeptWithoutExpanding();
 };
 
 void TestVolumeList::readsLists_data()
@@ -73,9 +75,9 @@ void TestVolumeList::writesRuns_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("none") << QList<int>{} << QString();
     QTest::newRow("run and single") << QList<int>{15, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}
-                                    << QStringLiteral("1-12,15");
-    QTest::newRow("pairs stay apart") << QList<int>{51, 52, 54} << QStringLiteral("51,52,54");
-    QTest::newRow("repeats") << QList<int>{3, 3, 4, 5} << QStringLiteral("3-5");
+                                    << QStringLiteral("1～12、15");
+    QTest::newRow("pairs stay apart") << QList<int>{51, 52, 54} << QStringLiteral("51、52、54");
+    QTest::newRow("repeats") << QList<int>{3, 3, 4, 5} << QStringLiteral("3～5");
 }
 
 void TestVolumeList::writesRuns()
@@ -89,6 +91,32 @@ void TestVolumeList::writtenListsReadBack()
 {
     const QList<int> numbers = {1, 2, 3, 7, 9, 10, 11, 40, 32767};
     QCOMPARE(volumelist::parse(volumelist::format(numbers)).numbers, numbers);
+}
+
+void TestVolumeList::boundsAreKeptWithoutExpanding_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("outOfRange"); // empty: read, giving last - first + 1 numbers
+    // 30 KB of ranges far beyond the title: refused at the first item, nothing expanded.
+    QTest::newRow("huge ranges, refused at once")
+        << QStringLiteral("1-32767,").repeated(4000) << 51 << 100 << QStringLiteral("1-32767");
+    QTest::newRow("below the first") << QStringLiteral("51-60, 3") << 51 << 100 << QStringLiteral("3");
+    QTest::newRow("overlapping ranges, merged")
+        << QStringLiteral("1-50,").repeated(6000) + QStringLiteral("2～49") << 1 << 50 << QString();
+}
+
+void TestVolumeList::boundsAreKeptWithoutExpanding()
+{
+    QFETCH(QString, text);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QString, outOfRange);
+    const volumelist::Parsed parsed = volumelist::parse(text, first, last);
+    QCOMPARE(parsed.outOfRange, outOfRange);
+    QCOMPARE(parsed.ok(), outOfRange.isEmpty());
+    QCOMPARE(parsed.numbers.size(), parsed.ok() ? last - first + 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestVolumeList)

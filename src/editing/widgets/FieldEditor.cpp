@@ -124,7 +124,8 @@ void FieldEditor::chooseName(NameField field)
 {
     if (m_state.titles.isEmpty())
         return;
-    const QString name = (field == NameField::Author ? m_cboSakusya : m_cboKeisai)->currentText();
+    const QString name =
+        titlerules::storedForm((field == NameField::Author ? m_cboSakusya : m_cboKeisai)->currentText());
     save(m_page.currentIndex(), field == NameField::Author ? Author : Magazine, 0,
          [&](TitleRecord& r) { (field == NameField::Author ? r.author : r.magazine) = name; });
 }
@@ -135,7 +136,7 @@ void FieldEditor::typeName(NameField field, int keyAscii)
         return;
     const bool author = field == NameField::Author;
     QComboBox* box = author ? m_cboSakusya : m_cboKeisai;
-    const QString name = box->currentText();
+    const QString name = titlerules::storedForm(box->currentText());
     if (name.isEmpty())
         return;
     const QString problem =
@@ -147,7 +148,10 @@ void FieldEditor::typeName(NameField field, int keyAscii)
     if (!save(m_page.currentIndex(), author ? Author : Magazine, ChangeOutcome::SearchList,
               [&](TitleRecord& r) { (author ? r.author : r.magazine) = name; }))
         return;
-    // Stored: the box's typing is over, and the undo keys now take back the stored change.
+    // Stored: the box's typing is over, and the undo keys now take back the stored change. The box shows what
+    // was stored.
+    if (box->currentText() != name)
+        box->setEditText(name);
     box->lineEdit()->setModified(false);
     MembershipSet& set = author ? m_state.lists.authorSet : m_state.lists.magazineSet;
     if (!set.containsSubstring(name))

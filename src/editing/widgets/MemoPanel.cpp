@@ -62,7 +62,7 @@ void MemoPanel::cmdMemoHozon_Click()
     const int index = m_page.currentIndex();
     if (!m_state.titles.isValidIndex(index))
         return;
-    const QString text = memo();
+    const QString text = titlerules::storedForm(memo());
     QString checked = text;
     checked.replace(QLatin1Char('\t'), QLatin1Char(' ')); // tabs are ordinary text in a memo
     const QString problem = titleinput::storableProblem(checked, QStringLiteral("メモ"), true, false);

@@ -39,8 +39,8 @@ QString TitleCommands::askTitle()
 {
     QString defaultText;
     for (;;) {
-        const QString entry =
-            m_dialogs.inputBox(QStringLiteral("題名を入力して下さい"), QStringLiteral("題名入力"), defaultText);
+        const QString entry = titlerules::storedForm(
+            m_dialogs.inputBox(QStringLiteral("題名を入力して下さい"), QStringLiteral("題名入力"), defaultText));
         if (entry.isEmpty())
             return QString();
         const titlerules::Verdict verdict = titlerules::checkTitle(m_state.titles, entry);

@@ -24,8 +24,6 @@ const QString ImportFilter = QStringLiteral("表計算のファイル (*.csv *.t
 const QString ExportFilter = QStringLiteral("CSVファイル (*.csv)");
 const QString SuggestedName = QStringLiteral("コミック一覧.csv");
 const QString Refused = QStringLiteral("取り込めません");
-// Files named in the closing box when some could not be written; the rest are counted.
-constexpr int NamedFailures = 10;
 
 } // namespace
 
@@ -130,8 +128,7 @@ void SpreadsheetTools::cmdCsvImport_Click()
         outcome = writeImport(plan);
     }
     if (!outcome.error.isEmpty()) {
-        m_dialogs.messageBox(outcome.error + QStringLiteral("\r\n\r\n今のデータは何も変更していません。"),
-                             Dialogs::OkOnly + Dialogs::Exclamation, Refused);
+        m_dialogs.messageBox(outcome.error, Dialogs::OkOnly + Dialogs::Exclamation, Refused);
         return;
     }
     const QString problem = m_host.LoadTitleTable();
@@ -141,28 +138,11 @@ void SpreadsheetTools::cmdCsvImport_Click()
     emit imported();
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
-
-    QStringList failures = outcome.notWritten;
-    if (!outcome.rankingError.isEmpty())
-        failures << outcome.rankingError + QStringLiteral("（お気に入りランキングには載っていません）");
-    if (failures.isEmpty())
-        return;
-    QStringList named = failures.mid(0, NamedFailures);
-    if (failures.size() > NamedFailures)
-        named << QStringLiteral("ほか%1件").arg(failures.size() - NamedFailures);
-    m_dialogs.messageBox(QStringLiteral("コミックは追加しましたが、次のファイルは書けませんでした"
-                                        "（巻データのないコミックはすべて収集済みとして表示されます）。\r\n") +
-                             named.join(QStringLiteral("\r\n")),
-                         Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
 }
 
 spreadsheetimport::Outcome SpreadsheetTools::writeImport(const spreadsheetimport::Plan& plan)
 {
     auto step = std::make_unique<SpreadsheetImportStep>(m_state.changes, plan);
-    const SpreadsheetImportStep& added = *step;
     // One step on the window's undo stack; the stack owns it once its writes were made.
-    const ChangeHistory::Result result = m_state.history.perform(std::move(step));
-    if (!result.error.isEmpty())
-        return {result.error, {}, {}};
-    return added.written();
+    return {m_state.history.perform(std::move(step)).error};
 }

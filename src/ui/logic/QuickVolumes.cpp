@@ -15,11 +15,6 @@ Plan plan(const QString& text, const std::array<int, 51>& shown, const VolumeSta
 {
     Plan result;
     result.after = states;
-    const volumelist::Parsed parsed = volumelist::parse(text);
-    if (!parsed.ok()) {
-        result.problem = parsed.problem;
-        return result;
-    }
     int first = 0;
     int last = 0;
     for (int k = 1; k <= volumefile::Volumes; ++k) {
@@ -28,20 +23,23 @@ Plan plan(const QString& text, const std::array<int, 51>& shown, const VolumeSta
         first = first == 0 ? shown[k] : std::min(first, shown[k]);
         last = std::max(last, shown[k]);
     }
-    QList<int> outside;
+    // Bounded by the page: a long list is refused at its first number the page does not show.
+    const volumelist::Parsed parsed = volumelist::parse(text, last == 0 ? 1 : first, last);
+    if (!parsed.outOfRange.isEmpty()) {
+        const QString range = last == 0 ? QStringLiteral("このページには巻がありません。")
+                                        : QStringLiteral("このページの巻は %1～%2 です。").arg(first).arg(last);
+        result.problem = QStringLiteral("「%1」はこのページにない巻です。%2").arg(parsed.outOfRange, range);
+        return result;
+    }
+    if (!parsed.ok()) {
+        result.problem = parsed.problem;
+        return result;
+    }
     QList<int> entries;
     for (int number : parsed.numbers) {
         const auto it = std::find(shown.begin() + 1, shown.end(), number);
-        if (it == shown.end())
-            outside << number;
-        else
+        if (it != shown.end())
             entries << int(it - shown.begin());
-    }
-    if (!outside.isEmpty()) {
-        const QString range = last == 0 ? QStringLiteral("このページには巻がありません。")
-                                        : QStringLiteral("このページの巻は %1～%2 です。").arg(first).arg(last);
-        result.problem = QStringLiteral("「%1」はこのページにない巻です。%2").arg(volumelist::format(outside), range);
-        return result;
     }
     std::sort(entries.begin(), entries.end());
     const qint16 state = missing ? Missing : Collected;
