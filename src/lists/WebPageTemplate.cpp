@@ -249,6 +249,8 @@ addEventListener('resize', () => soon(layout));
 addEventListener('hashchange', () => { fromHash(); rebuild(); });
 fromHash();
 rebuild();
+// When the first screen was drawn, in milliseconds since the page began to load.
+document.body.dataset.drawnMs = String(Math.round(performance.now()));
 })();
 )js");
 }

@@ -33,8 +33,14 @@ QJsonObject data(const QByteArray& page)
 
 TitleRecord entry(const QString& title, int count = 3, int start = 0)
 {
-    TitleRecord r{title, qint16(count), qint16(start), QStringLiteral("作者"), QStringLiteral("雑誌"),
-                  QStringLiteral("◎"), QStringLiteral("2008/05/05"), QStringLiteral("2010/01/31")};
+    TitleRecord r{title,
+                  qint16(count),
+                  qint16(start),
+                  QStringLiteral("作者"),
+                  QStringLiteral("雑誌"),
+                  QStringLiteral("◎"),
+                  QStringLiteral("2008/05/05"),
+                  QStringLiteral("2010/01/31")};
     return r;
 }
 
@@ -129,14 +135,14 @@ void TestWebPage::totalsAreTheStatusListsFromTheSameFiles()
 {
     Fixture f;
     f.folder.writeText(CollectionName, record(QStringLiteral("Ａ"), 5, 0) + record(QStringLiteral("Ｂ"), 60, 0) +
-                                            record(QStringLiteral("Ｃ"), 3, 50) + record(QStringLiteral("Ｄ"), 4, 0));
+                                           record(QStringLiteral("Ｃ"), 3, 50) + record(QStringLiteral("Ｄ"), 4, 0));
     f.folder.writeText(QStringLiteral("Ａ.TXT"), missing({2, 4}));
     f.folder.writeText(QStringLiteral("Ｂ.TXT"), volumes({{1, 1}, {2, 2}, {50, 1}}));
     f.folder.writeText(QStringLiteral("Ｃ.TXT"), missing({}));
     // Ｄ has no volume file: counted as collected, as the status list counts it.
     f.start();
-    const QJsonObject d = data(webpage::html(
-        f.state->titles, webpage::read(f.state->store, f.state->titles, QDate(2008, 5, 5), false)));
+    const QJsonObject d =
+        data(webpage::html(f.state->titles, webpage::read(f.state->store, f.state->titles, QDate(2008, 5, 5), false)));
     const statuslist::Totals expected = statuslist::fill(f.state->store, f.state->titles).totals;
     const QJsonArray totals = d.value("totals").toArray();
     QCOMPARE(totals.size(), 6);
@@ -165,8 +171,7 @@ void TestWebPage::volumesKeepTheirSeriesNumbers()
     c.states[2][4] = 1;
     const QStringList v = data(webpage::html(titles, c)).value("v").toString().split(u'\n');
     // Count, missing positions, "." and other positions, "+" and the volumes before the record.
-    QCOMPARE(v, (QStringList{QStringLiteral("32+50"), QStringLiteral("o1o.7"),
-                             QStringLiteral("!70!4+-5")}));
+    QCOMPARE(v, (QStringList{QStringLiteral("32+50"), QStringLiteral("o1o.7"), QStringLiteral("!70!4+-5")}));
 }
 
 void TestWebPage::datesKeepAnyTextAsWritten()
@@ -194,7 +199,8 @@ void TestWebPage::memosOnlyWhenAskedFor()
     f.folder.writeText(QStringLiteral("Ａ_C.txt"), QStringLiteral("秘密のメモ\r\n二行目\r\n"));
     f.start();
     const QDate day(2008, 5, 5);
-    const QByteArray without = webpage::html(f.state->titles, webpage::read(f.state->store, f.state->titles, day, false));
+    const QByteArray without =
+        webpage::html(f.state->titles, webpage::read(f.state->store, f.state->titles, day, false));
     QVERIFY(!without.contains("秘密"));
     QVERIFY(!data(without).contains("memo"));
     const QJsonArray memos =

@@ -42,8 +42,9 @@ QByteArray largePage()
     for (int i = 1; i <= TitleTable::MaxTitles; ++i) {
         const QString n = QString::number(i);
         TitleRecord r;
-        r.title = i <= hostile.size() ? hostile[i - 1] : i == 4 ? QStringLiteral("マホウ少女ルル")
-                                                                 : QStringLiteral("銀河探偵団") + n;
+        r.title = i <= hostile.size() ? hostile[i - 1]
+                  : i == 4            ? QStringLiteral("マホウ少女ルル")
+                                      : QStringLiteral("銀河探偵団") + n;
         r.volumeCount = qint16(1 + (i * 13) % 50);
         r.startVolume = qint16(i % 20 == 0 ? 50 : 0);
         r.author = QStringLiteral("山田太郎") + n;
