@@ -7,8 +7,11 @@
 #include "lists/Exports.h"
 #include "lists/ListModels.h"
 #include "lists/QrShoppingList.h"
+#include "lists/WebPage.h"
 #include "lists/widgets/StatusListPanel.h"
+#include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
+#include "ui/logic/AppState.h"
 
 #include <QRandomGenerator>
 #include <memory>
@@ -39,6 +42,7 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
     timing::Samples uncollected(QStringLiteral("export_uncollected"));
     timing::Samples fullStatus(QStringLiteral("export_full_status"));
     timing::Samples qrCodes(QStringLiteral("qr_codes"));
+    timing::Samples webPage(QStringLiteral("web_page"));
 
     bench::BenchDialogs dialogs;
     std::unique_ptr<bench::WindowInFolder> window;
@@ -107,6 +111,21 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
                     0);
         if (madeCodes == 0)
             results.error = QStringLiteral("no QR code was made");
+
+        // The collection's web page, read, made and written as cmdWebPage does.
+        const QString pagePath = folder + QStringLiteral("/page.html");
+        qsizetype pageBytes = 0;
+        ms = timing::measureMs([&] {
+            AppState& state = window->window().state();
+            const QByteArray page =
+                webpage::html(state.titles, webpage::read(state.store, state.titles, QDate(2008, 5, 5), false));
+            pageBytes = page.size();
+            AtomicFileWriter().writeAtomically(pagePath, page);
+        });
+        webPage.add(ms,
+                    iofloor::readFilesMs(folder, volumes) + bench::atomicWriteMs(pagePath, bench::readAll(pagePath)));
+        if (pageBytes > 4 * 1000 * 1000)
+            results.error = QStringLiteral("the web page holds %1 bytes").arg(pageBytes);
     }
     // Each completion box counts once per run; anything more is an error box.
     if (dialogs.otherBoxes() != 2 * runs)
@@ -115,7 +134,8 @@ ListResults measureLists(const SyntheticCollection& collection, int runs, int to
         results.error = QStringLiteral("the uncollected view is empty");
 
     window.reset();
-    for (const timing::Samples* samples : {&fill, &toggle, &rebuild, &zankan, &uncollected, &fullStatus, &qrCodes})
+    for (const timing::Samples* samples :
+         {&fill, &toggle, &rebuild, &zankan, &uncollected, &fullStatus, &qrCodes, &webPage})
         results.measurements.append(samples->result());
     return results;
 }

@@ -112,7 +112,7 @@ QList<Group> groups()
              return results;
          }},
         {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected", "qr_codes",
-          "export_full_status"},
+          "web_page", "export_full_status"},
          true,
          [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
              const ListResults results = measureLists(collection, runs, ListToggles);

@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libchm-dev libicu-dev
     libqrencode-dev libzbar-dev
+    qt6-httpserver-dev qt6-websockets-dev   # the page served to a phone
     qt6-translations-l10n qt6-image-formats-plugins
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
     xvfb xauth

@@ -79,12 +79,19 @@ Fill fill(CollectionStore& store, const TitleTable& titles)
         const TitleRecord& record = titles.records()[i];
         StatusRow row{record.title, record.volumeCount, record.startVolume, 0};
         row.missing = missingMask(states[i], record.volumeCount);
-        const int missing = countBits(row.missing);
-        result.totals.totalVolumes += record.volumeCount;
-        result.totals.missingVolumes += missing;
-        if (missing == 0)
-            ++result.totals.completedTitles;
+        result.totals.add(record.volumeCount, countBits(row.missing));
         result.rows.append(std::move(row));
+    }
+    return result;
+}
+
+Totals totals(const TitleTable& titles, const QList<VolumeStates>& states)
+{
+    Totals result;
+    result.titleCount = titles.count();
+    for (qsizetype i = 0; i < states.size() && i < titles.count(); ++i) {
+        const TitleRecord& record = titles.records()[i];
+        result.add(record.volumeCount, countBits(missingMask(states[i], record.volumeCount)));
     }
     return result;
 }

@@ -41,6 +41,16 @@ struct Totals {
     qint32 completedTitles = 0;
     qint32 titleCount = 0;
 
+    // Counts one record in, as the status list counts it: its volume count, its missing (pink) volumes, and
+    // as completed when none is missing.
+    void add(int volumeCount, int missing)
+    {
+        totalVolumes += volumeCount;
+        missingVolumes += missing;
+        if (missing == 0)
+            ++completedTitles;
+    }
+
     qint32 collectedVolumes() const { return totalVolumes - missingVolumes; }
     qint32 continuingTitles() const { return titleCount - completedTitles; }
 };
@@ -56,6 +66,9 @@ VolumeStates readStates(CollectionStore& store, const QString& title);
 
 // readStates for every title, in table order, the files read all at once.
 QList<VolumeStates> readAllStates(CollectionStore& store, const TitleTable& titles);
+
+// The totals of titles whose states are states (entry i for record i + 1), counted as fill counts them.
+Totals totals(const TitleTable& titles, const QList<VolumeStates>& states);
 
 struct Fill {
     QList<StatusRow> rows;

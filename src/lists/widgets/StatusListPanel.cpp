@@ -4,6 +4,7 @@
 #include "lists/widgets/ListExports.h"
 #include "lists/widgets/ListGrid.h"
 #include "lists/widgets/QrListButton.h"
+#include "lists/widgets/WebPageButtons.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
@@ -89,6 +90,9 @@ void StatusListPanel::buildControls()
     // cmdQr takes the free room between cmdAllDsp and cmdHozon1, and shows only with the uncollected view.
     new QrListButton(this, m_msgList2, twips::rect(GridLeft + 4800, GridTop + GridHeight + 105, 1800, 465),
                      *m_uncollectedModel, m_dialogs, [this]() -> ListPrinter& { return m_exports->printer(); });
+    // cmdWebPage and cmdWebShare take the same room while the full grid shows.
+    m_web = new WebPageButtons(this, m_msgList, twips::rect(GridLeft + 4710, GridTop + GridHeight + 105, 2010, 465),
+                               m_state, m_dialogs);
 }
 
 void StatusListPanel::setPrinter(std::unique_ptr<ListPrinter> printer)
@@ -98,6 +102,7 @@ void StatusListPanel::setPrinter(std::unique_ptr<ListPrinter> printer)
 
 void StatusListPanel::setToday(std::function<QDate()> today)
 {
+    m_web->setToday(today);
     m_exports->setToday(std::move(today));
 }
 

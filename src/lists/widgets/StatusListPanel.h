@@ -16,6 +16,7 @@ class ListPrinter;
 class ScreenHost;
 class StatusListModel;
 class UncollectedModel;
+class WebPageButtons;
 class QLabel;
 class QPushButton;
 
@@ -49,6 +50,7 @@ public:
     const StatusListModel& statusModel() const { return *m_statusModel; }
     const UncollectedModel& uncollectedModel() const { return *m_uncollectedModel; }
     const statuslist::Totals& totals() const { return m_totals; }
+    WebPageButtons& webPage() const { return *m_web; }
 
 signals:
     // A toggle here rewrote the volume file of the title the main page shows; the page must reread it.
@@ -65,6 +67,7 @@ private:
     StatusListModel* m_statusModel = nullptr;
     UncollectedModel* m_uncollectedModel = nullptr;
     ListExports* m_exports = nullptr;
+    WebPageButtons* m_web = nullptr;
     statuslist::Totals m_totals;
 
     ListGrid* m_msgList = nullptr;
