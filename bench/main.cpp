@@ -130,7 +130,7 @@ QList<Group> groups()
          [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
              return measureUndo(collection, runs);
          }},
-        {{"backup_take", "restore"},
+        {{"backup_take", "restore", "backup_disk_twenty_mib"},
          true,
          [](const SyntheticCollection& collection, int runs, QStringList&) -> timing::Results {
              return measureBackups(collection, runs);

@@ -158,6 +158,8 @@ void MainWindow::Form_Load()
     s.Loading = true;
     m_fraMain->findChild<QFrame*>(QStringLiteral("fraPicget"))->hide();
     m_fraMain->clearFieldTexts();
+    // A restore cut off by a crash is finished or rolled back before anything is read.
+    m_restoreNote = s.backups.finishInterruptedRestore();
     m_loadProblem = LoadTitleTable();
     ReadSettings();
     m_chkHelp->setChecked(s.HelpTourOn != 0);
@@ -185,6 +187,9 @@ void MainWindow::setVisible(bool visible)
     QCoreApplication::processEvents();
     if (!m_startNotice.isEmpty())
         m_dialogs.messageBox(m_startNotice, Dialogs::OkOnly + Dialogs::Information, QStringLiteral("タナミルＰｒｏ"));
+    if (!m_restoreNote.isEmpty())
+        m_dialogs.messageBox(m_restoreNote, Dialogs::OkOnly + Dialogs::Exclamation,
+                             QStringLiteral("バックアップから戻す途中でした"));
     if (!m_loadProblem.isEmpty())
         m_dialogs.messageBox(m_loadProblem, Dialogs::OkOnly + Dialogs::Exclamation,
                              QStringLiteral("データファイルの異常"));

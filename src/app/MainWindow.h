@@ -81,6 +81,7 @@ private:
     std::unique_ptr<HelpViewer> m_helpViewer;
     QString m_loadProblem;
     QString m_startNotice;
+    QString m_restoreNote;
     bool m_shownOnce = false;
     bool m_reloadQueued = false;
 

@@ -69,8 +69,17 @@ int main(int argc, char* argv[])
     // One program per data folder: a second one ends before it writes anything.
     FolderLock folderLock(QDir::currentPath());
     if (const QString held = folderLock.acquire(); !held.isEmpty()) {
-        safeguards::tellFolderHeld(dialogs, held);
-        return 1;
+        if (!folderLock.heldElsewhere()) {
+            safeguards::tellFolderHeld(dialogs, held);
+            return 1;
+        }
+        // A lock another computer left: the user has said whether that program still runs.
+        if (!safeguards::askTakeOver(dialogs, held))
+            return 1;
+        if (!folderLock.takeOver()) {
+            safeguards::tellFolderHeld(dialogs, QStringLiteral("このデータフォルダを引き継げませんでした。"));
+            return 1;
+        }
     }
 
     MainWindow window(dialogs);

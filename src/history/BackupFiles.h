@@ -1,27 +1,22 @@
 #pragma once
 
+#include "store/AtomicFileWriter.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
-// The file operations backups are made of. Tests replace them to make a link, a copy or a rename fail.
+// The file operations backups are made of. Tests replace them to make a write, a rename or a deletion fail.
 class BackupFiles {
 public:
     virtual ~BackupFiles() = default;
 
-    // Makes a new hard link to the file at from (symbolic links followed). False when the file system refuses.
-    virtual bool link(const QString& from, const QString& to);
-    // Copies from to a new file at to, its data on disk before this returns. Empty, or the reason.
-    virtual QString copy(const QString& from, const QString& to);
-    // Writes a new file (not waiting for its data to reach the disk). Empty, or the reason.
+    // Writes a new file, its data on disk before this returns. Empty, or the reason.
     virtual QString writeNew(const QString& path, const QByteArray& data);
     // Renames from over to in one step. Empty, or the reason.
     virtual QString rename(const QString& from, const QString& to);
-
-    // Makes to hold what from holds: a link where the file system allows one, else a copy. Every program write
-    // replaces a file by renaming a new one over it, so a linked file is never changed by a later save. Its size
-    // goes to *size. Empty, or the reason.
-    QString share(const QString& from, const QString& to, qint64* size);
-
-private:
-    static QString writeFile(const QString& path, const QByteArray& data, bool sync);
+    // Replaces files of the data folder, each atomically; entry i is empty or the reason for files[i].
+    virtual QStringList writeEach(const QList<FileWriter::FileData>& files);
+    // Deletes a file of the data folder. Empty, or the reason.
+    virtual QString remove(const QString& path);
 };

@@ -1,118 +1,164 @@
 #include "history/BackupManifest.h"
 
-#include <QStringList>
+#include <QCryptographicHash>
 
 namespace manifest {
 
 namespace {
 
-const QByteArray Magic = "タナミルＰｒｏ バックアップ 1";
+const QByteArray Magic = "タナミルＰｒｏ バックアップ 2";
+const QByteArray EarlierMagic = "タナミルＰｒｏ バックアップ 1\n";
+const QByteArray EndLine = "終わり\n";
 const QString TimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-constexpr int HeaderLines = 5;
+constexpr int HeaderLines = 7;
 
-// Reads the header from lines; nullopt when a line is missing or wrong.
-std::optional<Manifest> readHeader(const QList<QByteArray>& lines)
-{
-    if (lines.size() < HeaderLines || lines[0] != Magic)
-        return std::nullopt;
-    const auto value = [&lines](int i, const char* key) -> std::optional<QString> {
-        const QByteArray& line = lines[i];
-        const QByteArray prefix = QByteArray(key) + '\t';
-        if (!line.startsWith(prefix))
+// Reads lines one by one from the start of a byte array.
+class Lines final {
+public:
+    explicit Lines(const QByteArray& bytes) : m_text(bytes) {}
+    std::optional<QByteArrayView> next()
+    {
+        const qsizetype end = m_text.indexOf('\n', m_at);
+        if (end < 0)
             return std::nullopt;
-        return QString::fromUtf8(line.mid(prefix.size()));
-    };
-    const auto taken = value(1, "日時");
-    const auto reason = value(2, "理由");
-    const auto titles = value(3, "題名数");
-    const auto files = value(4, "ファイル数");
-    if (!taken || !reason || !titles || !files)
+        const QByteArrayView line = m_text.sliced(m_at, end - m_at);
+        m_at = end + 1;
+        return line;
+    }
+    QByteArrayView rest() const { return m_text.sliced(m_at); }
+
+private:
+    QByteArrayView m_text;
+    qsizetype m_at = 0;
+};
+
+std::optional<QString> value(QByteArrayView line, const char* key)
+{
+    const QByteArray prefix = QByteArray(key) + '\t';
+    if (!line.startsWith(prefix))
+        return std::nullopt;
+    return QString::fromUtf8(line.sliced(prefix.size()));
+}
+
+std::optional<qint64> number(const std::optional<QString>& text)
+{
+    bool ok = false;
+    const qint64 n = text ? text->toLongLong(&ok) : -1;
+    if (!ok || n < 0)
+        return std::nullopt;
+    return n;
+}
+
+// The header and the pack lines; nullopt when a line is missing or wrong.
+std::optional<Manifest> readHead(Lines& lines)
+{
+    std::optional<QByteArrayView> read[HeaderLines];
+    for (auto& line : read)
+        line = lines.next();
+    if (!read[HeaderLines - 1] || *read[0] != Magic)
+        return std::nullopt;
+    const auto sequence = number(value(*read[1], "番号"));
+    const auto taken = value(*read[2], "日時");
+    const auto reason = value(*read[3], "理由");
+    const auto titles = number(value(*read[4], "題名数"));
+    const auto packs = number(value(*read[5], "束数"));
+    const auto files = number(value(*read[6], "ファイル数"));
+    if (!sequence || !taken || !reason || !titles || !packs || !files || *titles > INT_MAX || *files > INT_MAX)
         return std::nullopt;
     Manifest m;
+    m.sequence = *sequence;
     m.taken = QDateTime::fromString(*taken, TimeFormat);
     m.reason = *reason;
-    bool titlesOk = false;
-    bool filesOk = false;
-    m.titleCount = titles->toInt(&titlesOk);
-    m.fileCount = files->toInt(&filesOk);
-    if (!m.taken.isValid() || !titlesOk || !filesOk || m.titleCount < 0 || m.fileCount < 0)
+    m.titleCount = int(*titles);
+    m.fileCount = int(*files);
+    if (!m.taken.isValid())
         return std::nullopt;
+    for (qint64 i = 0; i < *packs; ++i) {
+        const std::optional<QByteArrayView> pack = lines.next();
+        if (!pack || pack->isEmpty() || pack->contains('\t') || pack->contains('/'))
+            return std::nullopt;
+        m.packs.append(QString::fromUtf8(*pack));
+    }
     return m;
 }
 
 } // namespace
 
+QByteArray hashOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
 QByteArray format(const Manifest& manifest)
 {
     QByteArray text = Magic + '\n';
+    text += "番号\t" + QByteArray::number(manifest.sequence) + '\n';
     text += "日時\t" + manifest.taken.toString(TimeFormat).toUtf8() + '\n';
     text += "理由\t" + manifest.reason.toUtf8() + '\n';
     text += "題名数\t" + QByteArray::number(manifest.titleCount) + '\n';
+    text += "束数\t" + QByteArray::number(manifest.packs.size()) + '\n';
     text += "ファイル数\t" + QByteArray::number(manifest.files.size()) + '\n';
-    for (const Entry& entry : manifest.files)
-        text += QByteArray::number(entry.size) + '\t' + entry.name.toUtf8() + '\n';
-    text += "終わり\n";
+    for (const QString& pack : manifest.packs)
+        text += pack.toUtf8() + '\n';
+    text.reserve(text.size() + manifest.files.size() * 120);
+    for (const Entry& entry : manifest.files) {
+        text += entry.hash + '\t' + QByteArray::number(entry.size) + '\t' + QByteArray::number(entry.pack) + '\t' +
+                QByteArray::number(entry.offset) + '\t' + entry.name.toUtf8() + '\n';
+    }
+    text += EndLine;
     return text;
 }
 
 std::optional<Manifest> parseHeader(const QByteArray& head)
 {
-    QList<QByteArray> lines = head.split('\n');
-    // The last piece may be a line cut off by the read; a whole header ends with a line break.
-    lines.removeLast();
-    return readHeader(lines);
+    Lines lines(head);
+    return readHead(lines);
 }
 
-std::optional<Manifest> visitFiles(const QByteArray& bytes, const std::function<bool(QByteArrayView, qint64)>& visit)
+bool isEarlierForm(const QByteArray& head)
 {
-    if (!bytes.endsWith("終わり\n"))
-        return std::nullopt;
-    // The header apart; the file lines are read in place, since a generation may list tens of thousands.
-    qsizetype at = 0;
-    QList<QByteArray> header;
-    for (int i = 0; i < HeaderLines; ++i) {
-        const qsizetype end = bytes.indexOf('\n', at);
-        if (end < 0)
-            return std::nullopt;
-        header.append(bytes.mid(at, end - at));
-        at = end + 1;
-    }
-    std::optional<Manifest> m = readHeader(header);
-    if (!m)
-        return std::nullopt;
-    const QByteArrayView text(bytes);
-    for (int i = 0; i < m->fileCount; ++i) {
-        const qsizetype end = bytes.indexOf('\n', at);
-        if (end < 0)
-            return std::nullopt;
-        const QByteArrayView line = text.sliced(at, end - at);
-        at = end + 1;
-        const qsizetype tab = line.indexOf('\t');
-        bool ok = false;
-        const qint64 size = tab > 0 ? line.first(tab).toLongLong(&ok) : -1;
-        if (!ok || size < 0 || tab + 1 >= line.size())
-            return std::nullopt;
-        if (!visit(line.sliced(tab + 1), size))
-            return m;
-    }
-    // Then the end line, and nothing after it.
-    if (text.sliced(at) != QByteArrayView("終わり\n"))
-        return std::nullopt;
-    return m;
+    return head.startsWith(EarlierMagic);
 }
 
 std::optional<Manifest> parse(const QByteArray& bytes)
 {
-    QList<Entry> files;
-    bool named = true;
-    std::optional<Manifest> m = visitFiles(bytes, [&](QByteArrayView name, qint64 size) {
-        files.append({QString::fromUtf8(name), size});
-        named = !files.constLast().name.isEmpty();
-        return named;
-    });
-    if (!m || !named)
+    if (!bytes.endsWith(EndLine))
         return std::nullopt;
-    m->files = std::move(files);
+    Lines lines(bytes);
+    std::optional<Manifest> m = readHead(lines);
+    if (!m)
+        return std::nullopt;
+    m->files.reserve(m->fileCount);
+    for (int i = 0; i < m->fileCount; ++i) {
+        const std::optional<QByteArrayView> line = lines.next();
+        if (!line)
+            return std::nullopt;
+        // hash, size, pack, offset, name: the name is the rest of the line and may hold anything but a line break.
+        qsizetype at = 0;
+        QByteArrayView fields[4];
+        for (auto& field : fields) {
+            const qsizetype tab = line->indexOf('\t', at);
+            if (tab < 0)
+                return std::nullopt;
+            field = line->sliced(at, tab - at);
+            at = tab + 1;
+        }
+        Entry entry;
+        bool sizeOk = false;
+        bool packOk = false;
+        bool offsetOk = false;
+        entry.hash = fields[0].toByteArray();
+        entry.size = fields[1].toLongLong(&sizeOk);
+        entry.pack = fields[2].toInt(&packOk);
+        entry.offset = fields[3].toLongLong(&offsetOk);
+        entry.name = QString::fromUtf8(line->sliced(at));
+        if (entry.hash.size() != 64 || !sizeOk || !packOk || !offsetOk || entry.size < 0 || entry.offset < 0 ||
+            entry.pack < 0 || entry.pack >= m->packs.size() || entry.name.isEmpty())
+            return std::nullopt;
+        m->files.append(std::move(entry));
+    }
+    if (lines.rest() != EndLine)
+        return std::nullopt;
     return m;
 }
 

@@ -16,45 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace backup {
-
-QString reasonKey(Reason reason)
-{
-    switch (reason) {
-    case Reason::Daily:
-        return QStringLiteral("daily");
-    case Reason::BeforeClear:
-        return QStringLiteral("clear");
-    case Reason::BeforeImport:
-        return QStringLiteral("import");
-    case Reason::BeforeDisplayOrder:
-        return QStringLiteral("order");
-    case Reason::BeforeSortOrder:
-        return QStringLiteral("sort");
-    case Reason::BeforeRestore:
-        return QStringLiteral("restore");
-    case Reason::BeforeSpreadsheet:
-        return QStringLiteral("spreadsheet");
-    }
-    return {};
-}
-
-QString reasonText(const QString& key)
-{
-    static const QHash<QString, QString> texts{
-        {QStringLiteral("daily"), QStringLiteral("その日の最初の変更の前")},
-        {QStringLiteral("clear"), QStringLiteral("コミックデータ全削除の前")},
-        {QStringLiteral("import"), QStringLiteral("タナミルからのデータ引継ぎの前")},
-        {QStringLiteral("order"), QStringLiteral("表示順位微調整の反映の前")},
-        {QStringLiteral("sort"), QStringLiteral("メインに反映の前")},
-        {QStringLiteral("restore"), QStringLiteral("バックアップから戻す前")},
-        {QStringLiteral("spreadsheet"), QStringLiteral("表計算からの取り込みの前")},
-    };
-    return texts.value(key, key);
-}
-
-} // namespace backup
-
 QString Generation::rowText() const
 {
     QString text = QStringLiteral("%1　%2　題名 %3 件")
@@ -67,41 +28,13 @@ QString Generation::rowText() const
 
 namespace {
 
-// A generation's folder: the time it was taken, and a number when two were taken in the same second.
-const QRegularExpression GenerationName(QStringLiteral("^(\\d{8}-\\d{6})(?:-(\\d+))?$"));
+// A generation's folder: the time it was taken, and a number when two were taken in the same second. The name
+// only tells generations apart; their order is the sequence number in their lists.
+const QRegularExpression GenerationName(QStringLiteral("^\\d{8}-\\d{6}(?:-\\d+)?$"));
 const QString StampFormat = QStringLiteral("yyyyMMdd-HHmmss");
-
-struct NameKey {
-    QString stamp;
-    int number = 0;
-    bool operator<(const NameKey& other) const
-    {
-        return stamp != other.stamp ? stamp < other.stamp : number < other.number;
-    }
-};
-
-std::optional<NameKey> keyOf(const QString& folderName)
-{
-    const QRegularExpressionMatch match = GenerationName.match(folderName);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return NameKey{match.captured(1), match.captured(2).isEmpty() ? 0 : match.captured(2).toInt()};
-}
-
-// The generation folders in root, oldest first.
-QStringList generationFolders(const QString& root)
-{
-    QList<std::pair<NameKey, QString>> found;
-    for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        if (const std::optional<NameKey> key = keyOf(name))
-            found.append({*key, name});
-    }
-    std::sort(found.begin(), found.end());
-    QStringList names;
-    for (const auto& entry : std::as_const(found))
-        names.append(entry.second);
-    return names;
-}
+const QString PackPrefix = QStringLiteral("束-");
+// Enough for the header and the pack lines of any list this program writes.
+constexpr qint64 HeadBytes = 64 * 1024;
 
 QString randomSuffix()
 {
@@ -112,51 +45,22 @@ QString randomSuffix()
     return suffix;
 }
 
+QByteArray readHead(const QString& generationFolder)
+{
+    QFile file(generationFolder + QLatin1Char('/') + manifest::FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(HeadBytes);
+}
+
 } // namespace
 
-QStringList backup::regularFiles(const QString& folder)
-{
-    QStringList names;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    const QByteArray prefix = QFile::encodeName(folder) + '/';
-    while (const dirent* entry = ::readdir(dir)) {
-        bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            regular = ::stat((prefix + entry->d_name).constData(), &info) == 0 && S_ISREG(info.st_mode);
-        }
-        if (regular)
-            names.append(QFile::decodeName(entry->d_name));
-    }
-    ::closedir(dir);
-    return names;
-}
-
-backup::TitleFiles::TitleFiles(const QStringList& titles)
-{
-    // Letter case is folded character by character, so a folded title followed by a folded suffix is the
-    // folded file name.
-    for (const QString& name : CollectionStore::titleFileNames(QString()))
-        m_suffixes.append(name.toCaseFolded());
-    m_titles.reserve(titles.size());
-    for (const QString& title : titles)
-        m_titles.insert(title.toCaseFolded());
-    for (const QString& name : CollectionStore::programFileNames())
-        m_program.insert(name.toCaseFolded());
-}
-
-bool backup::TitleFiles::contains(const QString& foldedName) const
-{
-    // A title named after one of the program's own files never owns it.
-    if (m_program.contains(foldedName))
-        return false;
-    for (const QString& suffix : m_suffixes)
-        if (foldedName.endsWith(suffix) && m_titles.contains(foldedName.chopped(suffix.size())))
-            return true;
-    return false;
-}
+struct Backups::Found {
+    QString folderName;
+    std::optional<manifest::Manifest> head;
+    bool earlierForm = false;
+    qint64 order() const { return head ? head->sequence : -1; }
+};
 
 namespace {
 
@@ -184,7 +88,7 @@ void Backups::setClock(std::function<QDateTime()> now)
 QDateTime Backups::clock() const
 {
     QDateTime now = m_now ? m_now() : QDateTime::currentDateTime();
-    // The manifest keeps whole seconds; so does everything compared with it.
+    // The list keeps whole seconds; so does everything compared with it.
     return now.addMSecs(-now.time().msec());
 }
 
@@ -196,6 +100,28 @@ QString Backups::folderPath() const
 QString Backups::generationPath(const QString& folderName) const
 {
     return folderPath() + QLatin1Char('/') + folderName;
+}
+
+QString Backups::contentPath() const
+{
+    return folderPath() + QLatin1Char('/') + backup::ContentFolderName;
+}
+
+QList<Backups::Found> Backups::generations() const
+{
+    QList<Found> found;
+    const QString root = folderPath();
+    for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (!GenerationName.match(name).hasMatch())
+            continue;
+        const QByteArray head = readHead(root + QLatin1Char('/') + name);
+        found.append({name, manifest::parseHeader(head), manifest::isEarlierForm(head)});
+    }
+    // Oldest first: a generation whose list cannot be read counts as older than every other.
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.order() != b.order() ? a.order() < b.order() : a.folderName < b.folderName;
+    });
+    return found;
 }
 
 QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const
@@ -212,7 +138,7 @@ QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& mo
     QStringList names;
     for (const QString& name : backup::regularFiles(m_store.folder().path())) {
         const QString folded = name.toCaseFolded();
-        if (programFiles.contains(folded) || owned.contains(folded))
+        if ((programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name))
             names.append(name);
     }
     return names;
@@ -235,6 +161,7 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     };
 
     const QString root = folderPath();
+    const QString content = contentPath();
     const QString dataPath = m_store.folder().path();
     bool madeRoot = false;
     if (!QFileInfo(root).isDir()) {
@@ -242,36 +169,112 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
             return done(failure(FolderName, QStringLiteral("フォルダを作れません")));
         madeRoot = true;
     }
-    // What a take that was killed part-way left behind is this program's own and never a generation.
-    for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
-        if (name.startsWith(AtomicFileWriter::StagingPrefix))
-            QDir(root + QLatin1Char('/') + name).removeRecursively();
-
-    // The generation is made under a name no generation has and gets its own name only when whole.
-    const QString staging = root + QLatin1Char('/') + AtomicFileWriter::StagingPrefix + randomSuffix();
-    const auto giveUp = [&](const QString& name, const QString& reason) {
-        QDir(staging).removeRecursively();
+    if (!QFileInfo(content).isDir() && !QDir(root).mkdir(backup::ContentFolderName)) {
         if (madeRoot)
             QDir(dataPath).rmdir(FolderName);
-        return done(failure(name, reason));
-    };
-    if (!QDir(root).mkdir(QFileInfo(staging).fileName()))
-        return giveUp(FolderName, QStringLiteral("フォルダを作れません"));
+        return done(failure(backup::ContentFolderName, QStringLiteral("フォルダを作れません")));
+    }
+    // What a take that was killed part-way left behind is this program's own and never a generation.
+    for (const QString& folder : {root, content})
+        for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
+                const QString path = folder + QLatin1Char('/') + name;
+                if (!QDir(path).removeRecursively())
+                    QFile::remove(path);
+            }
 
+    const QList<Found> found = generations();
     manifest::Manifest list;
+    list.sequence = found.isEmpty() ? 1 : std::max<qint64>(found.constLast().order(), 0) + 1;
+    // A pack left by a take killed after naming it is never overwritten.
+    for (const QString& name : QDir(content).entryList(QDir::Files | QDir::Hidden))
+        if (name.startsWith(PackPrefix))
+            list.sequence = std::max(list.sequence, name.mid(PackPrefix.size()).toLongLong() + 1);
     list.taken = clock();
     list.reason = backup::reasonKey(reason);
     list.titleCount = titles.count();
+
+    // Bytes the newest generation holds are not copied again.
+    struct Place {
+        int pack;
+        qint64 offset;
+    };
+    QHash<QByteArray, Place> held;
+    if (!found.isEmpty() && found.constLast().head) {
+        const std::optional<QByteArray> bytes =
+            backup::readWhole(generationPath(found.constLast().folderName) + QLatin1Char('/') + manifest::FileName);
+        if (const std::optional<manifest::Manifest> newest = bytes ? manifest::parse(*bytes) : std::nullopt) {
+            // A pack that is gone or cut short is not built on.
+            QList<qint64> packSizes;
+            for (const QString& pack : newest->packs) {
+                list.packs.append(pack);
+                const QFileInfo info(content + QLatin1Char('/') + pack);
+                packSizes.append(info.isFile() ? info.size() : -1);
+            }
+            for (const manifest::Entry& entry : newest->files)
+                if (entry.offset + entry.size <= packSizes[entry.pack])
+                    held.insert(entry.hash, {entry.pack, entry.offset});
+        }
+    }
+    const QString packName = PackPrefix + QString::number(list.sequence);
+    const int newPack = int(list.packs.size());
+    list.packs.append(packName);
+    QByteArray pack;
+
     const QStringList names = filesToKeep(titles, moreTitles);
     list.files.reserve(names.size());
     for (const QString& name : names) {
-        qint64 size = 0;
-        const QString reasonText =
-            m_files->share(dataPath + QLatin1Char('/') + name, staging + QLatin1Char('/') + name, &size);
-        if (!reasonText.isEmpty())
-            return giveUp(name, reasonText);
-        list.files.append({name, size});
+        QString reasonText;
+        const std::optional<QByteArray> bytes = backup::readWhole(dataPath + QLatin1Char('/') + name, &reasonText);
+        if (!bytes)
+            return done(failure(name, reasonText));
+        manifest::Entry entry{name, bytes->size(), manifest::hashOf(*bytes), newPack, pack.size()};
+        if (const auto place = held.constFind(entry.hash); place != held.cend()) {
+            entry.pack = place->pack;
+            entry.offset = place->offset;
+        } else {
+            pack += *bytes;
+            held.insert(entry.hash, {newPack, entry.offset});
+        }
+        list.files.append(std::move(entry));
     }
+    // Only the packs the new list uses are named in it, so that a pack goes once no kept list names it.
+    QList<int> renumbered(list.packs.size(), -1);
+    QStringList packs;
+    for (manifest::Entry& entry : list.files) {
+        if (renumbered[entry.pack] < 0) {
+            renumbered[entry.pack] = int(packs.size());
+            packs.append(list.packs[entry.pack]);
+        }
+        entry.pack = renumbered[entry.pack];
+    }
+    list.packs = packs;
+
+    // The pack and the generation are made under names nothing else has and get their own names only when
+    // whole; the pack first, since the list names it.
+    const QString staging = root + QLatin1Char('/') + AtomicFileWriter::StagingPrefix + randomSuffix();
+    const QString packPath = content + QLatin1Char('/') + packName;
+    bool packNamed = false;
+    const auto giveUp = [&](const QString& name, const QString& reason) {
+        QDir(staging).removeRecursively();
+        if (packNamed)
+            QFile::remove(packPath);
+        if (madeRoot)
+            QDir(root).removeRecursively();
+        return done(failure(name, reason));
+    };
+    if (list.packs.contains(packName)) {
+        const QString packStaging = content + QLatin1Char('/') + AtomicFileWriter::StagingPrefix + randomSuffix();
+        if (QString reason = m_files->writeNew(packStaging, pack); !reason.isEmpty())
+            return giveUp(FolderName + QLatin1Char('/') + backup::ContentFolderName, reason);
+        if (QString reason = m_files->rename(packStaging, packPath); !reason.isEmpty()) {
+            QFile::remove(packStaging);
+            return giveUp(FolderName + QLatin1Char('/') + backup::ContentFolderName, reason);
+        }
+        packNamed = true;
+    }
+    if (!QDir(root).mkdir(QFileInfo(staging).fileName()))
+        return giveUp(FolderName, QStringLiteral("フォルダを作れません"));
     if (const QString reasonText =
             m_files->writeNew(staging + QLatin1Char('/') + manifest::FileName, manifest::format(list));
         !reasonText.isEmpty())
@@ -286,16 +289,36 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     *folderName = name;
     m_lastTaken = list.taken.date();
     m_lastTakenKnown = true;
-    prune(keep);
+    prune(keep, name);
     return done(QString());
 }
 
-void Backups::prune(const QString& keep) const
+void Backups::prune(const QString& keep, const QString& newest) const
 {
-    QStringList folders = generationFolders(folderPath());
-    folders.removeAll(keep);
-    for (qsizetype i = 0; i + Kept < folders.size() + (keep.isEmpty() ? 0 : 1); ++i)
-        QDir(generationPath(folders[i])).removeRecursively();
+    QList<Found> found = generations();
+    qsizetype excess = found.size() - Kept;
+    for (qsizetype i = 0; i < found.size() && excess > 0;) {
+        if (found[i].folderName == keep || found[i].folderName == newest) {
+            ++i;
+            continue;
+        }
+        QDir(generationPath(found[i].folderName)).removeRecursively();
+        found.removeAt(i);
+        --excess;
+    }
+    // A pack goes when no kept list names it; while a kept list cannot be read, none goes.
+    QSet<QString> used;
+    for (const Found& generation : std::as_const(found)) {
+        if (!generation.head && !generation.earlierForm)
+            return;
+        if (generation.head)
+            for (const QString& pack : generation.head->packs)
+                used.insert(pack);
+    }
+    const QString content = contentPath();
+    for (const QString& name : QDir(content).entryList(QDir::Files | QDir::Hidden))
+        if (name.startsWith(PackPrefix) && !used.contains(name))
+            QFile::remove(content + QLatin1Char('/') + name);
 }
 
 bool Backups::dailyDue()
@@ -306,9 +329,12 @@ bool Backups::dailyDue()
     if (m_dailyFailed == today)
         return false;
     if (!m_lastTakenKnown) {
-        const QStringList folders = generationFolders(folderPath());
-        if (!folders.isEmpty())
-            m_lastTaken = QDateTime::fromString(folders.last().left(StampFormat.size()), StampFormat).date();
+        const QList<Found> found = generations();
+        if (!found.isEmpty())
+            m_lastTaken =
+                found.constLast().head
+                    ? found.constLast().head->taken.date()
+                    : QDateTime::fromString(found.constLast().folderName.left(StampFormat.size()), StampFormat).date();
         m_lastTakenKnown = true;
     }
     return m_lastTaken != today;
@@ -327,26 +353,25 @@ QString Backups::takeDaily(const TitleTable& titles)
 
 QList<Generation> Backups::list() const
 {
-    QList<Generation> generations;
-    const QStringList folders = generationFolders(folderPath());
-    for (auto it = folders.crbegin(); it != folders.crend(); ++it) {
+    QList<Generation> list;
+    const QList<Found> found = generations();
+    for (auto it = found.crbegin(); it != found.crend(); ++it) {
         Generation generation;
-        generation.folderName = *it;
-        QFile file(generationPath(*it) + QLatin1Char('/') + manifest::FileName);
-        std::optional<manifest::Manifest> head;
-        if (file.open(QIODevice::ReadOnly))
-            head = manifest::parseHeader(file.read(1024));
-        if (head) {
-            generation.taken = head->taken;
-            generation.reasonKey = head->reason;
-            generation.titleCount = head->titleCount;
+        generation.folderName = it->folderName;
+        if (it->head) {
+            generation.sequence = it->head->sequence;
+            generation.taken = it->head->taken;
+            generation.reasonKey = it->head->reason;
+            generation.titleCount = it->head->titleCount;
         } else {
-            generation.taken = QDateTime::fromString(it->left(StampFormat.size()), StampFormat);
-            generation.damage = QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
+            generation.taken = QDateTime::fromString(it->folderName.left(StampFormat.size()), StampFormat);
+            generation.damage = it->earlierForm
+                                    ? QStringLiteral("以前の形式のため戻せません")
+                                    : QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
         }
-        generations.append(generation);
+        list.append(generation);
     }
-    return generations;
+    return list;
 }
 
 QString Backups::check(const QString& folderName) const
@@ -356,30 +381,33 @@ QString Backups::check(const QString& folderName) const
 
 QString Backups::checkGeneration(const QString& folder)
 {
-    QFile file(folder + QLatin1Char('/') + manifest::FileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = backup::readWhole(folder + QLatin1Char('/') + manifest::FileName);
+    if (!bytes)
         return QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
-    // Each listed file is looked at as its line is read, through one path buffer: a generation may list tens of
-    // thousands, and nothing of them is kept.
-    QByteArray path = QFile::encodeName(folder) + '/';
-    const qsizetype prefix = path.size();
-    QString problem;
-    const std::optional<manifest::Manifest> list =
-        manifest::visitFiles(file.readAll(), [&](QByteArrayView name, qint64 size) {
-            path.truncate(prefix);
-            path += name;
-            struct stat info {};
-            if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-                problem = QStringLiteral("「%1」がありません");
-            else if (info.st_size != size)
-                problem = QStringLiteral("「%1」の大きさが記録と違います");
-            else if (::access(path.constData(), R_OK) != 0)
-                problem = QStringLiteral("「%1」を読み込めません");
-            if (!problem.isEmpty())
-                problem = problem.arg(QString::fromUtf8(name));
-            return problem.isEmpty();
-        });
+    if (manifest::isEarlierForm(*bytes))
+        return QStringLiteral("以前の形式のため戻せません");
+    const std::optional<manifest::Manifest> list = manifest::parse(*bytes);
     if (!list)
         return QStringLiteral("目録「%1」が壊れています").arg(manifest::FileName);
-    return problem;
+    return backup::verify(QFileInfo(folder).absolutePath() + QLatin1Char('/') + backup::ContentFolderName, *list);
+}
+
+std::optional<QByteArray> Backups::fileOf(const QString& folderName, const QString& name) const
+{
+    const std::optional<QByteArray> bytes =
+        backup::readWhole(generationPath(folderName) + QLatin1Char('/') + manifest::FileName);
+    const std::optional<manifest::Manifest> list = bytes ? manifest::parse(*bytes) : std::nullopt;
+    if (!list)
+        return std::nullopt;
+    const QString folded = name.toCaseFolded();
+    backup::PackReader packs(contentPath());
+    for (const manifest::Entry& entry : list->files) {
+        if (entry.name.toCaseFolded() != folded)
+            continue;
+        const std::optional<QByteArrayView> held = packs.bytes(*list, entry);
+        if (!held || manifest::hashOf(*held) != entry.hash)
+            return std::nullopt;
+        return held->toByteArray();
+    }
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/BackupContent.h"
 #include "history/BackupFiles.h"
 #include "history/BackupManifest.h"
 
@@ -47,7 +48,8 @@ private:
 
 // One generation, as the backup list shows it.
 struct Generation {
-    QString folderName; // inside the backup folder
+    QString folderName;   // inside the backup folder
+    qint64 sequence = -1; // -1 when the list cannot be read
     QDateTime taken;
     QString reasonKey;
     int titleCount = 0;
@@ -58,13 +60,19 @@ struct Generation {
 };
 
 // Generations of the collection's files in the folder "バックアップ" inside the data folder: the collection
-// file, the settings and ranking files, and every volume file, memo and cover picture of the titles. A generation
-// shares each unchanged file with the data folder through a hard link (every save replaces a file by renaming
-// a new one over it, so the linked file itself is never changed), and copies where links are refused. The
-// newest Kept generations are kept; nothing else in the backup folder is ever removed.
+// file, the settings and ranking files, and every volume file, memo and cover picture of the titles. A
+// generation is one folder holding its list (see manifest::Manifest); the bytes are copied into packs in the
+// content folder "バックアップ/内容", and a file whose bytes a kept generation already holds is not copied
+// again. No file there is a link to a data file, so a program that writes a data file in place never changes
+// a backup, and every file is proved by its content hash before it is put back. Generations are ordered by a
+// sequence number in their lists, never by the clock; the newest Kept are kept, the one just taken always, and
+// a pack goes when no kept generation uses it. Nothing else in the backup folder is ever removed.
 class Backups final {
 public:
     static inline const QString FolderName = QStringLiteral("バックアップ");
+    // Written before a restore changes any data file and removed when it is done, so that the next start
+    // finishes or rolls back a restore that was cut off.
+    static inline const QString JournalName = QStringLiteral("戻している途中");
     static constexpr int Kept = 20;
 
     explicit Backups(CollectionStore& store);
@@ -79,41 +87,61 @@ public:
     QString folderPath() const;
 
     // Takes a generation of the files of titles. Empty on success; else a Japanese message naming the file that
-    // failed, and nothing was added or removed anywhere.
+    // failed, and no generation was added or removed.
     QString take(const TitleTable& titles, backup::Reason reason);
-    // True when no generation was taken today (and no attempt failed today). Asks the disk once per run.
+    // True when the newest generation was not taken today (and no attempt failed today). Asks the disk once per
+    // run.
     bool dailyDue();
     // Takes the day's generation when one is due. Empty when none was due or it was taken.
     QString takeDaily(const TitleTable& titles);
 
-    // Every generation, newest first, from the first lines of each manifest; damage found there is filled in.
+    // Every generation, newest first, from the first lines of each list; damage found there is filled in.
     QList<Generation> list() const;
-    // Empty when every file the generation lists is there with its size; else what is wrong.
+    // Empty when every file the generation lists is there with its recorded content hash and a data file's
+    // name; else what is wrong, naming the file.
     QString check(const QString& folderName) const;
-    // The same for the generation in folder; touches nothing but that folder's files, so it may run on any
+    // The same for the generation in folder; touches nothing but the backup folder, so it may run on any
     // thread.
     static QString checkGeneration(const QString& folder);
+    // The bytes the generation holds for the file name (letter case ignored), proved by their hash; nullopt
+    // when it holds none or they are damaged.
+    std::optional<QByteArray> fileOf(const QString& folderName, const QString& name) const;
 
     // Puts the generation's files back in place of the present ones, after taking a generation of the present
     // state (titles are the present titles). Each file is replaced in one step; files of titles the generation
     // does not hold are deleted (only volume files, memos and covers). On failure the message names the file and
     // the files are as they were before, or, when even putting them back failed, the generation taken first
-    // holds them.
+    // holds them. A file that could not be deleted is named in notDeleted; the rest is restored.
     struct Restore {
         QString error;
         QString taken; // folder name of the generation taken of the present state, if one was
+        QStringList notDeleted;
     };
     Restore restore(const QString& folderName, const TitleTable& titles);
+    // Run at start-up, before the collection is read: a restore cut off by a crash is finished when the
+    // generation it was restoring is whole, else rolled back to the generation taken before it. Empty when none
+    // was cut off; else the Japanese message saying which was done.
+    QString finishInterruptedRestore();
 
 private:
+    struct Found;
     QDateTime clock() const;
     QString generationPath(const QString& folderName) const;
+    QString contentPath() const;
+    QList<Found> generations() const;
     QStringList filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const;
     // moreTitles: titles whose files are kept as well (those a restore is about to replace).
     QString takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
                      const QString& keep, QString* folderName);
-    void prune(const QString& keep) const;
-    QString putBack(const QList<std::pair<QString, QString>>& replaced, const QString& takenFolder);
+    void prune(const QString& keep, const QString& newest) const;
+    // Makes the data folder hold the generation's files, deleting the files of owners it does not hold. Only
+    // files whose bytes differ are written. Empty, or what failed (nothing changed when the generation was
+    // found damaged before any write).
+    QString apply(const QString& folderName, const QStringList& owners, QStringList* notDeleted);
+    // The titles of the generation's collection file, as far as it can be read.
+    QStringList titlesIn(const QString& folderName) const;
+    QString writeJournal(const QString& restoring, const QString& taken);
+    void removeJournal();
 
     CollectionStore& m_store;
     std::unique_ptr<BackupFiles> m_files;

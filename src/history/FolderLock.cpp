@@ -1,6 +1,8 @@
 #include "history/FolderLock.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
 
 const QString FolderLock::FileName = QStringLiteral(".tanamiru🔒");
 
@@ -11,10 +13,30 @@ FolderLock::FolderLock(const QString& folderPath)
     m_lock.setStaleLockTime(0);
 }
 
+std::optional<FolderLock::Holder> FolderLock::heldElsewhere() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.isLocked() || !m_lock.getLockInfo(&pid, &host, &application) || host.isEmpty() ||
+        host == QSysInfo::machineHostName())
+        return std::nullopt;
+    return Holder{host, QFileInfo(m_folderPath + QLatin1Char('/') + FileName).lastModified()};
+}
+
 QString FolderLock::acquire()
 {
     if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError)
         return {};
+    if (const std::optional<Holder> holder = heldElsewhere())
+        return QStringLiteral(
+                   "このデータフォルダは、別のコンピュータ「%1」のタナミルＰｒｏが %2 から使っています。\n%3\n\n"
+                   "そのコンピュータでタナミルＰｒｏが終わらないまま止まった（電源が切れた、フォルダを"
+                   "取り外した）ときにも、このままになります。\n"
+                   "そのコンピュータでタナミルＰｒｏが動いていないことを確かめてから、このフォルダを"
+                   "引き継ぎますか？\n"
+                   "動いているのに引き継ぐと、互いの変更を上書きしてしまいます。")
+            .arg(holder->host, holder->since.toString(u"yyyy/MM/dd HH:mm:ss"), QDir::toNativeSeparators(m_folderPath));
     qint64 pid = 0;
     QString host;
     QString application;
@@ -26,4 +48,11 @@ QString FolderLock::acquire()
     if (known)
         text += QStringLiteral("\n（使っているプログラム: プロセス番号 %1、コンピュータ %2）").arg(pid).arg(host);
     return text;
+}
+
+bool FolderLock::takeOver()
+{
+    if (!heldElsewhere())
+        return false;
+    return m_lock.removeStaleLockFile() && m_lock.tryLock(0);
 }

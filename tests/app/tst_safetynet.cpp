@@ -78,6 +78,7 @@ private slots:
     void clearedCollectionComesBack();
     void damagedGenerationIsShownAndRefused();
     void clearingStopsWhenNoBackupCanBeTaken();
+    void restoreCutOffIsFinishedAtTheNextStart();
 };
 
 void TestSafetyNet::outsideChangeSurvivesAnEdit()
@@ -115,10 +116,7 @@ void TestSafetyNet::firstChangeOfTheDayIsBackedUp()
     const QList<Generation> list = w.window->state().backups.list();
     QCOMPARE(list.size(), 1);
     QCOMPARE(list[0].reasonKey, QStringLiteral("daily"));
-    QFile kept(w.window->state().backups.folderPath() + QLatin1Char('/') + list[0].folderName + QLatin1Char('/') +
-               CollectionName);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), before);
+    QCOMPARE(w.window->state().backups.fileOf(list[0].folderName, CollectionName), before);
 }
 
 void TestSafetyNet::clearedCollectionComesBack()
@@ -162,12 +160,19 @@ void TestSafetyNet::damagedGenerationIsShownAndRefused()
 {
     Window w;
     w.chooseRating(QStringLiteral("◎"));
-    const Generation generation = w.window->state().backups.list().constFirst();
-    QVERIFY(QFile::remove(w.window->state().backups.folderPath() + QLatin1Char('/') + generation.folderName +
-                          QStringLiteral("/乙_C.txt")));
+    // The memo's bytes in the pack changed in place.
+    QFile pack(w.window->state().backups.folderPath() + QStringLiteral("/内容/束-1"));
+    QVERIFY(pack.open(QIODevice::ReadWrite));
+    const QByteArray bytes = pack.readAll();
+    const qsizetype at = bytes.indexOf(TestFolder::cp932(QStringLiteral("メモ")));
+    QVERIFY(at >= 0);
+    pack.seek(at);
+    pack.write(TestFolder::cp932(QStringLiteral("メト")));
+    pack.close();
     const QMap<QString, QByteArray> before = snapshot(w.folder);
     w.click(QStringLiteral("cmdMaster"));
-    QTRY_VERIFY(w.backupRows().constFirst().contains(QStringLiteral("［壊れています：「乙_C.txt」がありません］")));
+    QTRY_VERIFY(
+        w.backupRows().constFirst().contains(QStringLiteral("［壊れています：「乙_C.txt」の中身が記録と違います］")));
     w.dialogs.expectMessage(QStringLiteral("バックアップから戻せません"));
     w.click(QStringLiteral("cmdRestore"));
     QVERIFY(w.dialogs.done());
@@ -178,8 +183,10 @@ void TestSafetyNet::clearingStopsWhenNoBackupCanBeTaken()
 {
     Window w;
     struct Full final : BackupFiles {
-        bool link(const QString&, const QString&) override { return false; }
-        QString copy(const QString&, const QString&) override { return QStringLiteral("ディスクがいっぱいです"); }
+        QString writeNew(const QString&, const QByteArray&) override
+        {
+            return QStringLiteral("ディスクがいっぱいです");
+        }
     };
     w.window->state().backups.setFiles(std::make_unique<Full>());
     const QMap<QString, QByteArray> before = snapshot(w.folder);
@@ -191,6 +198,27 @@ void TestSafetyNet::clearingStopsWhenNoBackupCanBeTaken()
     QCOMPARE(snapshot(w.folder), before);
     QVERIFY(w.window->isVisible());
     QVERIFY(!QFileInfo::exists(w.window->state().backups.folderPath()));
+}
+
+void TestSafetyNet::restoreCutOffIsFinishedAtTheNextStart()
+{
+    Window w;
+    Backups& backups = w.window->state().backups;
+    const QMap<QString, QByteArray> before = snapshot(w.folder);
+    QCOMPARE(backups.take(w.window->state().titles, backup::Reason::Daily), QString());
+    const QString restoring = backups.list().constFirst().folderName;
+    w.folder.writeBytes(QStringLiteral("甲.TXT"), "1,1,1\r\n");
+    QCOMPARE(backups.take(w.window->state().titles, backup::Reason::BeforeRestore), QString());
+    w.folder.writeBytes(Backups::FolderName + u'/' + Backups::JournalName,
+                        "戻す\t" + restoring.toUtf8() + "\n戻す前\t" + backups.list().constFirst().folderName.toUtf8() +
+                            '\n');
+
+    w.window.reset();
+    w.dialogs.expectMessage(QStringLiteral("バックアップから戻す途中でした"));
+    w.start();
+    QVERIFY2(w.dialogs.done(), qPrintable(w.dialogs.problems()));
+    QVERIFY(w.dialogs.messages().constFirst().text.contains(QStringLiteral("最後まで済ませました")));
+    QCOMPARE(snapshot(w.folder), before);
 }
 
 QTEST_MAIN(TestSafetyNet)

@@ -5,6 +5,7 @@
 #include "support/TestFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -28,35 +29,70 @@ QMap<QString, QByteArray> snapshot(const TestFolder& folder)
     return files;
 }
 
-QStringList generationFiles(const QString& root, const QString& generation)
+// Every (device, inode) of the regular files under path, subfolders included.
+QSet<std::pair<quint64, quint64>> inodes(const QString& path, bool recursive)
 {
-    QStringList names = QDir(root + QLatin1Char('/') + generation).entryList(QDir::Files);
-    names.removeAll(QStringLiteral("目録"));
-    names.sort();
-    return names;
+    QSet<std::pair<quint64, quint64>> found;
+    QDirIterator it(path, QDir::Files | QDir::Hidden,
+                    recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext()) {
+        struct stat info {};
+        if (::stat(QFile::encodeName(it.next()).constData(), &info) == 0)
+            found.insert({quint64(info.st_dev), quint64(info.st_ino)});
+    }
+    return found;
 }
 
-// Fails the n-th share, or every link (a file system without links), or the n-th rename.
+// Writes bytes over the start of a file without replacing it, as an editor that keeps links or `>>` does.
+void writeInPlace(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Fails the n-th write of a new backup file, the n-th rename, the n-th file a restore writes, or every
+// deletion.
 class FailingFiles final : public BackupFiles {
 public:
-    int failShare = 0;
+    int failWrite = 0;
     int failRename = 0;
-    bool refuseLinks = false;
-    int shares = 0;
+    int failDataFile = 0;
+    bool refuseDeletion = false;
+    int writes = 0;
     int renames = 0;
+    int dataFiles = 0;
 
-    bool link(const QString& from, const QString& to) override { return !refuseLinks && BackupFiles::link(from, to); }
-    QString copy(const QString& from, const QString& to) override
+    QString writeNew(const QString& path, const QByteArray& data) override
     {
-        if (++shares == failShare)
+        if (++writes == failWrite)
             return QStringLiteral("ディスクがいっぱいです");
-        return BackupFiles::copy(from, to);
+        return BackupFiles::writeNew(path, data);
     }
     QString rename(const QString& from, const QString& to) override
     {
         if (++renames == failRename)
             return QStringLiteral("ディスクがいっぱいです");
         return BackupFiles::rename(from, to);
+    }
+    QStringList writeEach(const QList<FileWriter::FileData>& files) override
+    {
+        QList<FileWriter::FileData> kept;
+        qsizetype failed = -1;
+        for (const FileWriter::FileData& file : files) {
+            if (++dataFiles == failDataFile)
+                failed = kept.size();
+            else
+                kept.append(file);
+        }
+        QStringList reasons = BackupFiles::writeEach(kept);
+        if (failed >= 0)
+            reasons.insert(failed, QStringLiteral("ディスクがいっぱいです"));
+        return reasons;
+    }
+    QString remove(const QString& path) override
+    {
+        return refuseDeletion ? QStringLiteral("使用中です") : BackupFiles::remove(path);
     }
 };
 
@@ -70,21 +106,28 @@ private slots:
     void holdsTheFilesOfTheTitlesAndNothingElse();
     void restoreGivesBackEveryByte_data();
     void restoreGivesBackEveryByte();
+    void editorWritingInPlaceChangesNoBackup();
     void damagedGenerationIsFoundAndNotRestored_data();
     void damagedGenerationIsFoundAndNotRestored();
-    void keepsTheNewestTwentyAndNothingElseGoes();
+    void keepsTheNewestTwentyAndTheirPacksOnly();
+    void clockGoneBackNeverPrunesTheNewest();
     void restoresTheOldestWithTwentyKept();
-    void copiesWhereLinksAreRefused();
     void failedTakeLeavesNoTrace_data();
     void failedTakeLeavesNoTrace();
     void failedRestoreChangesNothing_data();
     void failedRestoreChangesNothing();
+    void filesNotDeletedAreNamed();
+    void interruptedRestoreIsFinishedOrRolledBack_data();
+    void interruptedRestoreIsFinishedOrRolledBack();
     void dailyIsDueOncePerDay();
+    void dailyIsJudgedFromTheNewest();
 
 private:
     // Three titles, their files, the program's files and files that belong to nobody.
     void fill();
     QString root() const { return m_folder->path() + QLatin1Char('/') + Backup; }
+    QString newest() const { return m_backups->list().constFirst().folderName; }
+    QStringList packs() const { return QDir(root() + QStringLiteral("/内容")).entryList(QDir::Files); }
 
     std::unique_ptr<TestFolder> m_folder;
     std::unique_ptr<CollectionStore> m_store;
@@ -129,23 +172,19 @@ void TestBackups::holdsTheFilesOfTheTitlesAndNothingElse()
 {
     const CollectionStore::Load load = m_store->loadCollection();
     QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
-
     const QList<Generation> list = m_backups->list();
     QCOMPARE(list.size(), 1);
-    QCOMPARE(generationFiles(root(), list[0].folderName),
-             QStringList({"ab.txt", "データＰＲＯ.txt", "ランキング.txt", "丙.TXT", "甲.TXT", "甲.jpg", "甲_C.txt",
-                          "設定.TXT"}));
-    for (const QString& name : generationFiles(root(), list[0].folderName)) {
-        QFile file(root() + QLatin1Char('/') + list[0].folderName + QLatin1Char('/') + name);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), m_folder->readBytes(name));
+    for (const QString& name : m_folder->files()) {
+        const bool kept = !QStringList({"NOPIC.JPG", "乙.TXT", "残巻データ.txt"}).contains(name);
+        QCOMPARE(m_backups->fileOf(list[0].folderName, name),
+                 kept ? std::optional(m_folder->readBytes(name)) : std::optional<QByteArray>());
     }
-    // Shared, not copied.
-    struct stat info {};
-    QCOMPARE(::stat(QFile::encodeName(m_folder->path() + QStringLiteral("/甲.TXT")).constData(), &info), 0);
-    QCOMPARE(int(info.st_nlink), 2);
     QCOMPARE(list[0].rowText(), QStringLiteral("2026/12/08 09:30:00　コミックデータ全削除の前　題名 3 件"));
     QCOMPARE(m_backups->check(list[0].folderName), QString());
+    // A second generation of the same files copies nothing again.
+    m_now = m_now.addSecs(1);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
+    QCOMPARE(packs().size(), 1);
 }
 
 void TestBackups::restoreGivesBackEveryByte_data()
@@ -187,7 +226,9 @@ void TestBackups::restoreGivesBackEveryByte()
     const QString oldest = m_backups->list().constLast().folderName;
     const Backups::Restore result = m_backups->restore(oldest, load.table);
     QCOMPARE(result.error, QString());
+    QCOMPARE(result.notDeleted, QStringList());
     QCOMPARE(snapshot(*m_folder), before);
+    QVERIFY(!QFileInfo::exists(root() + QLatin1Char('/') + Backups::JournalName));
     // The state before the restore can be returned to.
     const QList<Generation> list = m_backups->list();
     QCOMPARE(list.size(), 2);
@@ -195,46 +236,81 @@ void TestBackups::restoreGivesBackEveryByte()
     QCOMPARE(list[0].reasonKey, QStringLiteral("restore"));
 }
 
+void TestBackups::editorWritingInPlaceChangesNoBackup()
+{
+    const CollectionStore::Load load = m_store->loadCollection();
+    const QMap<QString, QByteArray> before = snapshot(*m_folder);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
+    m_now = m_now.addSecs(1);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
+    QVERIFY((inodes(root(), true) & inodes(m_folder->path(), false)).isEmpty());
+
+    // Same sizes, other bytes: what a size check cannot see.
+    writeInPlace(m_folder->path() + QStringLiteral("/甲.TXT"), "1,1,0\r\n");
+    writeInPlace(m_folder->path() + QStringLiteral("/データＰＲＯ.txt"), "\"乙\"");
+    QCOMPARE(m_backups->check(newest()), QString());
+    m_now = m_now.addSecs(1);
+    QCOMPARE(m_backups->restore(newest(), load.table).error, QString());
+    QCOMPARE(snapshot(*m_folder), before);
+}
+
 void TestBackups::damagedGenerationIsFoundAndNotRestored_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("content"); // empty: the file is deleted
-    QTest::addColumn<bool>("listed");        // the damage is seen from the list alone
-    QTest::newRow("volume file missing") << QStringLiteral("丙.TXT") << QByteArray() << false;
-    QTest::newRow("memo of another size") << QStringLiteral("甲_C.txt") << QByteArray("m") << false;
-    QTest::newRow("manifest missing") << QStringLiteral("目録") << QByteArray() << true;
-    QTest::newRow("manifest cut short") << QStringLiteral("目録") << QByteArray("タナミルＰｒｏ バックアップ 1\n日時")
-                                        << true;
+    QTest::addColumn<QString>("file"); // in the backup folder
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to"); // empty: the file is deleted
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("a byte of the pack changed")
+        << QStringLiteral("内容/束-1") << QByteArray("memo") << QByteArray("MEMO")
+        << QStringLiteral("「甲_C.txt」の中身が記録と違います");
+    QTest::newRow("pack missing") << QStringLiteral("内容/束-1") << QByteArray() << QByteArray()
+                                  << QStringLiteral("がありません");
+    QTest::newRow("list missing") << QStringLiteral("目録") << QByteArray() << QByteArray()
+                                  << QStringLiteral("目録「目録」がないか");
+    QTest::newRow("list cut short") << QStringLiteral("目録") << QByteArray("\n終わり\n") << QByteArray("\n")
+                                    << QStringLiteral("壊れています");
+    QTest::newRow("a name leading out of the folder")
+        << QStringLiteral("目録") << QByteArray("\t甲_C.txt\n") << QByteArray("\t../逃げた_C.txt\n")
+        << QStringLiteral("「../逃げた_C.txt」はデータファイルの名前ではありません");
+    QTest::newRow("a name of no data file")
+        << QStringLiteral("目録") << QByteArray("\t甲_C.txt\n") << QByteArray("\t残巻データ.txt\n")
+        << QStringLiteral("データファイルの名前ではありません");
 }
 
 void TestBackups::damagedGenerationIsFoundAndNotRestored()
 {
     QFETCH(QString, file);
-    QFETCH(QByteArray, content);
-    QFETCH(bool, listed);
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, damage);
     const CollectionStore::Load load = m_store->loadCollection();
     QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
-    const QString generation = m_backups->list().constFirst().folderName;
-    const QString path = root() + QLatin1Char('/') + generation + QLatin1Char('/') + file;
-    // A damaged generation's file is replaced, not written in place: the data folder shares it.
-    QVERIFY(QFile::remove(path));
-    if (!content.isEmpty()) {
-        QFile replaced(path);
-        QVERIFY(replaced.open(QIODevice::WriteOnly));
-        replaced.write(content);
+    const QString generation = newest();
+    const QString path = root() + QLatin1Char('/') + (file.startsWith(u"目録") ? generation + u'/' : QString()) + file;
+    if (from.isEmpty()) {
+        QVERIFY(QFile::remove(path));
+    } else {
+        QFile changed(path);
+        QVERIFY(changed.open(QIODevice::ReadWrite));
+        const QByteArray bytes = changed.readAll();
+        QVERIFY(bytes.contains(from));
+        changed.resize(0);
+        changed.seek(0);
+        changed.write(QByteArray(bytes).replace(from, to));
     }
-    QVERIFY(!m_backups->check(generation).isEmpty());
-    QCOMPARE(m_backups->list().constFirst().rowText().contains(QStringLiteral("壊れています")), listed);
+    QVERIFY2(m_backups->check(generation).contains(damage), qPrintable(m_backups->check(generation)));
 
     m_store->writeCollection(TitleTable());
     const QMap<QString, QByteArray> before = snapshot(*m_folder);
     const Backups::Restore result = m_backups->restore(generation, TitleTable());
     QVERIFY(result.error.startsWith(QStringLiteral("このバックアップは壊れているため")));
+    QVERIFY(result.error.contains(damage));
     QCOMPARE(snapshot(*m_folder), before);
+    QVERIFY(!QFileInfo::exists(m_folder->path() + QStringLiteral("/../逃げた_C.txt")));
     QCOMPARE(m_backups->list().size(), 1);
 }
 
-void TestBackups::keepsTheNewestTwentyAndNothingElseGoes()
+void TestBackups::keepsTheNewestTwentyAndTheirPacksOnly()
 {
     const CollectionStore::Load load = m_store->loadCollection();
     QVERIFY(QDir(m_folder->path()).mkpath(Backup + QStringLiteral("/自分のフォルダ")));
@@ -242,18 +318,39 @@ void TestBackups::keepsTheNewestTwentyAndNothingElseGoes()
     m_folder->writeBytes(Backup + QStringLiteral("/メモ.txt"), "mine");
     QStringList taken;
     for (int i = 0; i < Backups::Kept + 2; ++i) {
-        // Two in the same second get numbered names that still sort in order.
+        // Two in the same second get numbered names; every generation changes one file.
         m_now = m_now.addSecs(i % 2 == 0 ? 0 : 1);
+        m_folder->writeBytes(QStringLiteral("甲.TXT"), QByteArray::number(i));
         QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
-        taken.prepend(m_backups->list().constFirst().folderName);
+        taken.prepend(newest());
     }
     QStringList listed;
     for (const Generation& generation : m_backups->list())
         listed.append(generation.folderName);
     QCOMPARE(listed, taken.mid(0, Backups::Kept));
+    // The packs of the two pruned generations went, but the first, which the kept ones still use.
+    QCOMPARE(packs().size(), Backups::Kept + 1);
+    QVERIFY(!packs().contains(QStringLiteral("束-2")));
+    QCOMPARE(m_backups->check(listed.constLast()), QString());
     QVERIFY(QFileInfo(root() + QStringLiteral("/自分のフォルダ")).isDir());
     QVERIFY(QFileInfo(root() + QStringLiteral("/20200101-000000x")).isDir());
     QVERIFY(QFileInfo(root() + QStringLiteral("/メモ.txt")).isFile());
+}
+
+void TestBackups::clockGoneBackNeverPrunesTheNewest()
+{
+    const CollectionStore::Load load = m_store->loadCollection();
+    for (int i = 0; i < Backups::Kept; ++i) {
+        m_now = m_now.addSecs(1);
+        QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
+    }
+    m_now = m_now.addYears(-1);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
+    const QList<Generation> list = m_backups->list();
+    QCOMPARE(list.size(), Backups::Kept);
+    QCOMPARE(list[0].reasonKey, QStringLiteral("clear"));
+    QCOMPARE(list[0].taken, m_now);
+    QCOMPARE(m_backups->check(list[0].folderName), QString());
 }
 
 void TestBackups::restoresTheOldestWithTwentyKept()
@@ -273,89 +370,63 @@ void TestBackups::restoresTheOldestWithTwentyKept()
     QCOMPARE(m_folder->readBytes(QStringLiteral("データＰＲＯ.txt")), first);
 }
 
-void TestBackups::copiesWhereLinksAreRefused()
-{
-    auto files = std::make_unique<FailingFiles>();
-    files->refuseLinks = true;
-    m_backups->setFiles(std::move(files));
-    const CollectionStore::Load load = m_store->loadCollection();
-    QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
-    const QString generation = m_backups->list().constFirst().folderName;
-    QCOMPARE(m_backups->check(generation), QString());
-    struct stat info {};
-    QCOMPARE(::stat(QFile::encodeName(m_folder->path() + QStringLiteral("/甲.TXT")).constData(), &info), 0);
-    QCOMPARE(int(info.st_nlink), 1);
-
-    const QMap<QString, QByteArray> before = snapshot(*m_folder);
-    m_store->writeCollection(TitleTable());
-    m_store->removeTitleFiles(QStringLiteral("甲"));
-    QCOMPARE(m_backups->restore(generation, TitleTable()).error, QString());
-    QCOMPARE(snapshot(*m_folder), before);
-}
-
 void TestBackups::failedTakeLeavesNoTrace_data()
 {
-    QTest::addColumn<int>("failShare");
+    QTest::addColumn<int>("failWrite");
     QTest::addColumn<int>("failRename");
     QTest::addColumn<bool>("earlier"); // a generation was taken before
-    QTest::newRow("first file, first generation") << 1 << 0 << false;
-    QTest::newRow("fourth file") << 4 << 0 << true;
-    QTest::newRow("the manifest") << 0 << 0 << true;
-    QTest::newRow("naming the generation") << 0 << 1 << true;
+    QTest::newRow("the pack, first generation") << 1 << 0 << false;
+    QTest::newRow("the pack") << 1 << 0 << true;
+    QTest::newRow("naming the pack") << 0 << 1 << true;
+    QTest::newRow("the list") << 2 << 0 << true;
+    QTest::newRow("naming the generation") << 0 << 2 << true;
 }
 
 void TestBackups::failedTakeLeavesNoTrace()
 {
-    QFETCH(int, failShare);
+    QFETCH(int, failWrite);
     QFETCH(int, failRename);
     QFETCH(bool, earlier);
     const CollectionStore::Load load = m_store->loadCollection();
     if (earlier)
         QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
-    const QStringList generations = QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    // A changed file, so that the next generation writes a pack of its own.
+    m_folder->writeBytes(QStringLiteral("丙.TXT"), "1,0,1\r\n");
+    const QStringList entries = QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList packsBefore = packs();
     const QMap<QString, QByteArray> before = snapshot(*m_folder);
 
-    // Every file is copied, so that the shares can be counted; the manifest is the share after the last file.
     auto files = std::make_unique<FailingFiles>();
-    files->refuseLinks = true;
-    files->failShare = failShare;
+    files->failWrite = failWrite;
     files->failRename = failRename;
-    struct ManifestFails final : BackupFiles {
-        QString writeNew(const QString&, const QByteArray&) override
-        {
-            return QStringLiteral("ディスクがいっぱいです");
-        }
-    };
-    if (failShare == 0 && failRename == 0)
-        m_backups->setFiles(std::make_unique<ManifestFails>());
-    else
-        m_backups->setFiles(std::move(files));
-
+    m_backups->setFiles(std::move(files));
     m_now = m_now.addSecs(5);
     const QString error = m_backups->take(load.table, backup::Reason::BeforeClear);
     QVERIFY(error.startsWith(QStringLiteral("バックアップを作れませんでした。\n「")));
     QCOMPARE(snapshot(*m_folder), before);
     QCOMPARE(QDir(m_folder->path()).exists(Backup), earlier);
-    if (earlier)
-        QCOMPARE(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), generations);
+    if (earlier) {
+        QCOMPARE(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+        QCOMPARE(packs(), packsBefore);
+    }
 }
 
 void TestBackups::failedRestoreChangesNothing_data()
 {
-    QTest::addColumn<int>("failShare");
-    QTest::addColumn<int>("failRename");
-    // Links refused: the pre-restore generation takes 8 shares and 1 rename, the restore then shares 8 files.
-    QTest::newRow("putting a file beside its target") << 8 + 3 << 0;
-    QTest::newRow("replacing the fifth file") << 0 << 1 + 5;
+    QTest::addColumn<int>("failWrite");
+    QTest::addColumn<int>("failDataFile");
+    // The generation of the present state takes two writes (pack, list), the journal the third.
+    QTest::newRow("the journal") << 3 << 0;
+    QTest::newRow("replacing the fifth file") << 0 << 5;
 }
 
 void TestBackups::failedRestoreChangesNothing()
 {
-    QFETCH(int, failShare);
-    QFETCH(int, failRename);
+    QFETCH(int, failWrite);
+    QFETCH(int, failDataFile);
     CollectionStore::Load load = m_store->loadCollection();
     QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
-    const QString generation = m_backups->list().constFirst().folderName;
+    const QString generation = newest();
     QCOMPARE(m_store->writeCollection(TitleTable()), QString());
     for (const TitleRecord& record : load.table.records())
         m_store->removeTitleFiles(record.title);
@@ -363,19 +434,73 @@ void TestBackups::failedRestoreChangesNothing()
     const QMap<QString, QByteArray> before = snapshot(*m_folder);
 
     auto files = std::make_unique<FailingFiles>();
-    files->refuseLinks = true;
-    files->failShare = failShare;
-    files->failRename = failRename;
+    files->failWrite = failWrite;
+    files->failDataFile = failDataFile;
     m_backups->setFiles(std::move(files));
     m_now = m_now.addSecs(5);
     load = m_store->loadCollection();
     const Backups::Restore result = m_backups->restore(generation, load.table);
     QVERIFY(result.error.startsWith(QStringLiteral("「")));
-    QVERIFY(result.error.contains(QStringLiteral("を戻せませんでした")));
+    QVERIFY(result.error.contains(failWrite ? QStringLiteral("を書き込めませんでした")
+                                            : QStringLiteral("を戻せませんでした")));
     QCOMPARE(snapshot(*m_folder), before);
+    QVERIFY(!QFileInfo::exists(root() + QLatin1Char('/') + Backups::JournalName));
     // The state before the attempt is kept as the newest generation.
     QCOMPARE(m_backups->list().size(), 2);
-    QCOMPARE(m_backups->list().constFirst().folderName, result.taken);
+    QCOMPARE(newest(), result.taken);
+}
+
+void TestBackups::filesNotDeletedAreNamed()
+{
+    const CollectionStore::Load load = m_store->loadCollection();
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
+    const QString generation = newest();
+    m_folder->writeBytes(QStringLiteral("丙_C.txt"), "a memo written since");
+    auto files = std::make_unique<FailingFiles>();
+    files->refuseDeletion = true;
+    m_backups->setFiles(std::move(files));
+    m_now = m_now.addSecs(5);
+    const Backups::Restore result = m_backups->restore(generation, load.table);
+    QCOMPARE(result.error, QString());
+    QCOMPARE(result.notDeleted, QStringList(QStringLiteral("「丙_C.txt」（使用中です）")));
+}
+
+void TestBackups::interruptedRestoreIsFinishedOrRolledBack_data()
+{
+    QTest::addColumn<bool>("restoringWhole");
+    QTest::newRow("finished") << true;
+    QTest::newRow("rolled back") << false;
+}
+
+void TestBackups::interruptedRestoreIsFinishedOrRolledBack()
+{
+    QFETCH(bool, restoringWhole);
+    const CollectionStore::Load load = m_store->loadCollection();
+    const QMap<QString, QByteArray> restoring = snapshot(*m_folder);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
+    const QString target = newest();
+    m_folder->writeBytes(QStringLiteral("甲.TXT"), "1,1,1\r\n");
+    m_folder->writeBytes(QStringLiteral("丙_C.txt"), "new memo");
+    QVERIFY(QFile::remove(m_folder->path() + QStringLiteral("/甲_C.txt")));
+    const QMap<QString, QByteArray> present = snapshot(*m_folder);
+    m_now = m_now.addSecs(1);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeRestore), QString());
+    // Cut off after one file was put back and before the others.
+    m_folder->writeBytes(QStringLiteral("甲.TXT"), "0,0,1\r\n");
+    m_folder->writeBytes(Backup + u'/' + Backups::JournalName,
+                         "戻す\t" + target.toUtf8() + "\n戻す前\t" + newest().toUtf8() + '\n');
+    if (!restoringWhole)
+        QVERIFY(QFile::remove(root() + u'/' + target + QStringLiteral("/目録")));
+
+    Backups nextStart(*m_store);
+    const QString message = nextStart.finishInterruptedRestore();
+    QVERIFY(message.startsWith(QStringLiteral("前回、バックアップから戻している途中でプログラムが終わっていました。")));
+    QVERIFY2(message.contains(restoringWhole ? QStringLiteral("最後まで済ませました")
+                                             : QStringLiteral("戻す前の状態に戻しました")),
+             qPrintable(message));
+    QCOMPARE(snapshot(*m_folder), restoringWhole ? restoring : present);
+    QVERIFY(!QFileInfo::exists(root() + QLatin1Char('/') + Backups::JournalName));
+    QCOMPARE(nextStart.finishInterruptedRestore(), QString());
 }
 
 void TestBackups::dailyIsDueOncePerDay()
@@ -395,12 +520,27 @@ void TestBackups::dailyIsDueOncePerDay()
     QVERIFY(nextRun.dailyDue());
 
     // A day whose generation could not be taken does not ask again at every change.
+    m_folder->writeBytes(QStringLiteral("甲.TXT"), "changed");
     auto files = std::make_unique<FailingFiles>();
-    files->refuseLinks = true;
-    files->failShare = 1;
+    files->failWrite = 1;
     nextRun.setFiles(std::move(files));
     QVERIFY(!nextRun.takeDaily(load.table).isEmpty());
     QVERIFY(!nextRun.dailyDue());
+}
+
+void TestBackups::dailyIsJudgedFromTheNewest()
+{
+    // One generation of an earlier day and one of today, in either order of their folder names.
+    const CollectionStore::Load load = m_store->loadCollection();
+    m_now = m_now.addDays(-3);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::Daily), QString());
+    m_now = m_now.addDays(3);
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
+    Backups freshStart(*m_store);
+    freshStart.setClock([this] { return m_now.addSecs(60); });
+    QVERIFY(!freshStart.dailyDue());
+    QCOMPARE(freshStart.takeDaily(load.table), QString());
+    QCOMPARE(freshStart.list().size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestBackups)

@@ -30,6 +30,7 @@ private slots:
     void secondHolderIsRefusedAndWritesNothing();
     void lockOfAProgramThatIsGoneIsTakenOver();
     void releasedFolderCanBeTakenAgain();
+    void lockOfAnotherComputerNamesItAndCanBeTakenOver();
 };
 
 void TestFolderLock::secondHolderIsRefusedAndWritesNothing()
@@ -80,6 +81,36 @@ void TestFolderLock::releasedFolderCanBeTakenAgain()
     QVERIFY(!QFileInfo::exists(folder.path() + QLatin1Char('/') + FolderLock::FileName));
     FolderLock again(folder.path());
     QCOMPARE(again.acquire(), QString());
+}
+
+void TestFolderLock::lockOfAnotherComputerNamesItAndCanBeTakenOver()
+{
+    TestFolder folder;
+    // What a program on another computer leaves when that computer stops with the folder in use.
+    const QString path = folder.path() + QLatin1Char('/') + FolderLock::FileName;
+    folder.writeBytes(FolderLock::FileName, "4242\ntanamiru\nbook-shelf-pc\n");
+    const QDateTime since(QDate(2026, 3, 4), QTime(5, 6, 7));
+    QFile lock(path);
+    QVERIFY(lock.open(QIODevice::ReadWrite));
+    QVERIFY(lock.setFileTime(since, QFileDevice::FileModificationTime));
+    lock.close();
+
+    FolderLock next(folder.path());
+    const QString message = next.acquire();
+    QVERIFY2(message.contains(
+                 QStringLiteral("別のコンピュータ「book-shelf-pc」のタナミルＰｒｏが 2026/03/04 05:06:07 から")),
+             qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("引き継ぎますか？")));
+    QVERIFY(!next.isHeld());
+    QVERIFY(next.heldElsewhere());
+    QVERIFY(next.takeOver());
+    QVERIFY(next.isHeld());
+
+    // A program of this computer that still runs is never taken over.
+    FolderLock third(folder.path());
+    QVERIFY(!third.acquire().isEmpty());
+    QVERIFY(!third.heldElsewhere());
+    QVERIFY(!third.takeOver());
 }
 
 QTEST_GUILESS_MAIN(TestFolderLock)

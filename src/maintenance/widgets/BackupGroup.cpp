@@ -137,8 +137,14 @@ void BackupGroup::cmdRestore_Click()
     }
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
-    m_dialogs.messageBox(QStringLiteral("%1 のバックアップに戻しました。\r\n"
-                                        "戻す前の状態は、一覧の一番上のバックアップから戻せます。")
-                             .arg(when),
-                         Dialogs::OkOnly + Dialogs::Information, QStringLiteral("バックアップから戻しました"));
+    QString done = QStringLiteral("%1 のバックアップに戻しました。\r\n"
+                                  "戻す前の状態は、一覧の一番上のバックアップから戻せます。")
+                       .arg(when);
+    if (!result.notDeleted.isEmpty())
+        done += QStringLiteral("\r\n\r\n次のファイルは削除できませんでした。残っています：\r\n%1")
+                    .arg(result.notDeleted.join(QStringLiteral("\r\n")));
+    m_dialogs.messageBox(done,
+                         result.notDeleted.isEmpty() ? Dialogs::OkOnly + Dialogs::Information
+                                                     : Dialogs::OkOnly + Dialogs::Exclamation,
+                         QStringLiteral("バックアップから戻しました"));
 }

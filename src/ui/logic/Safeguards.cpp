@@ -61,4 +61,10 @@ void tellFolderHeld(Dialogs& dialogs, const QString& message)
         dialogs.messageBox(message, Dialogs::OkOnly + Dialogs::Critical, QStringLiteral("タナミルＰｒｏ"));
 }
 
+bool askTakeOver(Dialogs& dialogs, const QString& message)
+{
+    return dialogs.messageBox(message, Dialogs::YesNo + Dialogs::Exclamation + Dialogs::DefaultButton2,
+                              QStringLiteral("タナミルＰｒｏ")) == Dialogs::Yes;
+}
+
 } // namespace safeguards

@@ -22,4 +22,8 @@ bool backupBefore(AppState& state, Dialogs& dialogs, backup::Reason reason);
 // unless the program runs without a display of its own (offscreen).
 void tellFolderHeld(Dialogs& dialogs, const QString& message);
 
+// Asks whether to take over a data folder that a program on another computer holds (message says which and
+// since when); No is the default. True on Yes.
+bool askTakeOver(Dialogs& dialogs, const QString& message);
+
 } // namespace safeguards
