@@ -53,6 +53,7 @@ public:
     void showMainPage(int index) override;
     void refreshMainPage() override;
     void showFavourites() override;
+    void showStatusList() override;
     void endProgram() override;
 
     // Handlers.
