@@ -81,6 +81,12 @@ void TestChangeHistory::clickAppliesToTheFileAsItIsNow()
     QVERIFY(f.history.undo().error.isEmpty());
     QCOMPARE(f.folder.readBytes(QStringLiteral("甲.TXT")), outside);
 
+    // Only the volumes whose state changed belong to the step.
+    auto typed = std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), QList{8, 9, 10}, qint16(1));
+    const VolumeToggle* step = typed.get();
+    QVERIFY(f.history.perform(std::move(typed)).error.isEmpty());
+    QCOMPARE(step->volumes(), (QList<int>{8, 9}));
+    QVERIFY(f.history.undo().error.isEmpty());
     // A volume already in the state asked for changes nothing and leaves no step behind.
     QVERIFY(f.history.perform(std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), QList{9, 10}, qint16(1)))
                 .error.isEmpty());
