@@ -283,6 +283,12 @@ void MainWindow::showFavourites()
         m_fraRank->refreshFavourites();
 }
 
+void MainWindow::showStatusList()
+{
+    m_fraMain->ReadVolumeFile();
+    m_fraList->refreshCells();
+}
+
 void MainWindow::endProgram()
 {
     cmdEnd_Click();

@@ -55,6 +55,7 @@ public:
     void showMainPage(int index) override;
     void refreshMainPage() override;
     void showFavourites() override;
+    void showStatusList() override;
     void endProgram() override;
 
     // Handlers.

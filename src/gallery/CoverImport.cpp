@@ -179,20 +179,18 @@ QString question(bool replacing, const QStringList& preferred)
                       .arg(names);
 }
 
-Outcome install(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile,
+Outcome install(CollectionStore& store, const Plan& plan, const Prepared& prepared, bool sameFile,
                 const QStringList& preferred)
 {
     if (!sameFile) {
-        if (const QString error = folder.write(plan.destination, prepared.bytes); !error.isEmpty())
+        if (const QString error = store.writePicture(plan.destination, prepared.bytes); !error.isEmpty())
             return {Outcome::Failed, notImported(error)};
     }
     // Only now that the new cover is safely in place do the ones that would hide it go.
     QStringList kept;
-    for (const QString& name : preferred) {
-        folder.remove(name);
-        if (folder.exists(name))
+    for (const QString& name : preferred)
+        if (!store.putBack(name, std::nullopt).isEmpty() || store.folder().exists(name))
             kept << name;
-    }
     if (kept.isEmpty())
         return {Outcome::Imported, {}};
     const QString names = QStringLiteral("「%1」").arg(kept.join(QStringLiteral("」「")));
@@ -201,16 +199,17 @@ Outcome install(DataFolder& folder, const Plan& plan, const Prepared& prepared, 
                                    .arg(names)};
 }
 
-Outcome finish(DataFolder& folder, const Plan& plan, const Prepared& prepared, bool sameFile, const Confirm& confirm,
-               const Wrap& wrap)
+Outcome finish(CollectionStore& store, const Plan& plan, const Prepared& prepared, bool sameFile,
+               const Confirm& confirm, const Wrap& wrap)
 {
     if (!prepared.problem.isEmpty())
         return {Outcome::Failed, prepared.problem};
+    const DataFolder& folder = store.folder();
     const QStringList preferred = preferredOver(folder, plan.destination);
     const bool replacing = !sameFile && folder.exists(plan.destination);
     if (const QString text = question(replacing, preferred); !text.isEmpty() && !confirm(text))
         return {Outcome::Cancelled, {}};
-    const auto write = [&] { return install(folder, plan, prepared, sameFile, preferred); };
+    const auto write = [&] { return install(store, plan, prepared, sameFile, preferred); };
     return wrap ? wrap(write) : write();
 }
 
@@ -247,9 +246,10 @@ Plan planForPicture(const QString& title)
     return checked(title, title + JpegSuffix, true);
 }
 
-Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm,
+Outcome importFile(CollectionStore& store, const QString& title, const QString& sourcePath, const Confirm& confirm,
                    const Wrap& wrap)
 {
+    DataFolder& folder = store.folder();
     // Files put in the folder by hand since the last look count too: no letter-case twin may be made beside one,
     // and no preferred cover may be missed.
     folder.rescan();
@@ -257,17 +257,17 @@ Outcome importFile(DataFolder& folder, const QString& title, const QString& sour
     if (!planned.problem.isEmpty())
         return {Outcome::Refused, planned.problem};
     const bool sameFile = isSameFile(folder, sourcePath, planned.destination);
-    return finish(folder, planned, prepareFile(sourcePath, planned), sameFile, confirm, wrap);
+    return finish(store, planned, prepareFile(sourcePath, planned), sameFile, confirm, wrap);
 }
 
-Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm,
+Outcome importPicture(CollectionStore& store, const QString& title, const QImage& image, const Confirm& confirm,
                       const Wrap& wrap)
 {
-    folder.rescan();
+    store.folder().rescan();
     const Plan planned = planForPicture(title);
     if (!planned.problem.isEmpty())
         return {Outcome::Refused, planned.problem};
-    return finish(folder, planned, preparePicture(image), false, confirm, wrap);
+    return finish(store, planned, preparePicture(image), false, confirm, wrap);
 }
 
 } // namespace coverimport

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-class DataFolder;
+class CollectionStore;
 
 // Copying a picture file in as a title's cover. The cover lookup knows title.jpg, .gif and .bmp only: .jpg and
 // .bmp files are copied byte for byte under the title's name with the source's own extension (its letter case
@@ -52,9 +52,9 @@ using Wrap = std::function<Outcome(const std::function<Outcome()>& write)>;
 // imported: an existing cover it would replace, and any cover the lookup prefers to it (title.bmp over
 // title.gif over title.jpg), is named in the question first; on OK the new cover is written atomically and
 // only then are those preferred ones removed.
-Outcome importFile(DataFolder& folder, const QString& title, const QString& sourcePath, const Confirm& confirm,
+Outcome importFile(CollectionStore& store, const QString& title, const QString& sourcePath, const Confirm& confirm,
                    const Wrap& wrap = {});
-Outcome importPicture(DataFolder& folder, const QString& title, const QImage& image, const Confirm& confirm,
+Outcome importPicture(CollectionStore& store, const QString& title, const QImage& image, const Confirm& confirm,
                       const Wrap& wrap = {});
 
 } // namespace coverimport

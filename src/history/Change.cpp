@@ -3,6 +3,20 @@
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
 
+#include <QCryptographicHash>
+
+namespace {
+
+std::optional<QByteArray> sealOf(const DataFolder& folder, const QString& name)
+{
+    const std::optional<QByteArray> bytes = folder.read(name);
+    if (!bytes)
+        return std::nullopt;
+    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+}
+
+} // namespace
+
 QString Change::quoted(const QString& title)
 {
     return QStringLiteral("「%1」").arg(title);
@@ -17,6 +31,44 @@ QString Change::fullWidthNumber(int number)
         else if (c == u'-')
             c = QChar(0xFF0D);
     return text;
+}
+
+QString Change::applySealed(bool forward)
+{
+    DataFolder& folder = m_data.store.folder();
+    QStringList written;
+    folder.setWriteLog(&written);
+    const QString error = apply(forward);
+    folder.setWriteLog(nullptr);
+    if (!error.isEmpty())
+        return error;
+    for (const QString& name : std::as_const(written)) {
+        const QString folded = name.toCaseFolded();
+        if (!m_merged.contains(folded))
+            m_seals.insert(folded, {name, {}});
+    }
+    // Every file the step ever wrote is sealed afresh: undo and redo may write fewer than the first apply.
+    for (auto it = m_seals.begin(); it != m_seals.end(); ++it)
+        it->second = sealOf(folder, it->first);
+    return {};
+}
+
+QString Change::changedFile(QHash<QString, std::optional<QByteArray>>* cache) const
+{
+    const DataFolder& folder = m_data.store.folder();
+    for (auto it = m_seals.cbegin(); it != m_seals.cend(); ++it) {
+        std::optional<QByteArray> now;
+        if (cache && cache->contains(it->first)) {
+            now = cache->value(it->first);
+        } else {
+            now = sealOf(folder, it->first);
+            if (cache)
+                cache->insert(it->first, now);
+        }
+        if (now != it->second)
+            return it->first;
+    }
+    return {};
 }
 
 namespace changefiles {

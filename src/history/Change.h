@@ -3,6 +3,8 @@
 #include "store/TitleTable.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUndoCommand>
@@ -35,7 +37,7 @@ struct ChangeOutcome {
     bool reload = false; // records were added or removed: the title table and its lists are read again
     unsigned stale = 0;
     // Where the result is shown: the main page on the title concerned, or the favourite ranking.
-    enum class Screen { MainPage, Favourites } screen = Screen::MainPage;
+    enum class Screen { MainPage, Favourites, StatusList } screen = Screen::MainPage;
 };
 
 // One kind of change to the collection. A change writes the state after it (forward) or puts back the state
@@ -50,8 +52,20 @@ public:
     virtual ChangeOutcome outcome(bool forward) const = 0;
     // Something the user should know although the change was made (a side file that could not be written).
     virtual QString notice() const { return {}; }
+    // The same after the change was undone (a file that could not be put back or deleted).
+    virtual QString undoNotice() const { return {}; }
+    // The first apply found nothing to change (every volume already held the state asked for): no step is kept.
+    virtual bool changedNothing() const { return false; }
     // Bytes of files this step keeps in memory to put them back.
     virtual qsizetype heldBytes() const { return 0; }
+
+    // apply() with every file it wrote sealed as it left them; ChangeHistory calls this, never apply() itself.
+    QString applySealed(bool forward);
+    // A file this step wrote that no longer holds what the step left there (another program changed it, or
+    // the files were replaced), or an empty string. Such a step is never applied again: putting its files back
+    // would erase that change. cache keeps each file's seal over one pass through many steps.
+    QString changedFile(QHash<QString, std::optional<QByteArray>>* cache = nullptr) const;
+    CollectionStore& store() const { return m_data.store; }
 
     void undo() final {}
     void redo() final {}
@@ -62,7 +76,16 @@ public:
     static QString fullWidthNumber(int number);
 
 protected:
+    // A file the step changes only by adding or taking out its own part, whatever else it holds then (the
+    // favourite ranking): a change made there since does not keep the step from being applied.
+    void mergesInto(const QString& fileName) { m_merged.insert(fileName.toCaseFolded()); }
+
     ChangeData& m_data;
+
+private:
+    // Folded name -> the spelling written and the seal of its content (nullopt: no file).
+    QHash<QString, std::pair<QString, std::optional<QByteArray>>> m_seals;
+    QSet<QString> m_merged;
 };
 
 // A file's content before or after a change: its bytes, or nothing when the file did not exist.

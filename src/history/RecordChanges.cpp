@@ -52,18 +52,19 @@ ChangeOutcome RecordEdit::outcome(bool) const
     return {m_index, false, m_stale};
 }
 
-VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after)
+VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, int volume, qint16 state,
+                           ChangeOutcome::Screen screen)
     : Change(data, QString()), m_title(title), m_fileName(title + CollectionStore::VolumeSuffix), m_volumes{volume},
-      m_afterStates(after)
+      m_state(state), m_screen(screen)
 {
     const int index = data.titles.indexOfTitle(title);
     const int first = index ? data.titles.at(index).startVolume : 0;
     setText(stepText(title, Change::fullWidthNumber(first + volume) + QStringLiteral("巻")));
 }
 
-VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, const VolumeStates& after)
+VolumeToggle::VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, qint16 state)
     : Change(data, stepText(title, QStringLiteral("巻の一括入力"))), m_title(title),
-      m_fileName(title + CollectionStore::VolumeSuffix), m_volumes(volumes), m_afterStates(after)
+      m_fileName(title + CollectionStore::VolumeSuffix), m_volumes(volumes), m_state(state)
 {
 }
 
@@ -71,29 +72,41 @@ QString VolumeToggle::apply(bool forward)
 {
     CollectionStore& store = m_data.store;
     DataFolder& folder = store.folder();
-    const FileBytes now = folder.read(m_fileName);
-    if (!m_made) {
-        m_beforeStates = store.readVolumeFile(m_fileName);
-        if (const QString error = store.writeVolumeFile(m_fileName, m_afterStates); !error.isEmpty())
-            return error;
-        m_made = true;
-        m_before = now;
-        m_after = folder.read(m_fileName);
-        return {};
-    }
-    // The file as this step left it is put back byte for byte; one changed since (on the status list) keeps
-    // those other changes and gets only this step's volumes.
-    if (now == (forward ? m_before : m_after))
-        return changefiles::putBack(m_data.store, m_fileName, forward ? m_after : m_before);
+    if (m_made)
+        return changefiles::putBack(store, m_fileName, forward ? m_after : m_before);
+
+    // Read just now, so that the write below replaces exactly what was read, with only the asked volumes changed.
+    const FileBytes before = folder.read(m_fileName);
     VolumeStates states = store.readVolumeFile(m_fileName);
-    for (int volume : m_volumes)
-        states[volume] = forward ? m_afterStates[volume] : m_beforeStates[volume];
-    return store.writeVolumeFile(m_fileName, states);
+    QList<int> changed;
+    for (const int volume : std::as_const(m_volumes)) {
+        if (volume < 1 || volume > volumefile::Volumes || states[volume] == m_state)
+            continue;
+        states[volume] = m_state;
+        changed << volume;
+    }
+    if (!changed.isEmpty()) {
+        if (const QString error = store.writeVolumeFile(m_fileName, states); !error.isEmpty())
+            return error;
+    }
+    m_made = true;
+    m_volumes = changed;
+    m_before = before;
+    m_after = folder.read(m_fileName);
+    return {};
 }
 
 ChangeOutcome VolumeToggle::outcome(bool) const
 {
-    return {m_data.titles.indexOfTitle(m_title), false, ChangeOutcome::StatusList | ChangeOutcome::Uncollected};
+    ChangeOutcome outcome{m_data.titles.indexOfTitle(m_title), false,
+                          ChangeOutcome::StatusList | ChangeOutcome::Uncollected};
+    outcome.screen = m_screen;
+    return outcome;
+}
+
+qsizetype VolumeToggle::heldBytes() const
+{
+    return (m_before ? m_before->size() : 0) + (m_after ? m_after->size() : 0);
 }
 
 MemoSave::MemoSave(ChangeData& data, const QString& title, const QString& memo)

@@ -26,24 +26,32 @@ private:
     FileBytes m_fileBefore;
 };
 
-// A click on a volume of the main page, or a run of volumes typed there: the title's volume file with those
-// volumes' states before or after.
+// A click on a volume (on the main page or the status list), or a run of volumes typed on the main page: the
+// states the user asked for applied to the title's volume file as it is at the moment of writing, so that a
+// change another program made there since the page read it is kept. Only the volumes whose state this changed
+// belong to the step; undo and redo put the file back byte for byte.
 class VolumeToggle final : public Change {
 public:
-    // after holds all fifty states as they are to be written; volume is the clicked entry (1 to 50).
-    VolumeToggle(ChangeData& data, const QString& title, int volume, const VolumeStates& after);
-    // Several entries (1 to 50) set at once, one step.
-    VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, const VolumeStates& after);
+    // volume is the clicked entry (1 to 50), state what it is to hold; screen is where the click was made, where
+    // undoing and redoing it is shown.
+    VolumeToggle(ChangeData& data, const QString& title, int volume, qint16 state,
+                 ChangeOutcome::Screen screen = ChangeOutcome::Screen::MainPage);
+    // Several entries (1 to 50) set to one state at once, one step.
+    VolumeToggle(ChangeData& data, const QString& title, const QList<int>& volumes, qint16 state);
 
     QString apply(bool forward) override;
     ChangeOutcome outcome(bool forward) const override;
+    bool changedNothing() const override { return m_made && m_volumes.isEmpty(); }
+    qsizetype heldBytes() const override;
+    // The entries whose state the step changed.
+    const QList<int>& volumes() const { return m_volumes; }
 
 private:
     QString m_title;
     QString m_fileName;
     QList<int> m_volumes;
-    VolumeStates m_afterStates;
-    VolumeStates m_beforeStates{};
+    qint16 m_state;
+    ChangeOutcome::Screen m_screen = ChangeOutcome::Screen::MainPage;
     bool m_made = false;
     FileBytes m_before;
     FileBytes m_after;

@@ -9,6 +9,8 @@ TitleAdd::TitleAdd(ChangeData& data, const QString& title, const QList<TitleReco
 {
     for (const TitleRecord& record : records)
         m_titles << record.title;
+    // The new titles are taken out of the ranking wherever they stand, whatever else it holds by then.
+    mergesInto(CollectionStore::RankingFileName);
 }
 
 QString TitleAdd::apply(bool forward)
@@ -71,9 +73,15 @@ QString TitleAdd::takeBack()
     }
     m_data.titles = remaining;
     m_ranking.takeBackFavourites(m_data);
-    // Deleting cannot be taken back, so it comes last; a volume file that stays is harmless without its record.
+    // Deleting cannot be taken back, so it comes last; a volume file that stays is harmless without its record,
+    // but the user is told which.
+    QStringList failures;
     for (qsizetype i = 0; i < m_titles.size(); ++i)
-        changefiles::putBack(m_data.store, m_titles[i] + CollectionStore::VolumeSuffix, m_volumesBefore.value(i));
+        if (const QString error = changefiles::putBack(m_data.store, m_titles[i] + CollectionStore::VolumeSuffix,
+                                                       m_volumesBefore.value(i));
+            !error.isEmpty())
+            failures << error;
+    m_undoNotice = failures.join(QStringLiteral("\n"));
     return {};
 }
 
@@ -140,8 +148,12 @@ QString TitleDelete::remove()
         return error;
     titles = remaining;
     m_files = files;
+    QStringList kept;
     for (const auto& file : std::as_const(m_files))
-        folder.removeExact(file.first);
+        if (!folder.removeExact(file.first))
+            kept << file.first;
+    m_notice = kept.isEmpty() ? QString()
+                              : QStringLiteral("「%1」を削除できませんでした。").arg(kept.join(QStringLiteral("」「")));
     return {};
 }
 

@@ -17,11 +17,15 @@ public:
     ChangeOutcome outcome(bool forward) const override;
     // The ranking file could not take the new titles; the records were added all the same.
     QString notice() const override { return m_rankingError; }
+    // Volume files that could not be put back; the records were taken out all the same.
+    QString undoNotice() const override { return m_undoNotice; }
     qsizetype heldBytes() const override;
 
 private:
     QString add();
     QString takeBack();
+
+    QString m_undoNotice;
 
     QList<TitleRecord> m_records;
     QStringList m_titles;
@@ -41,11 +45,15 @@ public:
 
     QString apply(bool forward) override;
     ChangeOutcome outcome(bool forward) const override;
+    // Files of the title that could not be deleted; the record was deleted all the same.
+    QString notice() const override { return m_notice; }
     qsizetype heldBytes() const override;
 
 private:
     QString remove();
     QString restore();
+
+    QString m_notice;
 
     int m_index;
     int m_countBefore = 0;

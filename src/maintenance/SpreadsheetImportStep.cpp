@@ -11,6 +11,7 @@ SpreadsheetImportStep::SpreadsheetImportStep(ChangeData& data, const spreadsheet
     m_titles.reserve(m_new.size());
     for (const spreadsheetimport::NewRecord& n : std::as_const(m_new))
         m_titles << n.record.title;
+    mergesInto(CollectionStore::RankingFileName);
 }
 
 QString SpreadsheetImportStep::apply(bool forward)

@@ -187,17 +187,27 @@ QString CollectionStore::writeMemo(const QString& title, const QString& memo)
     return writeText(title + MemoWriteSuffix, memofile::format(memo));
 }
 
-void CollectionStore::removeTitleFiles(const QString& title)
+QString CollectionStore::removeTitleFiles(const QString& title)
 {
-    // Missing files, and files that cannot be deleted, are passed over: the record is gone either way.
-    for (const QString& name : titleFileNames(title))
-        if (!isProgramFile(name))
-            m_folder.remove(name);
+    // Missing files are passed over; one that is still there after the deletion is named.
+    QStringList kept;
+    for (const QString& name : titleFileNames(title)) {
+        if (isProgramFile(name))
+            continue;
+        m_folder.remove(name);
+        m_prints.forget(name);
+        if (m_folder.exists(name))
+            kept << m_folder.existingName(name);
+    }
+    if (kept.isEmpty())
+        return {};
+    return QStringLiteral("「%1」を削除できませんでした。").arg(kept.join(QStringLiteral("」「")));
 }
 
 qint16 CollectionStore::readHelpTour() const
 {
     const std::optional<QByteArray> bytes = m_folder.read(SettingsFileName);
+    rememberRead(SettingsFileName, bytes);
     return bytes ? settingsfile::parse(*bytes) : qint16(0);
 }
 
@@ -252,6 +262,13 @@ QImage CollectionStore::readCover(const QString& title, QSize box, bool enlarge)
     return cover;
 }
 
+QString CollectionStore::writePicture(const QString& fileName, const QByteArray& bytes)
+{
+    if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
+        return programFileMessage(fileName, programFile);
+    return writeChecked(fileName, bytes);
+}
+
 QImage CollectionStore::loadCover(const QString& title, QSize box) const
 {
     QImage cover = readCover(title, box, false);
@@ -278,7 +295,7 @@ QString CollectionStore::writeText(const QString& fileName, const QString& text)
     QByteArray bytes;
     if (const QString problem = encodeFor(fileName, text, &bytes); !problem.isEmpty())
         return problem;
-    return m_folder.write(fileName, bytes);
+    return writeChecked(fileName, bytes);
 }
 
 QString CollectionStore::appendText(const QString& fileName, const QString& text)
@@ -318,6 +335,12 @@ QString CollectionStore::putBack(const QString& fileName, const std::optional<QB
 void CollectionStore::setOutsideChangeHandler(std::function<void(const QString&)> handler)
 {
     m_onOutsideChange = std::move(handler);
+}
+
+void CollectionStore::noticeOutsideChange(const QString& fileName)
+{
+    if (m_onOutsideChange)
+        m_onOutsideChange(fileName);
 }
 
 void CollectionStore::rememberRead(const QString& fileName, const std::optional<QByteArray>& bytes) const

@@ -91,7 +91,8 @@ public:
     QString writeMemo(const QString& title, const QString& memo);
 
     // Deletes every file the title owns (every letter-case spelling), never one of the program's own files.
-    void removeTitleFiles(const QString& title);
+    // Empty, or a message naming the files that are still there.
+    QString removeTitleFiles(const QString& title);
 
     // Help-tour switch; a missing or unreadable settings file is 0 (off).
     qint16 readHelpTour() const;
@@ -107,12 +108,16 @@ public:
     QImage loadCover(const QString& title, QSize box) const;
     // The same without the placeholder, enlarged to fill box when enlarge is set.
     QImage readCover(const QString& title, QSize box, bool enlarge) const;
+    // Writes a title's cover picture by its file name, checked like every rewrite.
+    QString writePicture(const QString& fileName, const QByteArray& bytes);
 
-    // The collection file, the ranking file and every volume file are rewritten only while they are still what
-    // this store last read or wrote: one changed by another program since is left as it is, the write returns a
-    // message saying so, and the handler (when set) is told the file's name so that the window can read the
-    // files again. Files this store has not read are written as they are.
+    // The collection file, the ranking file, the settings file and every volume file and memo are rewritten only
+    // while they are still what this store last read or wrote: one changed by another program since is left as it is,
+    // the write returns a message saying so, and the handler (when set) is told the file's name so that the window can
+    // read the files again. Files this store has not read are written as they are.
     void setOutsideChangeHandler(std::function<void(const QString& fileName)> handler);
+    // Tells the handler that fileName was found changed by other means (an undo step that can no longer apply).
+    void noticeOutsideChange(const QString& fileName);
     // Writes bytes as the file's whole content, or deletes the file for nullopt, on behalf of an undo step:
     // checked like every rewrite, so a file another program changed since is left as it is.
     QString putBack(const QString& fileName, const std::optional<QByteArray>& bytes);

@@ -151,6 +151,7 @@ QString CollectionStore::readMemo(const QString& title) const
     if (isProgramFile(title + MemoSuffix))
         return {};
     const std::optional<QByteArray> bytes = m_folder.read(title + MemoSuffix);
+    rememberRead(title + MemoSuffix, bytes);
     return bytes ? memofile::parse(*bytes) : QString();
 }
 

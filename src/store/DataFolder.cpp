@@ -214,6 +214,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
         return failure(problem);
 
     beforeChange();
+    logWrite(name);
     QString diskName = existingName(name);
     if (diskName.isEmpty())
         diskName = name;
@@ -236,6 +237,7 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
             messages[i] = QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(name, problem);
             continue;
         }
+        logWrite(name);
         QString diskName = existingName(name);
         if (diskName.isEmpty())
             diskName = name;
@@ -299,6 +301,7 @@ bool DataFolder::remove(const QString& name)
     if (!checkFileName(name).isEmpty())
         return false;
     beforeChange();
+    logWrite(name);
     // Deleting is rare and must not leave a twin behind, so the folder itself is asked rather than the index,
     // which does not know files put there by hand while the program runs.
     return removeSpellings(spellingsOnDisk({name.toCaseFolded()})) > 0;
@@ -307,6 +310,8 @@ bool DataFolder::remove(const QString& name)
 int DataFolder::remove(const QStringList& names)
 {
     beforeChange();
+    for (const QString& name : names)
+        logWrite(name);
     return removeSpellings(spellingsOnDisk(foldedFileNames(names)));
 }
 
@@ -334,6 +339,7 @@ QString DataFolder::writeExact(const QString& diskName, const QByteArray& data)
 {
     if (const QString problem = checkFileName(diskName); !problem.isEmpty())
         return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(diskName, problem);
+    logWrite(diskName);
     if (const QString reason = m_writer->writeAtomically(pathOf(diskName), data); !reason.isEmpty())
         return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(diskName, reason);
     remember(diskName);
@@ -344,6 +350,7 @@ bool DataFolder::removeExact(const QString& diskName)
 {
     if (!checkFileName(diskName).isEmpty())
         return false;
+    logWrite(diskName);
     if (!QFile::remove(pathOf(diskName)) && QFileInfo::exists(pathOf(diskName)))
         return false;
     forget(diskName);

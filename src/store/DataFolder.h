@@ -75,6 +75,9 @@ public:
     void setWriter(std::unique_ptr<FileWriter> writer);
     // Runs before every write and deletion made through this folder (a backup taken at the day's first change).
     void setBeforeChange(std::function<void()> hook) { m_beforeChange = std::move(hook); }
+    // While set, the name of every file written or deleted through this folder is added to *log (the files an
+    // undo step changed); nullptr stops the log.
+    void setWriteLog(QStringList* log) { m_writeLog = log; }
 
 private:
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
@@ -90,6 +93,11 @@ private:
         if (m_beforeChange)
             m_beforeChange();
     }
+    void logWrite(const QString& name) const
+    {
+        if (m_writeLog)
+            m_writeLog->append(name);
+    }
 
     QString m_path;
     // Folded name -> the spelling on disk a lookup gives when the exact name is not there (the first twin).
@@ -98,4 +106,5 @@ private:
     mutable QHash<QString, QStringList> m_twins;
     std::unique_ptr<FileWriter> m_writer;
     std::function<void()> m_beforeChange;
+    QStringList* m_writeLog = nullptr;
 };

@@ -229,23 +229,21 @@ void MainPage::lblKan_Click(int index)
     const int current = currentIndex();
     if (!m_state.titles.isValidIndex(current))
         return;
-    const qint16 before = m_state.VolumeStatus[index];
-    VolumeStates after = m_state.VolumeStatus;
-    after[index] = mainpage::toggledState(before);
-    m_grid->label(index)->setBackground(mainpage::volumeColor(after[index]));
+    // The click asks for the other state of the one the user sees; the step applies it to the file as it is now.
+    const qint16 wanted = mainpage::toggledState(m_state.VolumeStatus[index]);
+    m_grid->label(index)->setBackground(mainpage::volumeColor(wanted));
 
     // The file is named from the shown record, never from text typed anywhere on the page.
     const QString title = m_state.titles.at(current).title;
     m_state.VolumeFilePath = mainpage::volumeFileName(title);
     const ChangeHistory::Result result =
-        m_state.history.perform(std::make_unique<VolumeToggle>(m_state.changes, title, index, after));
+        m_state.history.perform(std::make_unique<VolumeToggle>(m_state.changes, title, index, wanted));
+    // The page shows the file: the click, and whatever else the file holds now.
+    ReadVolumeFile();
     if (!result.error.isEmpty()) {
-        // Nothing on disk changed, so the page must not claim it did.
-        m_grid->label(index)->setBackground(mainpage::volumeColor(before));
         m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
         return;
     }
-    m_state.VolumeStatus = after;
     m_state.stale.StatusListStale = true;
     m_state.stale.UncollectedStale = true;
 }

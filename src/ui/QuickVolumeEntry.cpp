@@ -44,6 +44,8 @@ void QuickVolumeEntry::enter(bool missing)
     const int current = m_page.currentIndex();
     if (!m_state.titles.isValidIndex(current))
         return;
+    // The states as the file holds them now, so that the plan changes only volumes not already as asked.
+    m_page.ReadVolumeFile();
     // The numbers the user sees: the captions of the shown labels.
     VolumeGrid* grid = m_page.volumeGrid();
     std::array<int, 51> shown{};
@@ -61,16 +63,14 @@ void QuickVolumeEntry::enter(bool missing)
         // The file is named from the shown record, never from text typed anywhere on the page.
         const QString title = m_state.titles.at(current).title;
         m_state.VolumeFilePath = mainpage::volumeFileName(title);
-        const ChangeHistory::Result result =
-            m_state.history.perform(std::make_unique<VolumeToggle>(m_state.changes, title, plan.entries, plan.after));
+        const ChangeHistory::Result result = m_state.history.perform(
+            std::make_unique<VolumeToggle>(m_state.changes, title, plan.entries, missing ? qint16(1) : qint16(0)));
+        m_page.ReadVolumeFile();
         if (!result.error.isEmpty()) {
             m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation,
                                  QStringLiteral("保存できません"));
             return;
         }
-        m_state.VolumeStatus = plan.after;
-        for (int k : plan.entries)
-            grid->label(k)->setBackground(mainpage::volumeColor(plan.after[k]));
         m_state.stale.StatusListStale = true;
         m_state.stale.UncollectedStale = true;
     }

@@ -21,6 +21,8 @@ public:
     virtual void refreshMainPage() {}
     // Shows the favourite ranking as the state's favourites now hold it.
     virtual void showFavourites() {}
+    // Shows the status list with the cells the stale flags mark read again, and the main page's volumes reread.
+    virtual void showStatusList() {}
     // Ends the program the way the end button does: the help closes, the window closes, the application quits.
     virtual void endProgram() {}
 };

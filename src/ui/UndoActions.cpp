@@ -95,6 +95,8 @@ void UndoActions::actUndo_Triggered()
         return;
     }
     show(result.outcome);
+    if (!result.notice.isEmpty())
+        m_dialogs.messageBox(result.notice, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("削除できません"));
 }
 
 void UndoActions::actRedo_Triggered()
@@ -131,6 +133,10 @@ void UndoActions::show(const ChangeOutcome& outcome)
 
     if (outcome.screen == ChangeOutcome::Screen::Favourites) {
         m_host.showFavourites();
+        return;
+    }
+    if (outcome.screen == ChangeOutcome::Screen::StatusList) {
+        m_host.showStatusList();
         return;
     }
     if (m_state.titles.isEmpty()) {

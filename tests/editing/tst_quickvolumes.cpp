@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
+#include "ui/logic/QuickVolumes.h"
 
 #include <QAction>
 #include <QLabel>
@@ -75,6 +76,8 @@ private slots:
     void unusableTextChangesNothing_data();
     void unusableTextChangesNothing();
     void undoKeysWhileTyping();
+    void volumesAlreadySetStayOutOfThePlan_data();
+    void volumesAlreadySetStayOutOfThePlan();
 };
 
 void TestQuickVolumes::listIsStoredAndUndone_data()
@@ -175,6 +178,31 @@ void TestQuickVolumes::undoKeysWhileTyping()
     // Nothing typed: the same keys take back the whole run.
     QTest::keyClick(f.box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.folder.readBytes(f.volumeName), before);
+}
+
+void TestQuickVolumes::volumesAlreadySetStayOutOfThePlan_data()
+{
+    QTest::addColumn<bool>("missing");
+    QTest::addColumn<QList<int>>("entries"); // what the plan changes of "1-5" over the file below
+    // Entries 2 and 4 are missing, entry 3 holds another state shown green.
+    QTest::newRow("collected") << false << QList<int>{2, 3, 4};
+    QTest::newRow("missing") << true << QList<int>{1, 3, 5};
+}
+
+void TestQuickVolumes::volumesAlreadySetStayOutOfThePlan()
+{
+    QFETCH(bool, missing);
+    QFETCH(QList<int>, entries);
+    std::array<int, 51> shown{};
+    for (int k = 1; k <= 10; ++k)
+        shown[k] = k;
+    VolumeStates states{};
+    states[2] = states[4] = 1;
+    states[3] = 2;
+    // A volume left out changes nothing, so its undo cannot take back a change made to it since on another screen.
+    const quickvolumes::Plan plan = quickvolumes::plan(QStringLiteral("1-5"), shown, states, missing);
+    QVERIFY(plan.ok());
+    QCOMPARE(plan.entries, entries);
 }
 
 QTEST_MAIN(TestQuickVolumes)

@@ -1,6 +1,7 @@
 // The steps themselves, without the window: what they put back when the files were changed in between by
 // other screens, and how many steps are kept.
 #include "history/ChangeHistory.h"
+#include "history/OrderChange.h"
 #include "history/RecordChanges.h"
 #include "history/TitleChanges.h"
 #include "store/CollectionStore.h"
@@ -44,50 +45,160 @@ struct Fixture {
     ChangeHistory history;
 };
 
+bool undoneMessageNames(const QStringList& told, const QString& file)
+{
+    return told.size() == 1 && told.first().toCaseFolded() == file.toCaseFolded();
+}
+
 } // namespace
 
 class TestChangeHistory : public QObject {
     Q_OBJECT
 private slots:
-    void volumeUndoKeepsOtherVolumesChangedSince();
+    void clickAppliesToTheFileAsItIsNow();
+    void stepOverAChangedFileIsDropped_data();
+    void stepOverAChangedFileIsDropped();
     void addUndoneAfterTheRankingWasReordered_data();
     void addUndoneAfterTheRankingWasReordered();
     void deleteOfASharedNameKeepsTheFiles();
     void twoHundredStepsAreKept();
+    void heldBytesAreBounded();
 };
 
-void TestChangeHistory::volumeUndoKeepsOtherVolumesChangedSince()
+void TestChangeHistory::clickAppliesToTheFileAsItIsNow()
 {
     Fixture f({QStringLiteral("甲")});
-    VolumeStates after{};
-    after[3] = 1;
-    QVERIFY(f.history.perform(std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), 3, after)).error.isEmpty());
+    VolumeStates shown = f.states(QStringLiteral("甲"));
+    // Another program marks volume 10 after the page read the file.
+    f.folder.writeText(QStringLiteral("甲.TXT"), QStringLiteral("0,0,0,0,0,0,0,0,0,1\r\n"));
+    const QByteArray outside = f.folder.readBytes(QStringLiteral("甲.TXT"));
+    shown[3] = 1;
+    QVERIFY(
+        f.history.perform(std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), 3, shown[3])).error.isEmpty());
     QCOMPARE(f.history.undoText(), QStringLiteral("元に戻す：「甲」の３巻"));
-    // The status list marks volume 7 missing as well.
-    after[7] = 1;
-    QVERIFY(f.store.writeVolumeFile(QStringLiteral("甲.TXT"), after).isEmpty());
-
-    QVERIFY(f.history.undo().error.isEmpty());
-    QCOMPARE(f.states(QStringLiteral("甲"))[3], qint16(0));
-    QCOMPARE(f.states(QStringLiteral("甲"))[7], qint16(1));
-    QVERIFY(f.history.redo().error.isEmpty());
+    QCOMPARE(f.states(QStringLiteral("甲"))[10], qint16(1));
     QCOMPARE(f.states(QStringLiteral("甲"))[3], qint16(1));
-    QCOMPARE(f.states(QStringLiteral("甲"))[7], qint16(1));
+    QVERIFY(f.history.undo().error.isEmpty());
+    QCOMPARE(f.folder.readBytes(QStringLiteral("甲.TXT")), outside);
+
+    // Only the volumes whose state changed belong to the step.
+    auto typed = std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), QList{8, 9, 10}, qint16(1));
+    const VolumeToggle* step = typed.get();
+    QVERIFY(f.history.perform(std::move(typed)).error.isEmpty());
+    QCOMPARE(step->volumes(), (QList<int>{8, 9}));
+    QVERIFY(f.history.undo().error.isEmpty());
+    // A volume already in the state asked for changes nothing and leaves no step behind.
+    QVERIFY(f.history.perform(std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), QList{9, 10}, qint16(1)))
+                .error.isEmpty());
+    QCOMPARE(f.states(QStringLiteral("甲"))[9], qint16(1));
+    QVERIFY(f.history.undo().error.isEmpty());
+    QCOMPARE(f.folder.readBytes(QStringLiteral("甲.TXT")), outside);
+    QVERIFY(
+        f.history.perform(std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), 10, qint16(1))).error.isEmpty());
+    QVERIFY(!f.history.canUndo());
+}
+
+void TestChangeHistory::stepOverAChangedFileIsDropped_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("file"); // the file another program changes after the step
+    QTest::addColumn<bool>("reread");  // the window read the files again before the undo
+    for (const bool reread : {false, true}) {
+        const char* const again = reread ? ", read again" : "";
+        QTest::addRow("volume%s", again) << "volume"
+                                         << "甲.TXT" << reread;
+        QTest::addRow("field%s", again) << "field" << CollectionName << reread;
+        QTest::addRow("kept whole%s", again) << "kept whole" << CollectionName << reread;
+        QTest::addRow("order%s", again) << "order" << CollectionName << reread;
+        QTest::addRow("add, collection%s", again) << "add" << CollectionName << reread;
+        QTest::addRow("add, volume file%s", again) << "add"
+                                                   << "新.TXT" << reread;
+        QTest::addRow("delete%s", again) << "delete" << CollectionName << reread;
+        QTest::addRow("memo%s", again) << "memo"
+                                       << "甲_C.TXT" << reread;
+    }
+}
+
+void TestChangeHistory::stepOverAChangedFileIsDropped()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, file);
+    QFETCH(bool, reread);
+    Fixture f({QStringLiteral("甲"), QStringLiteral("乙")});
+    std::unique_ptr<Change> step;
+    if (kind == "volume") {
+        step = std::make_unique<VolumeToggle>(f.data, QStringLiteral("甲"), 3, qint16(1));
+    } else if (kind == "field" || kind == "kept whole") {
+        if (kind == "kept whole") {
+            // A collection file this program did not write: the step keeps it whole to put it back.
+            f.folder.writeBytes(CollectionName, f.folder.readBytes(CollectionName).replace(",", ", "));
+            f.table = f.store.loadCollection().table;
+        }
+        TitleRecord after = f.table.at(1);
+        after.author = QStringLiteral("新しい著者");
+        step = std::make_unique<RecordEdit>(f.data, 1, after, QStringLiteral("著者"), 0);
+    } else if (kind == "order") {
+        TitleTable reordered;
+        reordered.append(f.table.at(2));
+        reordered.append(f.table.at(1));
+        step = std::make_unique<OrderChange>(f.data, reordered, QStringLiteral("並び順"));
+    } else if (kind == "add") {
+        step = std::make_unique<TitleAdd>(f.data, QStringLiteral("新"), QList{record(QStringLiteral("新"))});
+    } else if (kind == "delete") {
+        step = std::make_unique<TitleDelete>(f.data, 2);
+    } else {
+        step = std::make_unique<MemoSave>(f.data, QStringLiteral("甲"), QStringLiteral("メモ"));
+    }
+    QVERIFY(f.history.perform(std::move(step)).error.isEmpty());
+    QStringList told;
+    f.store.setOutsideChangeHandler([&told](const QString& name) { told << name; });
+
+    // Another program adds a record (or a line) of its own.
+    const QByteArray outside =
+        f.folder.readBytes(file) +
+        TestFolder::cp932(file == CollectionName
+                              ? QStringLiteral("\"外\",3,0,\"a\",\"m\",\"未\",\"2008/05/05\",\"2008/05/05\"\r\n")
+                              : QStringLiteral("1,1\r\n"));
+    f.folder.writeBytes(file, outside);
+    if (reread) {
+        f.table = f.store.loadCollection().table;
+        f.states(QStringLiteral("甲"));
+        f.states(QStringLiteral("新"));
+        f.store.readMemo(QStringLiteral("甲"));
+    }
+
+    // Refused, and still refused after the files were read again: the step is gone.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const ChangeHistory::Result undone = f.history.undo();
+        QCOMPARE(undone.error.isEmpty(), attempt > 0);
+        QCOMPARE(undone.dropped, attempt == 0);
+        QCOMPARE(f.folder.readBytes(file), outside);
+        QVERIFY(!f.history.canUndo());
+        f.table = f.store.loadCollection().table;
+    }
+    QVERIFY(undoneMessageNames(told, file));
 }
 
 void TestChangeHistory::addUndoneAfterTheRankingWasReordered_data()
 {
+    QTest::addColumn<bool>("existed");           // the ranking file was there before the add
     QTest::addColumn<QStringList>("savedOrder"); // the favourites saved between the add and its undo
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("untouched") << QStringList{} << QStringList{"甲", "乙"};
-    QTest::newRow("reordered") << QStringList{"新(1_50)", "乙", "新(51_100)", "甲"} << QStringList{"乙", "甲"};
+    QTest::newRow("untouched") << true << QStringList{} << QStringList{"甲", "乙"};
+    QTest::newRow("reordered") << true << QStringList{"新(1_50)", "乙", "新(51_100)", "甲"} << QStringList{"乙", "甲"};
+    // The add made the file; another program wrote it since, so it is not simply deleted again.
+    QTest::newRow("made, then written elsewhere")
+        << false << QStringList{"新(1_50)", "新(51_100)", "外"} << QStringList{"外"};
 }
 
 void TestChangeHistory::addUndoneAfterTheRankingWasReordered()
 {
+    QFETCH(bool, existed);
     QFETCH(QStringList, savedOrder);
     QFETCH(QStringList, expected);
     Fixture f({QStringLiteral("甲"), QStringLiteral("乙")});
+    if (!existed)
+        QVERIFY(f.store.folder().remove(RankingName));
     TitleRecord first = record(QStringLiteral("新(1_50)"));
     TitleRecord second = record(QStringLiteral("新(51_100)"));
     second.startVolume = 50;
@@ -96,8 +207,10 @@ void TestChangeHistory::addUndoneAfterTheRankingWasReordered()
     QVERIFY(added.error.isEmpty());
     QCOMPARE(added.outcome.index, 3);
     QCOMPARE(f.favourites.size(), 4);
-    if (!savedOrder.isEmpty())
+    if (!savedOrder.isEmpty() && existed)
         QVERIFY(f.store.writeRanking(savedOrder).isEmpty());
+    else if (!savedOrder.isEmpty())
+        f.folder.writeText(RankingName, '"' + savedOrder.join(QStringLiteral("\"\r\n\"")) + QStringLiteral("\"\r\n"));
 
     QVERIFY(f.history.undo().error.isEmpty());
     QCOMPARE(f.store.readRanking(), expected);
@@ -135,6 +248,28 @@ void TestChangeHistory::twoHundredStepsAreKept()
         ++undone;
     QCOMPARE(undone, 250);
     QCOMPARE(f.folder.readBytes(CollectionName), start);
+}
+
+void TestChangeHistory::heldBytesAreBounded()
+{
+    // Forty memos of 3 MiB each: the steps would keep 240 MiB.
+    QStringList titles;
+    for (int i = 0; i < 40; ++i)
+        titles << QStringLiteral("題%1").arg(i);
+    Fixture f(titles);
+    const QString big(3 * 1024 * 1024, QLatin1Char('a'));
+    for (const QString& title : std::as_const(titles))
+        QVERIFY(f.history.perform(std::make_unique<MemoSave>(f.data, title, big)).error.isEmpty());
+    QVERIFY(f.history.heldBytes() <= ChangeHistory::ByteLimit);
+    const int kept = f.history.stack().count();
+    QVERIFY2(kept > 1 && kept < 40, qPrintable(QString::number(kept)));
+    // The newest steps stay, the oldest went first.
+    QCOMPARE(f.history.undoText(), QStringLiteral("元に戻す：「題39」のメモ"));
+    for (int i = 0; i < kept; ++i)
+        QVERIFY(f.history.undo().error.isEmpty());
+    QVERIFY(!f.history.canUndo());
+    QVERIFY(f.folder.exists(QStringLiteral("題%1_C.TXT").arg(39 - kept)));
+    QVERIFY(!f.folder.exists(QStringLiteral("題%1_C.TXT").arg(40 - kept)));
 }
 
 QTEST_MAIN(TestChangeHistory)

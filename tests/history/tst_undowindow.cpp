@@ -1,6 +1,8 @@
 // Undo and redo of every change the main page makes, driven through the real window offscreen: after each
 // step every file of the folder must be byte for byte what it was before the change, or after it.
 #include "app/MainWindow.h"
+#include "lists/ListModels.h"
+#include "lists/widgets/StatusListPanel.h"
 #include "store/DataFolder.h"
 #include "support/ComboChoice.h"
 #include "support/FailingWriter.h"
@@ -163,6 +165,15 @@ struct Fixture {
             QFAIL(qPrintable(kind));
         }
     }
+    // Clicks volume column of row on the status list, opening the list first.
+    void clickStatusCell(int row, int column)
+    {
+        get<QPushButton>(QStringLiteral("cmdList"))->click();
+        auto* grid = get<QAbstractItemView>(QStringLiteral("msgList"));
+        const QRect cell = grid->visualRect(grid->model()->index(row - 1, column - 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    const StatusListPanel* statusList() { return get<StatusListPanel>(QStringLiteral("fraList")); }
     void step(QAction* action, const QString& way)
     {
         if (way == "action")
@@ -195,6 +206,11 @@ private slots:
     void failedUndoKeepsFilesAndStep();
     void textFieldKeepsItsOwnUndoWhileTyping();
     void stepsGoBackInOrder();
+    void clickKeepsAnOutsideMark_data();
+    void clickKeepsAnOutsideMark();
+    void outsideRecordSurvivesUndo_data();
+    void outsideRecordSurvivesUndo();
+    void statusListClickUndoneThere();
 };
 
 void TestUndoWindow::everyChangeUndoneAndRedone_data()
@@ -402,6 +418,106 @@ void TestUndoWindow::stepsGoBackInOrder()
     f.change(QStringLiteral("rating"));
     QVERIFY(!f.redo->isEnabled());
     QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+}
+
+void TestUndoWindow::clickKeepsAnOutsideMark_data()
+{
+    QTest::addColumn<QString>("way"); // how volume 3 of the first title is marked missing
+    QTest::newRow("main page click") << "click";
+    QTest::newRow("typed volume list") << "typed";
+    QTest::newRow("status list click") << "status list";
+}
+
+void TestUndoWindow::clickKeepsAnOutsideMark()
+{
+    QFETCH(QString, way);
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    // Another program marks volume 10 missing after the page read the file.
+    const QString rest = QStringLiteral("0,0,0,0,0,0,0,0,0,0\r\n").repeated(4);
+    f.folder.writeText(Bakery + ".TXT", QStringLiteral("0,0,0,1,0,0,0,0,0,1\r\n") + rest);
+    const QByteArray outside = f.folder.readBytes(Bakery + ".TXT");
+
+    if (way == "click") {
+        QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblKan_3")), Qt::LeftButton);
+    } else if (way == "typed") {
+        QLineEdit* box = f.lineEdit(QStringLiteral("txtQuickKan"));
+        box->insert(QStringLiteral("3"));
+        QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    } else {
+        f.clickStatusCell(1, 3);
+    }
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    QCOMPARE(f.folder.readBytes(Bakery + ".TXT"), TestFolder::cp932(QStringLiteral("0,0,1,1,0,0,0,0,0,1\r\n") + rest));
+    // What is shown is the file: the other program's mark included.
+    QCOMPARE(f.window->state().VolumeStatus[10], qint16(1));
+    if (way == "status list")
+        QVERIFY(f.statusList()->statusModel().row(1).isMissing(10));
+
+    f.undo->trigger();
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    QCOMPARE(f.folder.readBytes(Bakery + ".TXT"), outside);
+}
+
+void TestUndoWindow::outsideRecordSurvivesUndo_data()
+{
+    QTest::addColumn<bool>("handWritten"); // the steps keep the collection file whole to put it back
+    QTest::newRow("own collection file") << false;
+    QTest::newRow("hand-written collection file") << true;
+}
+
+void TestUndoWindow::outsideRecordSurvivesUndo()
+{
+    QFETCH(bool, handWritten);
+    Fixture f(handWritten);
+    for (const char* kind : {"author typed", "rating", "add", "delete"})
+        f.change(QString::fromLatin1(kind));
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    // Another program adds a record of its own.
+    const QByteArray outside =
+        f.folder.readBytes(CollectionName) + TestFolder::cp932(line(QStringLiteral("外"), 3, "丁"));
+    f.folder.writeBytes(CollectionName, outside);
+
+    // The first undo says why nothing can be taken back; every step over the changed file is gone with it.
+    f.dialogs.expectMessage(QStringLiteral("元に戻せません"));
+    for (int i = 0; i < 4; ++i) {
+        f.undo->trigger();
+        QTest::qWait(20);
+    }
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    QVERIFY(f.dialogs.messages().last().text.contains(CollectionName));
+    QCOMPARE(f.folder.readBytes(CollectionName), outside);
+    QVERIFY(!f.undo->isEnabled());
+    // The window read the file again: the other program's record is there to be seen.
+    QTRY_COMPARE(f.window->state().titles.at(f.window->state().titles.count()).title, QStringLiteral("外"));
+}
+
+void TestUndoWindow::statusListClickUndoneThere()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    // Opening the list writes the volume file a title lacks.
+    f.get<QPushButton>(QStringLiteral("cmdList"))->click();
+    const Files before = f.files();
+    f.clickStatusCell(2, 3);
+    const Files one = f.files();
+    f.clickStatusCell(2, 5);
+    QVERIFY(f.statusList()->statusModel().row(2).isMissing(5));
+    QCOMPARE(f.undo->text(), QStringLiteral("元に戻す：「二番目」の５巻"));
+
+    // Ctrl+Z on the status list takes back its last click, and the list stays, showing the file.
+    f.step(f.undo, "ctrl+z");
+    QVERIFY2(f.dialogs.done(), qPrintable(f.dialogs.problems()));
+    QCOMPARE(f.files(), one);
+    QVERIFY(f.statusList()->isVisible());
+    QVERIFY(!f.statusList()->statusModel().row(2).isMissing(5));
+    QVERIFY(f.statusList()->statusModel().row(2).isMissing(3));
+    f.step(f.undo, "ctrl+z");
+    QCOMPARE(f.files(), before);
+    QVERIFY(!f.statusList()->statusModel().row(2).isMissing(3));
+    f.step(f.redo, "ctrl+y");
+    QCOMPARE(f.files(), one);
+    QVERIFY(f.statusList()->isVisible());
 }
 
 QTEST_MAIN(TestUndoWindow)

@@ -10,6 +10,8 @@ namespace {
 const QString Collection = QStringLiteral("データＰＲＯ.txt");
 const QString Ranking = QStringLiteral("ランキング.txt");
 const QString Volumes = QStringLiteral("甲.TXT");
+const QString Memo = QStringLiteral("甲_C.TXT");
+const QString Settings = QStringLiteral("設定.TXT");
 
 QString line(const QString& title)
 {
@@ -26,6 +28,10 @@ QString writeThrough(CollectionStore& store, const QString& file)
     }
     if (file == Ranking)
         return store.writeRanking({QStringLiteral("乙")});
+    if (file == Memo)
+        return store.writeMemo(QStringLiteral("甲"), QStringLiteral("このプログラムのメモ"));
+    if (file == Settings)
+        return store.writeHelpTour(1);
     VolumeStates states{};
     states[2] = 1;
     return store.writeVolumeFile(Volumes, states);
@@ -61,6 +67,8 @@ void TestOutsideChanges::changedFileIsNotOverwritten_data()
     QTest::newRow("ranking, same size") << Ranking << TestFolder::cp932(QStringLiteral("\"丁\"\r\n"));
     QTest::newRow("volume file") << Volumes << QByteArray("1,1,1,1,1,1,1,1,1,1\r\n");
     QTest::newRow("file made while missing") << Ranking << QByteArray("\"x\"\r\n");
+    QTest::newRow("memo, edited in another editor") << Memo << QByteArray("edited elsewhere\r\n");
+    QTest::newRow("settings") << Settings << QByteArray("0\r\n1\r\n");
 }
 
 void TestOutsideChanges::changedFileIsNotOverwritten()
@@ -72,12 +80,16 @@ void TestOutsideChanges::changedFileIsNotOverwritten()
     if (QTest::currentDataTag() != QByteArray("file made while missing"))
         folder.writeText(Ranking, QStringLiteral("\"甲\"\r\n"));
     folder.writeText(Volumes, QStringLiteral("0,0,0,0,0,0,0,0,0,0\r\n"));
+    folder.writeText(Memo, QStringLiteral("メモ\r\n"));
+    folder.writeText(Settings, QStringLiteral("0\r\n"));
     CollectionStore store(folder.path());
     QStringList told;
     store.setOutsideChangeHandler([&told](const QString& name) { told.append(name); });
     store.loadCollection();
     store.readRanking();
     store.readVolumeFile(Volumes);
+    store.readMemo(QStringLiteral("甲"));
+    store.readHelpTour();
 
     folder.writeBytes(file, outside);
     const QString error = writeThrough(store, file);
@@ -92,6 +104,8 @@ void TestOutsideChanges::changedFileIsNotOverwritten()
     store.loadCollection();
     store.readRanking();
     store.readVolumeFile(Volumes);
+    store.readMemo(QStringLiteral("甲"));
+    store.readHelpTour();
     QCOMPARE(writeThrough(store, file), QString());
     QVERIFY(folder.readBytes(file) != outside);
 }

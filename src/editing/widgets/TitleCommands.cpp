@@ -182,6 +182,10 @@ void TitleCommands::cmdDel_Click()
     if (const QString kept = CollectionStore::programFileClash(title); !kept.isEmpty())
         m_dialogs.messageBox(kept + QStringLiteral("\n\nコミックは削除しましたが、このファイルは残してあります。"),
                              Dialogs::OkOnly + Dialogs::Information, QStringLiteral("削除"));
+    if (!result.notice.isEmpty())
+        m_dialogs.messageBox(result.notice +
+                                 QStringLiteral("\n\nコミックは削除しましたが、このファイルは残っています。"),
+                             Warning, QStringLiteral("削除できません"));
     const QString problem = m_host.LoadTitleTable();
     if (!problem.isEmpty())
         m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));

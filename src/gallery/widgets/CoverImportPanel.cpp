@@ -227,14 +227,12 @@ void CoverImportPanel::importGivenImage(const QImage& image)
 
 bool CoverImportPanel::importSource(const QString& path)
 {
-    return finish(
-        coverimport::importFile(m_state.store.folder(), shownTitle(), path, overwriteQuestion(), asUndoStep()));
+    return finish(coverimport::importFile(m_state.store, shownTitle(), path, overwriteQuestion(), asUndoStep()));
 }
 
 bool CoverImportPanel::importPicture(const QImage& image)
 {
-    return finish(
-        coverimport::importPicture(m_state.store.folder(), shownTitle(), image, overwriteQuestion(), asUndoStep()));
+    return finish(coverimport::importPicture(m_state.store, shownTitle(), image, overwriteQuestion(), asUndoStep()));
 }
 
 coverimport::Confirm CoverImportPanel::overwriteQuestion()

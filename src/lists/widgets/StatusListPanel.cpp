@@ -1,5 +1,6 @@
 #include "lists/widgets/StatusListPanel.h"
 
+#include "history/RecordChanges.h"
 #include "lists/ListModels.h"
 #include "lists/widgets/ListExports.h"
 #include "lists/widgets/ListGrid.h"
@@ -140,6 +141,76 @@ void StatusListPanel::cmdList_Click()
     if (!stale.StatusListStale && !stale.StatusGridStale)
         return;
 
+    fillCells();
+    m_state.TourText = statuslist::tourText();
+    m_host.ShowTourMessage();
+}
+
+void StatusListPanel::msgList_Click(int row, int column)
+{
+    if (row < 1 || row > m_statusModel->rowCount() || column < 1 || column > statuslist::Columns)
+        return;
+    const statuslist::StatusRow& shown = m_statusModel->row(row);
+    if (column > shown.volumeCount)
+        return;
+
+    // The click asks for the other state of the cell the user sees, applied to the file as it is now; a step of
+    // its own, so that undo takes back this click and nothing else.
+    const QString title = shown.title;
+    const QString fileName = mainpage::volumeFileName(title);
+    // A state the cell shows as green (other than 0) toggles as the main page toggles it, while the file still
+    // holds what the cell shows.
+    const qint16 now = m_state.store.readVolumeFile(fileName)[column];
+    const qint16 wanted =
+        (now == 1) == shown.isMissing(column) ? mainpage::toggledState(now) : qint16(shown.isMissing(column) ? 0 : 1);
+    const ChangeHistory::Result result = m_state.history.perform(
+        std::make_unique<VolumeToggle>(m_state.changes, title, column, wanted, ChangeOutcome::Screen::StatusList));
+    const VolumeStates states = m_state.store.readVolumeFile(fileName);
+    showRowStates(row, states);
+    if (!result.error.isEmpty()) {
+        m_dialogs.messageBox(result.error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
+        return;
+    }
+
+    // The main page's states are replaced only when they belong to this very file; the states of another
+    // title must never be left where the page would save them under its own title.
+    if (fileName.toCaseFolded() == m_state.VolumeFilePath.toCaseFolded()) {
+        m_state.VolumeStatus = states;
+        emit mainPageVolumesChanged();
+    }
+    m_state.stale.UncollectedStale = true;
+    m_state.PickedIndex = qint16(row);
+}
+
+void StatusListPanel::showRowStates(int row, const VolumeStates& states)
+{
+    // The totals count the pink cells, so they follow the cells rather than other values on disk.
+    const statuslist::StatusRow shown = m_statusModel->row(row);
+    for (int column = 1; column <= std::min(int(shown.volumeCount), int(statuslist::Columns)); ++column) {
+        const bool missing = states[column] == 1;
+        const bool wasMissing = shown.isMissing(column);
+        if (missing == wasMissing)
+            continue;
+        m_statusModel->setMissing(row, column, missing);
+        m_totals.missingVolumes += int(missing) - int(wasMissing);
+    }
+    showCaptions(VolumeCaptions);
+}
+
+void StatusListPanel::refreshCells()
+{
+    if (isHidden()) {
+        cmdList_Click();
+        return;
+    }
+    if (!m_state.stale.StatusListStale && !m_state.stale.StatusGridStale)
+        return;
+    fillCells();
+}
+
+void StatusListPanel::fillCells()
+{
+    StaleFlags& stale = m_state.stale;
     {
         const WaitCursor wait;
         statuslist::Fill fill = statuslist::fill(m_state.store, m_state.titles);
@@ -155,43 +226,6 @@ void StatusListPanel::cmdList_Click()
     if (!m_msgList2->isHidden())
         rebuildUncollected();
     letWindowRepaint();
-
-    m_state.TourText = statuslist::tourText();
-    m_host.ShowTourMessage();
-}
-
-void StatusListPanel::msgList_Click(int row, int column)
-{
-    if (row < 1 || row > m_statusModel->rowCount() || column < 1 || column > statuslist::Columns)
-        return;
-    const statuslist::StatusRow& shown = m_statusModel->row(row);
-    if (column > shown.volumeCount)
-        return;
-
-    const QString fileName = mainpage::volumeFileName(shown.title);
-    VolumeStates states = m_state.store.readVolumeFile(fileName);
-    states[column] = mainpage::toggledState(states[column]);
-    if (const QString error = m_state.store.writeVolumeFile(fileName, states); !error.isEmpty()) {
-        // Nothing on disk changed, so neither does the grid.
-        m_dialogs.messageBox(error, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("保存できません"));
-        return;
-    }
-
-    // The totals count the pink cells, so they follow what the cell showed rather than the value on disk.
-    const bool missing = states[column] == 1;
-    const bool wasMissing = shown.isMissing(column);
-    m_statusModel->setMissing(row, column, missing);
-    m_totals.missingVolumes += int(missing) - int(wasMissing);
-    showCaptions(VolumeCaptions);
-
-    // The main page's states are replaced only when they belong to this very file; the states of another
-    // title must never be left where the page would save them under its own title.
-    if (fileName.toCaseFolded() == m_state.VolumeFilePath.toCaseFolded()) {
-        m_state.VolumeStatus = states;
-        emit mainPageVolumesChanged();
-    }
-    m_state.stale.UncollectedStale = true;
-    m_state.PickedIndex = qint16(row);
 }
 
 void StatusListPanel::msgList_DblClick(int row)

@@ -44,6 +44,9 @@ public:
     void msgList_DblClick(int row);
     void msgList2_DblClick(int row);
 
+    // Shows the list with its cells read again when a change made elsewhere marked them stale (an undone click).
+    void refreshCells();
+
     void LayOutStatusGrid();
     void LayOutUncollectedGrid();
 
@@ -60,6 +63,9 @@ private:
     void buildControls();
     void showCaptions(int count);
     void rebuildUncollected();
+    void fillCells();
+    // The row's cells and the volume totals as states hold them.
+    void showRowStates(int row, const VolumeStates& states);
 
     AppState& m_state;
     Dialogs& m_dialogs;
