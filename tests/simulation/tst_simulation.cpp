@@ -1,0 +1,76 @@
+// The seeded simulation of the store and history floors. run() draws sequences from fresh seeds for the time
+// given by TANAMIRU_SIM_SECONDS (default 60) starting at TANAMIRU_SIM_SEED (default: from the clock); a failure
+// prints its seed and the shortest sequence that still fails. sequences() replays the shortened sequences of
+// faults found before, one row each.
+
+#include "simulation/Simulation.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTest>
+#include <cstdio>
+
+using namespace simulation;
+
+class TestSimulation final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sequences_data();
+    void sequences();
+    void run();
+};
+
+void TestSimulation::sequences_data()
+{
+    QTest::addColumn<QString>("ops");
+    QTest::newRow("every kind once") << QStringLiteral(
+        "click 1 0 0; typed 2 3 1; status 0 4 0; field 1 1 3; add 3 4 0; memo 2 1 0; cover 0 1 0; favourites 1 0 0; "
+        "order 3 1 0; sort 0 0 0; sheet 1 2 0; undo 0 0 0; undo 0 0 0; redo 0 0 0; newday 0 0 0; click 2 0 0; "
+        "restore 0 0 0; delete 1 0 0; undo 0 0 0");
+}
+
+void TestSimulation::sequences()
+{
+    QFETCH(QString, ops);
+    const QList<Op> sequence = parse(ops);
+    QCOMPARE(describe(sequence), ops);
+    const Result result = simulation::run(sequence);
+    QVERIFY2(result.failure.isEmpty(), qPrintable(result.failure));
+}
+
+void TestSimulation::run()
+{
+    bool ok = false;
+    int seconds = qEnvironmentVariableIntValue("TANAMIRU_SIM_SECONDS", &ok);
+    if (!ok)
+        seconds = 60;
+    quint32 seed = quint32(qEnvironmentVariable("TANAMIRU_SIM_SEED").toUInt(&ok));
+    if (!ok)
+        seed = quint32(QDateTime::currentMSecsSinceEpoch());
+    QElapsedTimer timer;
+    timer.start();
+    qint64 steps = 0;
+    int seeds = 0;
+    do {
+        const QList<Op> ops = generate(seed, 60);
+        const Result result = simulation::run(ops);
+        steps += result.steps;
+        ++seeds;
+        if (!result.failure.isEmpty()) {
+            const QList<Op> shortest = shrink(ops.mid(0, result.steps), result.failure, 60);
+            const Result again = simulation::run(shortest);
+            std::printf("seed %u failed after %d steps: %s\nshortest (%lld steps): %s\nits failure: %s\n", seed,
+                        result.steps, qPrintable(result.failure), qint64(shortest.size()),
+                        qPrintable(describe(shortest)), qPrintable(again.failure));
+            std::fflush(stdout);
+            QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(result.failure)));
+        }
+        ++seed;
+    } while (timer.elapsed() < seconds * 1000LL);
+    std::printf("simulation: %d seeds (last %u), %lld steps in %lld ms, nothing found\n", seeds, seed - 1, steps,
+                timer.elapsed());
+}
+
+QTEST_MAIN(TestSimulation)
+#include "tst_simulation.moc"
