@@ -148,7 +148,8 @@ QString SimModel::restoreStep(const Op& op)
     for (const Generation& taken : m_program->state().backups.list())
         if (!earlier.contains(taken.folderName) && taken.reasonKey == backup::reasonKey(backup::Reason::BeforeRestore))
             m_generations.insert(taken.folderName, owned(before, titlesOf(titles) + titlesOf(tableOf(generation))));
-    m_steps.clear();
+    if (m_program->state().history.stack().count() == 0)
+        m_steps.clear();
     if (told.failed) {
         if (after != before && !told.told)
             return fail("silent failure", QStringLiteral("a failed restore changed files without a word"));

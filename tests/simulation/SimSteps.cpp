@@ -188,7 +188,8 @@ QString SimModel::checkChange(const Op& op, const SimProgram::Told& told, const 
         if (QString problem = only([](const QString& name) { return name == CollectionStore::RankingFileName; });
             !problem.isEmpty())
             return problem;
-        {
+        // A ranking another program deleted is written again as the user saw it.
+        if (before.contains(CollectionStore::RankingFileName)) {
             QStringList was = rankingfile::parse(before.value(CollectionStore::RankingFileName));
             QStringList now = rankingfile::parse(after.value(CollectionStore::RankingFileName));
             was.sort();
