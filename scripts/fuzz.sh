@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the readers of data-folder bytes (code page 932, the record reader, the collection, volume, memo,
-# settings and ranking files) with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer for SECONDS
-# seconds (default 600), in one process, then prints the number of executions.
+# settings and ranking files, the spreadsheet import, the typed volume list and a backup generation's list of
+# files) with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer for SECONDS seconds (default 600),
+# in one process, then prints the number of executions.
 #
 #   scripts/fuzz.sh [SECONDS]
 #

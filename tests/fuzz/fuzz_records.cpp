@@ -1,8 +1,10 @@
 // libFuzzer target for every reader of data-folder bytes: code page 932 decoding and encoding, the record
-// reader, the collection file and the volume, memo, settings and ranking files. Every input goes through all
+// reader, the collection file, the volume, memo, settings and ranking files, and the exchange readers of
+// fuzz_exchange.cpp. Every input goes through all
 // of them. Besides crashes, sanitizer reports and hangs, it checks the properties below, which hold for any
 // input; a broken one prints what broke and aborts, so libFuzzer keeps the input as a crash.
 
+#include "fuzz_exchange.h"
 #include "store/CollectionFile.h"
 #include "store/Cp932.h"
 #include "store/DataFiles.h"
@@ -268,6 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool pendingComma = endsInComma(decoded.text);
     checkCollection(bytes, pendingComma);
     checkDataFiles(bytes, decoded.ok(), pendingComma);
+    checkExchange(bytes, decoded.text);
     // The same bytes as UTF-16 reach every character, unpaired surrogates included.
     QString utf16(qsizetype(size / 2), Qt::Uninitialized);
     std::memcpy(utf16.data(), data, size / 2 * sizeof(QChar));
