@@ -64,8 +64,8 @@ void TestSimulation::run()
         if (!result.failure.isEmpty() && !found.contains(category(result.failure))) {
             const QList<Op> shortest = shrink(ops.mid(0, result.steps), result.failure, 60);
             const Result again = simulation::run(shortest);
-            std::printf("seed %u failed after %d steps: %s\nshortest (%lld steps): %s\nits failure: %s\n", seed,
-                        result.steps, qPrintable(result.failure), qint64(shortest.size()),
+            std::printf("[%lld ms] seed %u failed after %d steps: %s\nshortest (%lld steps): %s\nits failure: %s\n",
+                        timer.elapsed(), seed, result.steps, qPrintable(result.failure), qint64(shortest.size()),
                         qPrintable(describe(shortest)), qPrintable(again.failure));
             std::fflush(stdout);
             found << category(result.failure);
