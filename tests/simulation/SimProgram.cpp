@@ -51,15 +51,30 @@ private:
 // Restores replace files through these operations; a crash point may fall on any of them.
 class SimProgram::Files final : public BackupFiles {
 public:
-    QString copy(const QString& from, const QString& to) override
+    QString writeNew(const QString& path, const QByteArray& data) override
     {
         crashPoint();
-        return BackupFiles::copy(from, to);
+        return BackupFiles::writeNew(path, data);
     }
     QString rename(const QString& from, const QString& to) override
     {
         crashPoint();
         return BackupFiles::rename(from, to);
+    }
+    // One file at a time, so that a crash point may fall between two of them.
+    QStringList writeEach(const QList<FileWriter::FileData>& files) override
+    {
+        QStringList reasons;
+        for (const FileWriter::FileData& file : files) {
+            crashPoint();
+            reasons << BackupFiles::writeEach({file}).value(0);
+        }
+        return reasons;
+    }
+    QString remove(const QString& path) override
+    {
+        crashPoint();
+        return BackupFiles::remove(path);
     }
     SimFault fault;
     int count = 0;
@@ -107,6 +122,8 @@ SimProgram::SimProgram(const QString& folder, QDateTime* clock) : m_state(std::m
     m_files = files.get();
     s.backups.setFiles(std::move(files));
     s.backups.setClock([clock] { return *clock; });
+    // As the window starts: a restore cut off by a crash is finished or rolled back before anything is read.
+    startNote = s.backups.finishInterruptedRestore();
     s.titles = s.store.loadCollection().table;
     s.favourites = s.store.readRanking();
     s.store.folder().setBeforeChange([this] { safeguards::beforeChange(*m_state, m_dialogs); });
@@ -184,15 +201,15 @@ SimProgram::Told SimProgram::clickVolume(int entry)
     if (index == 0)
         return {};
     entry = 1 + entry % m_state->titles.at(index).volumeCount;
-    VolumeStates after = m_page;
-    after[entry] = mainpage::toggledState(m_page[entry]);
+    // The click asks for the other state of the one the page shows, applied to the file as it is now.
+    const qint16 wanted = mainpage::toggledState(m_page[entry]);
     const auto result =
-        m_state->history.perform(std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, entry, after));
-    if (result.error.isEmpty())
-        m_page = after;
+        m_state->history.perform(std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, entry, wanted));
+    m_page = m_state->store.readVolumeFile(m_state->VolumeFilePath);
     Told t = afterStep(result, boxes);
     t.file = mainpage::volumeFileName(m_pageTitle);
     t.entries = {entry};
+    t.wanted = wanted;
     return t;
 }
 
@@ -208,17 +225,20 @@ SimProgram::Told SimProgram::typeVolumes(int from, int to, bool missing)
         shown[k] = record.startVolume + k;
     from = 1 + from % record.volumeCount;
     to = from + to % 4;
+    // The states as the file holds them now, so that the plan changes only volumes not already as asked.
+    m_page = m_state->store.readVolumeFile(m_state->VolumeFilePath);
     const quickvolumes::Plan plan = quickvolumes::plan(
         QStringLiteral("%1-%2").arg(from + record.startVolume).arg(to + record.startVolume), shown, m_page, missing);
     if (!plan.ok() || plan.entries.isEmpty())
-        return refused({true, false, plan.problem, {}, {}, {}});
+        return refused({true, false, plan.problem, {}, {}, {}, {}});
+    const qint16 wanted = missing ? qint16(1) : qint16(0);
     const auto result = m_state->history.perform(
-        std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, plan.entries, plan.after));
-    if (result.error.isEmpty())
-        m_page = plan.after;
+        std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, plan.entries, wanted));
+    m_page = m_state->store.readVolumeFile(m_state->VolumeFilePath);
     Told t = afterStep(result, boxes);
     t.file = mainpage::volumeFileName(m_pageTitle);
     t.entries = plan.entries;
+    t.wanted = wanted;
     return t;
 }
 
@@ -230,15 +250,18 @@ SimProgram::Told SimProgram::clickStatusList(int index, int entry)
         return {};
     const TitleRecord& record = titles.at(1 + index % titles.count());
     entry = 1 + entry % record.volumeCount;
-    const QString fileName = mainpage::volumeFileName(record.title);
-    VolumeStates states = m_state->store.readVolumeFile(fileName);
-    states[entry] = mainpage::toggledState(states[entry]);
-    const QString error = m_state->store.writeVolumeFile(fileName, states);
-    if (error.isEmpty() && fileName.toCaseFolded() == m_state->VolumeFilePath.toCaseFolded())
-        m_page = states;
-    Told t = told(error, {}, boxes);
+    // The list is filled afresh when it is shown, so its cell shows the file's state as it is now.
+    const QString title = record.title;
+    const QString fileName = mainpage::volumeFileName(title);
+    const qint16 wanted = mainpage::toggledState(m_state->store.readVolumeFile(fileName)[entry]);
+    const auto result = m_state->history.perform(std::make_unique<VolumeToggle>(
+        m_state->changes, title, entry, wanted, ChangeOutcome::Screen::StatusList));
+    if (fileName.toCaseFolded() == m_state->VolumeFilePath.toCaseFolded())
+        m_page = m_state->store.readVolumeFile(fileName);
+    Told t = afterStep(result, boxes);
     t.file = fileName;
     t.entries = {entry};
+    t.wanted = wanted;
     return t;
 }
 
@@ -317,7 +340,7 @@ SimProgram::Told SimProgram::importCover(int index, int picture, const QString& 
     image.save(source);
     ChangeHistory::Result result;
     const coverimport::Outcome outcome = coverimport::importFile(
-        m_state->store.folder(), title, source, [](const QString&) { return true; },
+        m_state->store, title, source, [](const QString&) { return true; },
         [&](const std::function<coverimport::Outcome()>& write) {
             coverimport::Outcome made;
             result = m_state->history.perform(std::make_unique<CoverImport>(m_state->changes, title, [&] {
@@ -417,7 +440,7 @@ SimProgram::Told SimProgram::restore(int pick)
     if (damage.isEmpty())
         damage = s.backups.check(generation.folderName);
     if (!damage.isEmpty())
-        return refused({true, false, damage, {}, {}, {}});
+        return refused({true, false, damage, {}, {}, {}, {}});
     const Backups::Restore result = s.backups.restore(generation.folderName, s.titles);
     if (!result.taken.isEmpty()) {
         s.history.clear();
@@ -425,7 +448,7 @@ SimProgram::Told SimProgram::restore(int pick)
         s.favourites = s.store.readRanking();
         showTitle(1);
     }
-    Told t = told(result.error, {}, boxes);
+    Told t = told(result.error, result.notDeleted.join(u'\n'), boxes);
     t.generation = generation.folderName;
     return t;
 }

@@ -50,6 +50,7 @@ public:
         QString text;
         QString file;       // the volume file a volume action wrote
         QList<int> entries; // the entries it meant to change
+        int wanted = -1;    // the state it asked for them
         QString generation; // the generation a restore put back
     };
     void setFault(const SimFault& fault);
@@ -61,6 +62,8 @@ public:
     AppState& state() { return *m_state; }
     SimDialogs& dialogs() { return m_dialogs; }
     QString pageTitle() const { return m_pageTitle; }
+    // What the start said of a restore cut off by a crash; empty when there was none.
+    QString startNote;
 
     void showTitle(int index);
     Told clickVolume(int entry);

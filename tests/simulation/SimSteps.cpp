@@ -127,12 +127,12 @@ QString SimModel::checkChange(const Op& op, const SimProgram::Told& told, const 
                             QStringLiteral("entry %1 of %2 changed though the step did not touch it")
                                 .arg(entry)
                                 .arg(told.file));
-        if (op.kind != Kind::Typed) {
-            const int entry = told.entries.value(0);
-            if (statesOf(now)[entry] != mainpage::toggledState(statesOf(was)[entry]))
-                return fail("stale click",
-                            QStringLiteral("entry %1 of %2 is not the file's state toggled").arg(entry).arg(told.file));
-        }
+        // The volumes hold what the user asked for, applied to the file as it was just before.
+        for (int entry : told.entries)
+            if (statesOf(now)[entry] != told.wanted)
+                return fail("stale click", QStringLiteral("entry %1 of %2 does not hold the state asked for")
+                                               .arg(entry)
+                                               .arg(told.file));
         return {};
     }
     case Kind::Field: {

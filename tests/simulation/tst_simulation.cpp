@@ -1,5 +1,6 @@
 // The seeded simulation of the store and history floors. run() draws sequences from fresh seeds for the time
-// given by TANAMIRU_SIM_SECONDS (default 60) starting at TANAMIRU_SIM_SEED (default: from the clock); a failure
+// given by TANAMIRU_SIM_SECONDS (default 60) starting at TANAMIRU_SIM_SEED (default: from the clock), or, when
+// TANAMIRU_SIM_SEEDS is set, exactly that many seeds whatever the time (CI's run, the same every time); a failure
 // prints its seed and the shortest sequence that still fails. sequences() replays the shortened sequences of
 // faults found before, one row each.
 
@@ -48,6 +49,7 @@ void TestSimulation::run()
     quint32 seed = quint32(qEnvironmentVariable("TANAMIRU_SIM_SEED").toUInt(&ok));
     if (!ok)
         seed = quint32(QDateTime::currentMSecsSinceEpoch());
+    const int seedCount = qEnvironmentVariableIntValue("TANAMIRU_SIM_SEEDS");
     QElapsedTimer timer;
     timer.start();
     qint64 steps = 0;
@@ -73,7 +75,7 @@ void TestSimulation::run()
                 QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(result.failure)));
         }
         ++seed;
-    } while (timer.elapsed() < seconds * 1000LL);
+    } while (seedCount > 0 ? seeds < seedCount : timer.elapsed() < seconds * 1000LL);
     std::printf("simulation: %d seeds (last %u), %lld steps in %lld ms, found: %s\n", seeds, seed - 1, steps,
                 timer.elapsed(), found.isEmpty() ? "nothing" : qPrintable(found.join(QStringLiteral(", "))));
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral(", "))));
