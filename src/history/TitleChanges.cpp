@@ -49,7 +49,10 @@ QString TitleAdd::add()
     for (const TitleRecord& record : std::as_const(m_records))
         m_data.titles.append(record);
 
-    m_rankingError = m_ranking.append(m_data, m_titles);
+    // A redo gives back exactly what the change made: titles the ranking did not take then stay out of it.
+    if (!m_made || m_ranking.appended())
+        m_rankingError = m_ranking.append(m_data, m_titles);
+    m_made = true;
     return {};
 }
 
@@ -62,13 +65,15 @@ QString TitleAdd::takeBack()
     if (!missing.isEmpty())
         return missing;
 
-    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty())
+    // The ranking goes back after the collection file: taking it back may delete a file no write can make
+    // again on a full disk, while the collection file just written can be given back the bytes it held.
+    const FileBytes collection = folder.read(CollectionStore::CollectionFileName);
+    if (const QString error =
+            m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
+        !error.isEmpty())
         return error;
-    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
-    if (!error.isEmpty()) {
-        if (m_ranking.appended())
-            changefiles::putBack(m_data.store, CollectionStore::RankingFileName, ranking);
+    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty()) {
+        changefiles::putBack(m_data.store, CollectionStore::CollectionFileName, collection);
         return error;
     }
     m_data.titles = remaining;

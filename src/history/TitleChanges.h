@@ -34,6 +34,7 @@ private:
     FileBytes m_fileBefore;
     QString m_rankingError;
     RankingAppend m_ranking;
+    bool m_made = false; // the change was made once; later applies are redos
 };
 
 // The record shown deleted: the collection file rewritten without it, its volume file, memo and cover pictures

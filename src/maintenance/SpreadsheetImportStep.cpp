@@ -160,15 +160,17 @@ QString SpreadsheetImportStep::takeBack()
         }
         replaced.append({name, now});
     }
-    const FileBytes ranking = folder.read(CollectionStore::RankingFileName);
-    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty()) {
+    // The ranking goes back after the collection file: taking it back may delete a file no write can make
+    // again on a full disk, while the collection file just written can be given back the bytes it held.
+    const FileBytes collection = folder.read(CollectionStore::CollectionFileName);
+    if (const QString error =
+            m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
+        !error.isEmpty()) {
         writeBack(replaced);
         return error;
     }
-    const QString error = m_fileBefore ? store.restoreCollectionBytes(*m_fileBefore) : store.writeCollection(remaining);
-    if (!error.isEmpty()) {
-        if (m_ranking.appended())
-            store.putBack(CollectionStore::RankingFileName, ranking);
+    if (const QString error = m_ranking.takeBack(m_data); !error.isEmpty()) {
+        store.putBack(CollectionStore::CollectionFileName, collection);
         writeBack(replaced);
         return error;
     }
