@@ -232,8 +232,8 @@ SimProgram::Told SimProgram::typeVolumes(int from, int to, bool missing)
     if (!plan.ok() || plan.entries.isEmpty())
         return refused({true, false, plan.problem, {}, {}, {}, {}});
     const qint16 wanted = missing ? qint16(1) : qint16(0);
-    const auto result = m_state->history.perform(
-        std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, plan.entries, wanted));
+    const auto result =
+        m_state->history.perform(std::make_unique<VolumeToggle>(m_state->changes, m_pageTitle, plan.entries, wanted));
     m_page = m_state->store.readVolumeFile(m_state->VolumeFilePath);
     Told t = afterStep(result, boxes);
     t.file = mainpage::volumeFileName(m_pageTitle);
@@ -254,8 +254,8 @@ SimProgram::Told SimProgram::clickStatusList(int index, int entry)
     const QString title = record.title;
     const QString fileName = mainpage::volumeFileName(title);
     const qint16 wanted = mainpage::toggledState(m_state->store.readVolumeFile(fileName)[entry]);
-    const auto result = m_state->history.perform(std::make_unique<VolumeToggle>(
-        m_state->changes, title, entry, wanted, ChangeOutcome::Screen::StatusList));
+    const auto result = m_state->history.perform(
+        std::make_unique<VolumeToggle>(m_state->changes, title, entry, wanted, ChangeOutcome::Screen::StatusList));
     if (fileName.toCaseFolded() == m_state->VolumeFilePath.toCaseFolded())
         m_page = m_state->store.readVolumeFile(fileName);
     Told t = afterStep(result, boxes);

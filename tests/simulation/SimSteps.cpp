@@ -130,9 +130,9 @@ QString SimModel::checkChange(const Op& op, const SimProgram::Told& told, const 
         // The volumes hold what the user asked for, applied to the file as it was just before.
         for (int entry : told.entries)
             if (statesOf(now)[entry] != told.wanted)
-                return fail("stale click", QStringLiteral("entry %1 of %2 does not hold the state asked for")
-                                               .arg(entry)
-                                               .arg(told.file));
+                return fail(
+                    "stale click",
+                    QStringLiteral("entry %1 of %2 does not hold the state asked for").arg(entry).arg(told.file));
         return {};
     }
     case Kind::Field: {

@@ -29,6 +29,13 @@ void TestSimulation::sequences_data()
         "click 1 0 0; typed 2 3 1; status 0 4 0; field 1 1 3; add 3 4 0; memo 2 1 0; cover 0 1 0; favourites 1 0 0; "
         "order 3 1 0; sort 0 0 0; sheet 1 2 0; undo 0 0 0; undo 0 0 0; redo 0 0 0; newday 0 0 0; click 2 0 0; "
         "restore 0 0 0; delete 1 0 0; undo 0 0 0");
+    // The ranking file is deleted outside, the add makes it again, and its undo meets a full disk: the ranking
+    // must still be there when the undo is refused.
+    QTest::newRow("undo of an add on a full disk keeps the ranking")
+        << QStringLiteral("outdelete 0 0 0; add 1 2 0; undo 0 0 0 !full1");
+    // The add's ranking write fails (the user is told); undo then redo gives back exactly the files it made.
+    QTest::newRow("redo of an add the ranking did not take")
+        << QStringLiteral("add 1 2 0 !fail3; undo 0 0 0; redo 0 0 0");
 }
 
 void TestSimulation::sequences()
