@@ -29,9 +29,10 @@ QString RankingAppend::append(ChangeData& data, const QStringList& titles)
     m_before.reset();
     if (ranking && DataFolder::appended(*ranking, lines) != *ranking + lines)
         m_before = ranking;
-    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
+    // The favourites in memory follow the ranking file: a title the file did not take is not among them, and
+    // titles another program added there since it was read are, so that saving the ranking keeps them.
     if (m_appended)
-        data.favourites += m_titles;
+        data.favourites = data.store.readRanking();
     return error;
 }
 

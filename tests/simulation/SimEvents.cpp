@@ -62,18 +62,20 @@ QString SimModel::undoStep(bool undo, const Op& op)
     noteGenerations(before, titles);
     if (failedWrites > 0 && !told.told)
         return fail("silent failure", QStringLiteral("a write of the %1 failed and the user was not told").arg(verb));
-    const bool moved = stack.index() == (undo ? index - 1 : index + 1);
+    // A dropped step leaves the stack shorter (and its index lower after an undo): that is no move.
+    const bool moved = stack.count() == count && stack.index() == (undo ? index - 1 : index + 1);
     if (!moved) {
         if (after != before)
             return fail("partial failure", QStringLiteral("an %1 that did not go ahead changed ").arg(verb) +
                                                changedNames(before, after).join(u' '));
         if ((undo ? index > 0 : index < count) && !told.told)
             return fail("silent failure", QStringLiteral("the %1 did nothing and said nothing").arg(verb));
-        // A step refused for good is dropped from the stack.
-        if (stack.count() == count - 1 && m_steps.size() == count)
-            m_steps.removeAt(undo ? index - 1 : index);
-        else if (stack.count() == 0)
+        // A step refused for good is dropped from the stack, with the steps next to it in the same case.
+        const int dropped = count - stack.count();
+        if (stack.count() == 0)
             m_steps.clear();
+        else if (dropped > 0 && m_steps.size() == count)
+            m_steps.remove(undo ? index - dropped : index, dropped);
         m_files = after;
         return {};
     }
