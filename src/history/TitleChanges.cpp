@@ -41,18 +41,25 @@ QString TitleAdd::add()
         }
         before.append(old);
     }
+    const FileBytes collection = folder.read(CollectionStore::CollectionFileName);
     if (const QString error = store.appendCollection(m_records); !error.isEmpty()) {
         rollBack();
         return error;
     }
+    // A redo gives back exactly what the change made: titles the ranking did not take then stay out of it, and
+    // a redo whose ranking lines cannot be written again does not go ahead.
+    if (!m_made || m_ranking.appended()) {
+        m_rankingError = m_ranking.append(m_data, m_titles);
+        if (m_made && !m_rankingError.isEmpty()) {
+            changefiles::putBack(m_data.store, CollectionStore::CollectionFileName, collection);
+            rollBack();
+            return m_rankingError;
+        }
+    }
+    m_made = true;
     m_volumesBefore = before;
     for (const TitleRecord& record : std::as_const(m_records))
         m_data.titles.append(record);
-
-    // A redo gives back exactly what the change made: titles the ranking did not take then stay out of it.
-    if (!m_made || m_ranking.appended())
-        m_rankingError = m_ranking.append(m_data, m_titles);
-    m_made = true;
     return {};
 }
 

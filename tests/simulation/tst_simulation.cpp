@@ -34,6 +34,10 @@ void TestSimulation::sequences_data()
     QTest::newRow("undo of an add on a full disk keeps the ranking")
         << QStringLiteral("outdelete 0 0 0; add 1 2 0; undo 0 0 0 !full1");
     // The add's ranking write fails (the user is told); undo then redo gives back exactly the files it made.
+    // The redo's ranking write fails: the redo does not go ahead, rather than giving back the add without its
+    // ranking lines.
+    QTest::newRow("redo of an add whose ranking write fails")
+        << QStringLiteral("add 906 402 734; undo 242 415 273; redo 417 941 87 !fail3");
     QTest::newRow("redo of an add the ranking did not take")
         << QStringLiteral("add 1 2 0 !fail3; undo 0 0 0; redo 0 0 0");
 }
