@@ -29,10 +29,9 @@ QString RankingAppend::append(ChangeData& data, const QStringList& titles)
     m_before.reset();
     if (ranking && DataFolder::appended(*ranking, lines) != *ranking + lines)
         m_before = ranking;
-    // The favourites in memory follow the ranking file: a title the file did not take is not among them, and
-    // titles another program added there since it was read are, so that saving the ranking keeps them.
+    // The favourites in memory follow the ranking file: a title the file did not take is not among them.
     if (m_appended)
-        data.favourites = data.store.readRanking();
+        data.favourites += m_titles;
     return error;
 }
 

@@ -67,7 +67,8 @@ void TestSimulation::run()
     //   outmemo; undo), and a restore after it does not give the generation's memo back exactly (memo; outmemo;
     //   restore);
     // - outranking: undoing an add removes the title another program appended to the ranking since (add;
-    //   outranking; undo);
+    //   outranking; undo), and the favourites saved after an add lose a title another program appended to the
+    //   ranking before it (outranking; add; favourites);
     // - outrecord: undoing an import after another program changed a record does not give the ranking back byte
     //   for byte (sheet; outrecord; undo);
     // - outdelete: the model loses count of the steps dropped after a deleted file (status; favourites;
