@@ -8,7 +8,7 @@ class ScreenHost {
 public:
     virtual ~ScreenHost() = default;
 
-    // Hides the seven screen panels and disables the delete button.
+    // Hides the seven screen panels (and the statistics screen once built) and disables the delete button.
     virtual void HidePanels() = 0;
     // Shows the help-tour message held in the state's TourText when the tour is on.
     virtual void ShowTourMessage() = 0;
@@ -21,6 +21,8 @@ public:
     virtual void refreshMainPage() {}
     // Shows the favourite ranking as the state's favourites now hold it.
     virtual void showFavourites() {}
+    // Shows the statistics screen, built when it is first asked for.
+    virtual void showStatistics() {}
     // Ends the program the way the end button does: the help closes, the window closes, the application quits.
     virtual void endProgram() {}
 };

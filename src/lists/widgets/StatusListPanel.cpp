@@ -123,18 +123,32 @@ void StatusListPanel::cmdList_Click()
     if (!isHidden())
         return;
     StaleFlags& stale = m_state.stale;
-    if (stale.StatusGridStale) {
-        m_statusModel->clear();
-        LayOutStatusGrid();
-        m_msgList2->hide();
-        m_msgList->show();
-    }
+    if (stale.StatusGridStale)
+        clearGrid();
     m_host.HidePanels();
     show();
     letWindowRepaint();
     if (!stale.StatusListStale && !stale.StatusGridStale)
         return;
 
+    fillGrid();
+    letWindowRepaint();
+
+    m_state.TourText = statuslist::tourText();
+    m_host.ShowTourMessage();
+}
+
+void StatusListPanel::clearGrid()
+{
+    m_statusModel->clear();
+    LayOutStatusGrid();
+    m_msgList2->hide();
+    m_msgList->show();
+}
+
+void StatusListPanel::fillGrid()
+{
+    StaleFlags& stale = m_state.stale;
     {
         const WaitCursor wait;
         statuslist::Fill fill = statuslist::fill(m_state.store, m_state.titles);
@@ -149,10 +163,16 @@ void StatusListPanel::cmdList_Click()
     // what the fill has just replaced.
     if (!m_msgList2->isHidden())
         rebuildUncollected();
-    letWindowRepaint();
+}
 
-    m_state.TourText = statuslist::tourText();
-    m_host.ShowTourMessage();
+const QList<statuslist::StatusRow>& StatusListPanel::currentRows()
+{
+    const StaleFlags& stale = m_state.stale;
+    if (stale.StatusGridStale)
+        clearGrid();
+    if (stale.StatusListStale || stale.StatusGridStale)
+        fillGrid();
+    return m_statusModel->rows();
 }
 
 void StatusListPanel::msgList_Click(int row, int column)

@@ -49,6 +49,9 @@ public:
     const StatusListModel& statusModel() const { return *m_statusModel; }
     const UncollectedModel& uncollectedModel() const { return *m_uncollectedModel; }
     const statuslist::Totals& totals() const { return m_totals; }
+    // The grid's rows as a showing would fill them (row i is record i + 1): refilled first, without showing the
+    // panel, when the stale flags say the grid no longer holds the files and the table.
+    const QList<statuslist::StatusRow>& currentRows();
 
 signals:
     // A toggle here rewrote the volume file of the title the main page shows; the page must reread it.
@@ -58,6 +61,8 @@ private:
     void buildControls();
     void showCaptions(int count);
     void rebuildUncollected();
+    void clearGrid();
+    void fillGrid();
 
     AppState& m_state;
     Dialogs& m_dialogs;
