@@ -128,6 +128,8 @@ void StatisticsPanel::buildControls()
     m_almostView->setAccessibleName(heading->text());
     m_almostView->setModel(m_almostModel);
     m_almostView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows of one line each: the view lays out thousands of them without measuring every one.
+    m_almostView->setUniformItemSizes(true);
     m_almostView->setToolTip(QStringLiteral("Enter またはダブルクリックでメイン画面に表示します"));
     m_almostView->setGeometry(twips::rect(ListLeft, TabsTop + 360, ListWidth, TabsHeight - 360));
     m_almostView->installEventFilter(this);
