@@ -19,7 +19,7 @@ struct Series {
     int firstStart = 0;
     qint64 volumes = 0;
     qint64 missing = 0;
-    QList<int> missingVolumes; // kept only while there are at most AlmostMissing
+    FewVolumes missingVolumes; // complete only while there are at most AlmostMissing
     int firstMissingIndex = 0;
     int firstMissingVolume = 0;
 };
@@ -206,7 +206,7 @@ Counts count(const TitleTable& titles, const QList<statuslist::StatusRow>& rows)
 
         if (s.missing >= 1 && s.missing <= AlmostMissing) {
             AlmostRow row{s.name, s.missingVolumes, s.firstMissingIndex};
-            std::sort(row.volumes.begin(), row.volumes.end());
+            std::sort(row.volumes.numbers.begin(), row.volumes.numbers.begin() + row.volumes.count);
             counts.almost.append(std::move(row));
         }
     }
@@ -216,7 +216,7 @@ Counts count(const TitleTable& titles, const QList<statuslist::StatusRow>& rows)
     counts.magazines = topMagazines(magazines.take());
     counts.ratings = ratings.take();
     std::stable_sort(counts.almost.begin(), counts.almost.end(),
-                     [](const AlmostRow& a, const AlmostRow& b) { return a.volumes.size() < b.volumes.size(); });
+                     [](const AlmostRow& a, const AlmostRow& b) { return a.volumes.count < b.volumes.count; });
     return counts;
 }
 
@@ -244,7 +244,7 @@ QString almostText(const AlmostRow& row)
     QStringList numbers;
     for (int volume : row.volumes)
         numbers << QString::number(volume);
-    return QStringLiteral("%1　あと %2 冊（%3巻）").arg(row.title).arg(row.volumes.size()).arg(numbers.join(u", "));
+    return QStringLiteral("%1　あと %2 冊（%3巻）").arg(row.title).arg(row.volumes.count).arg(numbers.join(u", "));
 }
 
 } // namespace statistics

@@ -44,11 +44,27 @@ struct Bar {
     bool operator==(const Bar&) const = default;
 };
 
+// At most AlmostMissing volume numbers, held in place: tens of thousands of series may be nearly complete.
+struct FewVolumes {
+    std::array<int, AlmostMissing> numbers{};
+    int count = 0;
+
+    void append(int volume)
+    {
+        if (count < AlmostMissing)
+            numbers[size_t(count++)] = volume;
+    }
+    const int* begin() const { return numbers.data(); }
+    const int* end() const { return numbers.data() + count; }
+    bool operator==(const FewVolumes&) const = default;
+};
+
 // A series missing 1 to AlmostMissing volumes: its name, the missing volumes numbered as the main page labels
-// them (a later record continues the numbers from its start volume), and the record holding the first of them.
+// them (a later record continues the numbers from its start volume) in ascending order, and the record holding
+// the first of them.
 struct AlmostRow {
     QString title;
-    QList<int> volumes;
+    FewVolumes volumes;
     int index = 0;
     bool operator==(const AlmostRow&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "lists/widgets/StatisticsPanel.h"
 
+#include "lists/StatisticsModel.h"
 #include "lists/widgets/StatisticsCharts.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "lists/widgets/SystemListPrinter.h"
@@ -20,7 +21,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardItemModel>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -122,7 +122,7 @@ void StatisticsPanel::buildControls()
     bold.setBold(true);
     heading->setFont(bold);
     heading->setGeometry(twips::rect(ListLeft, TabsTop, ListWidth, 330));
-    m_almostModel = new QStringListModel(this);
+    m_almostModel = new AlmostListModel(this);
     m_almostView = new QListView(this);
     m_almostView->setObjectName(QStringLiteral("lstAtoSukoshi"));
     m_almostView->setAccessibleName(heading->text());
@@ -194,12 +194,8 @@ void StatisticsPanel::showCounts()
     statcharts::showCounts(*m_charts[3], bands);
     statcharts::fillCountTable(*m_tables[3], bands);
 
-    QStringList rows;
-    rows.reserve(m_counts.almost.size());
-    for (const statistics::AlmostRow& row : m_counts.almost)
-        rows << statistics::almostText(row);
-    m_almostModel->setStringList(rows);
-    if (!rows.isEmpty())
+    m_almostModel->setRows(m_counts.almost);
+    if (!m_counts.almost.isEmpty())
         m_almostView->setCurrentIndex(m_almostModel->index(0));
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+class AlmostListModel;
 class AppState;
 class Dialogs;
 class FileWriter;
@@ -16,7 +17,6 @@ class QChartView;
 class QLabel;
 class QListView;
 class QStandardItemModel;
-class QStringListModel;
 class QTabWidget;
 
 // fraToukei, the statistics screen: the collection's totals (lblToukeiSummary), four charts each with a table
@@ -69,5 +69,5 @@ private:
     std::array<QChartView*, 4> m_charts{};         // chtYear, chtMagazine, chtRating, chtCompletion
     std::array<QStandardItemModel*, 4> m_tables{}; // their numbers, in the same order
     QListView* m_almostView = nullptr;
-    QStringListModel* m_almostModel = nullptr;
+    AlmostListModel* m_almostModel = nullptr;
 };
