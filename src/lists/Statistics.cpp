@@ -12,17 +12,48 @@ const QString Unknown = QStringLiteral("不明");
 const QString Others = QStringLiteral("その他");
 const QString Blank = QStringLiteral("（なし）");
 
-// One series while the records are gathered.
+// One series while its records are added: order is the table index of its first record met.
 struct Series {
-    QString name;
-    int firstIndex = 0; // the record with the lowest start volume
+    int order = 0;
     int firstStart = 0;
+    int firstIndex = 0; // the record with the lowest start volume
     qint64 volumes = 0;
     qint64 missing = 0;
     FewVolumes missingVolumes; // complete only while there are at most AlmostMissing
     int firstMissingIndex = 0;
     int firstMissingVolume = 0;
 };
+
+Series startedAt(int index)
+{
+    Series series;
+    series.order = index;
+    return series;
+}
+
+void add(Series& s, const statuslist::StatusRow& row, int index)
+{
+    if (s.firstIndex == 0 || row.startVolume < s.firstStart) {
+        s.firstIndex = index;
+        s.firstStart = row.startVolume;
+    }
+    s.volumes += row.volumeCount;
+    const int missing = statuslist::countBits(row.missing);
+    s.missing += missing;
+    if (missing == 0)
+        return;
+    for (int c = 1; c <= row.filledColumns(); ++c) {
+        if (!row.isMissing(c))
+            continue;
+        const int volume = c + row.startVolume;
+        if (s.firstMissingIndex == 0 || volume < s.firstMissingVolume) {
+            s.firstMissingIndex = index;
+            s.firstMissingVolume = volume;
+        }
+        if (s.missing <= AlmostMissing)
+            s.missingVolumes.append(volume);
+    }
+}
 
 QString orBlank(const QString& text)
 {
@@ -57,85 +88,123 @@ int bandOf(const Series& series)
     return 4;
 }
 
-// Bars in the order their keys were first met.
-class BarList {
+// The magazine bars' order: most owned volumes, then most missing, then by name.
+bool ranksBefore(const Bar& a, const Bar& b)
+{
+    if (a.owned != b.owned)
+        return a.owned > b.owned;
+    if (a.missing != b.missing)
+        return a.missing > b.missing;
+    return a.label < b.label;
+}
+
+// The series, each taken once, summed into the counts. A collection may hold a magazine per title: magazines are
+// kept as one small entry per series and summed after a sort, so that only the top bars are ever made.
+class Tally {
 public:
-    Bar& operator[](const QString& label)
+    explicit Tally(const TitleTable& titles) : m_titles(titles)
     {
-        const auto found = m_index.constFind(label);
-        if (found != m_index.constEnd())
-            return m_bars[*found];
-        m_index.insert(label, m_bars.size());
-        m_bars.append(Bar{label, 0, 0});
-        return m_bars.last();
+        for (const char16_t* fixed : {u"◎", u"○", u"△", u"×", u"未"})
+            counts.ratings.append(Bar{QString::fromUtf16(fixed), 0, 0});
     }
-    QList<Bar> take() { return std::move(m_bars); }
+
+    void take(const Series& s, const QString& name)
+    {
+        const TitleRecord& first = m_titles.at(s.firstIndex);
+        const qint64 owned = s.volumes - s.missing;
+        ++counts.totals.series;
+        counts.totals.volumes += s.volumes;
+        counts.totals.missing += s.missing;
+        counts.totals.complete += int(s.missing == 0);
+
+        const QString year = yearOf(first.firstIssue);
+        m_anyUnknownYear = m_anyUnknownYear || year == Unknown;
+        Bar& yearBar = year == Unknown ? m_unknownYear : m_years[year];
+        yearBar.label = year;
+        yearBar.owned += owned;
+        yearBar.missing += s.missing;
+
+        m_magazines.append({s.firstIndex, owned, s.missing});
+        rating(orBlank(first.rating));
+        ++counts.completion[size_t(bandOf(s))];
+        if (s.missing >= 1 && s.missing <= AlmostMissing) {
+            AlmostRow row{name, s.missingVolumes, s.firstMissingIndex};
+            std::sort(row.volumes.numbers.begin(), row.volumes.numbers.begin() + row.volumes.count);
+            counts.almost.append(std::move(row));
+        }
+    }
+
+    Counts finish()
+    {
+        counts.years = m_years.values();
+        if (m_anyUnknownYear)
+            counts.years.append(m_unknownYear);
+        counts.magazines = topMagazines();
+        std::stable_sort(counts.almost.begin(), counts.almost.end(),
+                         [](const AlmostRow& a, const AlmostRow& b) { return a.volumes.count < b.volumes.count; });
+        return std::move(counts);
+    }
+
+    Counts counts;
 
 private:
-    QHash<QString, qsizetype> m_index;
-    QList<Bar> m_bars;
-};
+    struct MagazineEntry {
+        int index; // the record whose magazine counts
+        qint64 owned;
+        qint64 missing;
+    };
 
-QList<Series> gather(const TitleTable& titles, const QList<statuslist::StatusRow>& rows)
-{
-    QList<Series> series;
-    QHash<QString, int> splitSeries;
-    QHash<QString, int> plainSeries;
-    const qsizetype count = std::min<qsizetype>(rows.size(), titles.count());
-    for (qsizetype i = 0; i < count; ++i) {
-        const statuslist::StatusRow& row = rows[i];
-        const int index = int(i) + 1;
-        bool split = false;
-        const QString name = seriesName(titles.at(index).title, &split);
-        QHash<QString, int>& known = split ? splitSeries : plainSeries;
-        auto found = known.find(name);
-        if (found == known.end()) {
-            found = known.insert(name, int(series.size()));
-            series.append(Series{name, index, row.startVolume, 0, 0, {}, 0, 0});
-        }
-        Series& s = series[*found];
-        if (row.startVolume < s.firstStart) {
-            s.firstIndex = index;
-            s.firstStart = row.startVolume;
-        }
-        s.volumes += row.volumeCount;
-        const int missing = statuslist::countBits(row.missing);
-        s.missing += missing;
-        if (missing == 0)
-            continue;
-        for (int c = 1; c <= row.filledColumns(); ++c) {
-            if (!row.isMissing(c))
-                continue;
-            const int volume = c + row.startVolume;
-            if (s.firstMissingIndex == 0 || volume < s.firstMissingVolume) {
-                s.firstMissingIndex = index;
-                s.firstMissingVolume = volume;
+    void rating(const QString& label)
+    {
+        for (Bar& bar : counts.ratings) {
+            if (bar.label == label) {
+                ++bar.owned;
+                return;
             }
-            if (s.missing <= AlmostMissing)
-                s.missingVolumes.append(volume);
         }
+        counts.ratings.append(Bar{label, 1, 0});
     }
-    return series;
-}
 
-QList<Bar> topMagazines(QList<Bar> bars)
-{
-    std::stable_sort(bars.begin(), bars.end(), [](const Bar& a, const Bar& b) {
-        if (a.owned != b.owned)
-            return a.owned > b.owned;
-        return a.missing > b.missing;
-    });
-    if (bars.size() <= MagazineBars)
-        return bars;
-    Bar rest{Others, 0, 0};
-    for (qsizetype i = MagazineBars; i < bars.size(); ++i) {
-        rest.owned += bars[i].owned;
-        rest.missing += bars[i].missing;
+    QList<Bar> topMagazines()
+    {
+        const auto label = [this](const MagazineEntry& entry) { return orBlank(m_titles.at(entry.index).magazine); };
+        std::sort(m_magazines.begin(), m_magazines.end(),
+                  [&](const MagazineEntry& a, const MagazineEntry& b) { return label(a) < label(b); });
+        QList<Bar> top;
+        Bar rest{Others, 0, 0};
+        bool anyRest = false;
+        const auto putAside = [&](const Bar& bar) {
+            rest.owned += bar.owned;
+            rest.missing += bar.missing;
+            anyRest = true;
+        };
+        for (qsizetype i = 0; i < m_magazines.size();) {
+            Bar bar{label(m_magazines[i]), 0, 0};
+            for (; i < m_magazines.size() && label(m_magazines[i]) == bar.label; ++i) {
+                bar.owned += m_magazines[i].owned;
+                bar.missing += m_magazines[i].missing;
+            }
+            if (top.size() == MagazineBars) {
+                if (!ranksBefore(bar, top.last())) {
+                    putAside(bar);
+                    continue;
+                }
+                putAside(top.takeLast());
+            }
+            top.insert(std::upper_bound(top.begin(), top.end(), bar, ranksBefore), bar);
+        }
+        m_magazines = {};
+        if (anyRest)
+            top.append(rest);
+        return top;
     }
-    bars.resize(MagazineBars);
-    bars.append(rest);
-    return bars;
-}
+
+    const TitleTable& m_titles;
+    QMap<QString, Bar> m_years;
+    Bar m_unknownYear{Unknown, 0, 0};
+    bool m_anyUnknownYear = false;
+    QList<MagazineEntry> m_magazines;
+};
 
 } // namespace
 
@@ -172,52 +241,33 @@ QStringList completionLabels()
 
 Counts count(const TitleTable& titles, const QList<statuslist::StatusRow>& rows)
 {
-    const QList<Series> series = gather(titles, rows);
-    Counts counts;
-    counts.totals.series = int(series.size());
-    counts.totals.records = int(std::min<qsizetype>(rows.size(), titles.count()));
-
-    QMap<QString, Bar> years;
-    Bar unknownYear{Unknown, 0, 0};
-    bool anyUnknownYear = false;
-    BarList magazines;
-    BarList ratings;
-    for (const char16_t* fixed : {u"◎", u"○", u"△", u"×", u"未"})
-        ratings[QString::fromUtf16(fixed)];
-    for (const Series& s : series) {
-        const TitleRecord& first = titles.at(s.firstIndex);
-        counts.totals.volumes += s.volumes;
-        counts.totals.missing += s.missing;
-        counts.totals.complete += int(s.missing == 0);
-
-        const QString year = yearOf(first.firstIssue);
-        anyUnknownYear = anyUnknownYear || year == Unknown;
-        Bar& yearBar = year == Unknown ? unknownYear : years[year];
-        yearBar.label = year;
-        yearBar.owned += s.volumes - s.missing;
-        yearBar.missing += s.missing;
-
-        Bar& magazine = magazines[orBlank(first.magazine)];
-        magazine.owned += s.volumes - s.missing;
-        magazine.missing += s.missing;
-
-        ++ratings[orBlank(first.rating)].owned;
-        ++counts.completion[size_t(bandOf(s))];
-
-        if (s.missing >= 1 && s.missing <= AlmostMissing) {
-            AlmostRow row{s.name, s.missingVolumes, s.firstMissingIndex};
-            std::sort(row.volumes.numbers.begin(), row.volumes.numbers.begin() + row.volumes.count);
-            counts.almost.append(std::move(row));
+    const int records = int(std::min<qsizetype>(rows.size(), titles.count()));
+    // Split series first, whole, so that every series is then taken in table order of its first record met.
+    QHash<QString, Series> splitSeries;
+    for (int index = 1; index <= records; ++index) {
+        bool split = false;
+        const QString name = seriesName(titles.at(index).title, &split);
+        if (!split)
+            continue;
+        auto found = splitSeries.find(name);
+        if (found == splitSeries.end())
+            found = splitSeries.insert(name, startedAt(index));
+        add(*found, rows[index - 1], index);
+    }
+    Tally tally(titles);
+    tally.counts.totals.records = records;
+    for (int index = 1; index <= records; ++index) {
+        bool split = false;
+        const QString name = seriesName(titles.at(index).title, &split);
+        if (!split) {
+            Series series = startedAt(index);
+            add(series, rows[index - 1], index);
+            tally.take(series, name);
+        } else if (const Series& series = *splitSeries.constFind(name); series.order == index) {
+            tally.take(series, name);
         }
     }
-    counts.years = years.values();
-    if (anyUnknownYear)
-        counts.years.append(unknownYear);
-    counts.magazines = topMagazines(magazines.take());
-    counts.ratings = ratings.take();
-    std::stable_sort(counts.almost.begin(), counts.almost.end(),
-                     [](const AlmostRow& a, const AlmostRow& b) { return a.volumes.count < b.volumes.count; });
-    return counts;
+    return tally.finish();
 }
 
 QString ownedShare(qint64 owned, qint64 volumes)

@@ -79,7 +79,8 @@ struct Counts {
     // Owned and missing volumes by the year of the series' first issue (its first four digits), years in
     // order; series without a readable year last, under "不明".
     QList<Bar> years;
-    // The MagazineBars magazines with the most owned volumes, then "その他" summing the rest.
+    // The MagazineBars magazines with the most owned volumes (on a tie, the most missing, then by name), then
+    // "その他" summing the rest.
     QList<Bar> magazines;
     // Series by rating: ◎ ○ △ × 未 always, then any other text in order of first appearance.
     QList<Bar> ratings;
