@@ -26,13 +26,15 @@ namespace {
 // The pale fills of the volume labels, edged darker so that a bar stands out on white.
 const QColor OwnedEdge = QColor(64, 144, 64);
 const QColor MissingEdge = QColor(192, 96, 192);
+// Every text of a chart in the window's own font and sizes, whose glyphs the window has already drawn: each other
+// size would cost a glyph cache of its own.
 
 QBarSet* makeSet(const QString& name, const QColor& fill, const QColor& edge)
 {
     auto* set = new QBarSet(name);
     set->setBrush(fill);
     set->setPen(QPen(edge, 1));
-    set->setLabelFont(twips::uiFont(8));
+    set->setLabelFont(twips::uiFont());
     return set;
 }
 
@@ -59,7 +61,7 @@ QValueAxis* valueAxis(qint64 highest)
 {
     auto* axis = new QValueAxis;
     axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setLabelsFont(twips::uiFont(8));
+    axis->setLabelsFont(twips::uiFont());
     axis->setRange(0, double(std::max<qint64>(highest, 1)));
     axis->applyNiceNumbers();
     return axis;
@@ -69,7 +71,7 @@ QBarCategoryAxis* categoryAxis(const QStringList& labels)
 {
     auto* axis = new QBarCategoryAxis;
     axis->append(labels);
-    axis->setLabelsFont(twips::uiFont(8));
+    axis->setLabelsFont(twips::uiFont());
     return axis;
 }
 
@@ -102,8 +104,8 @@ QChartView* makeView(const QString& objectName, const QString& title)
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->setTitleFont(twips::uiFont(10));
-    chart->setFont(twips::uiFont(9));
-    chart->legend()->setFont(twips::uiFont(8));
+    chart->setFont(twips::uiFont());
+    chart->legend()->setFont(twips::uiFont());
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);

@@ -60,7 +60,6 @@ QTableView* makeTable(const char* name, QStandardItemModel* model, const QString
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false);
     table->setWordWrap(false);
-    table->setFont(twips::uiFont(9));
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
     table->horizontalHeader()->setFont(table->font());
@@ -118,7 +117,7 @@ void StatisticsPanel::buildControls()
 
     auto* heading = new QLabel(QStringLiteral("あと少しで全巻"), this);
     heading->setObjectName(QStringLiteral("lblAtoSukoshi"));
-    QFont bold = twips::uiFont(10);
+    QFont bold = twips::uiFont(12);
     bold.setBold(true);
     heading->setFont(bold);
     heading->setGeometry(twips::rect(ListLeft, TabsTop, ListWidth, 330));
