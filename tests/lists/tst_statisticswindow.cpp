@@ -13,6 +13,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QListView>
 #include <QTabWidget>
 #include <QTableView>
@@ -151,7 +152,12 @@ void TestStatisticsWindow::screenShowsTheCollectionsCounts()
              (QStringList{u("100%"), u("90～99%"), u("75～89%"), u("50～74%"), u("1～49%"), u("0%")}));
     QCOMPARE(completion.sets.value(u("作品数")), (QList<int>{1, 1, 1, 0, 0, 1}));
 
-    // Each chart's table holds the same numbers.
+    // Each chart's table holds the same numbers, and takes the chart's place on the switch.
+    auto* asTables = t.w->findChild<QCheckBox*>(QStringLiteral("chkToukeiTable"));
+    QVERIFY(t.chart("chtYear")->isVisible());
+    QTest::mouseClick(asTables, Qt::LeftButton);
+    QVERIFY(t.w->findChild<QTableView*>(QStringLiteral("tblYear"))->isVisible());
+    QVERIFY(!t.chart("chtYear")->isVisible());
     const QAbstractItemModel* table = t.w->findChild<QTableView*>(QStringLiteral("tblMagazine"))->model();
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(table->index(0, 0).data().toString(), u("週刊Ａ"));

@@ -72,6 +72,7 @@ QBarCategoryAxis* categoryAxis(const QStringList& labels)
     auto* axis = new QBarCategoryAxis;
     axis->append(labels);
     axis->setLabelsFont(twips::uiFont());
+    axis->setTruncateLabels(false);
     return axis;
 }
 
@@ -140,7 +141,10 @@ void showStacked(QChartView& view, const QList<statistics::Bar>& bars, bool hori
     } else {
         auto* series = new QStackedBarSeries;
         series->append({owned, missing});
-        attach(chart, series, categoryAxis(labelsOf(ordered)), valueAxis(highest));
+        // Standing bars may be many (one per year): their labels stand upright so that each can be read.
+        QBarCategoryAxis* across = categoryAxis(labelsOf(ordered));
+        across->setLabelsAngle(-90);
+        attach(chart, series, across, valueAxis(highest));
     }
     chart.legend()->setVisible(true);
 }

@@ -12,14 +12,15 @@
 #include "ui/logic/AppState.h"
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -30,7 +31,7 @@ namespace {
 // the right, the buttons under the charts.
 constexpr int Left = 150;
 constexpr int TabsTop = 540;
-constexpr int TabsWidth = 8250;
+constexpr int TabsWidth = 7650;
 constexpr int TabsHeight = 6300;
 constexpr int ListLeft = Left + TabsWidth + 150;
 constexpr int ListWidth = 11565 - ListLeft;
@@ -62,7 +63,10 @@ QTableView* makeTable(const char* name, QStandardItemModel* model, const QString
     table->setWordWrap(false);
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-    table->horizontalHeader()->setFont(table->font());
+    // The columns share the table's width, so that the numbers are always in sight.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setMinimumSectionSize(table->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return table;
 }
 
@@ -104,14 +108,14 @@ void StatisticsPanel::buildControls()
     m_tabs->setGeometry(twips::rect(Left, TabsTop, TabsWidth, TabsHeight));
     for (size_t i = 0; i < std::size(Charts); ++i) {
         const ChartPlace& place = Charts[i];
-        auto* page = new QWidget;
-        auto* row = new QHBoxLayout(page);
-        row->setContentsMargins(4, 4, 4, 4);
+        auto* page = new QStackedWidget;
+        page->setContentsMargins(4, 4, 4, 4);
         m_charts[i] = statcharts::makeView(QString::fromLatin1(place.name), QString::fromUtf8(place.title));
         m_tables[i] = new QStandardItemModel(this);
         QTableView* table = makeTable(place.table, m_tables[i], QString::fromUtf8(place.title));
-        row->addWidget(m_charts[i], 5);
-        row->addWidget(table, 2);
+        page->addWidget(m_charts[i]);
+        page->addWidget(table);
+        m_pages[i] = page;
         m_tabs->addTab(page, QString::fromUtf8(place.tab));
     }
 
@@ -155,6 +159,14 @@ void StatisticsPanel::buildControls()
         connect(button, &QPushButton::clicked, this, entry.handler);
         left += 1950;
     }
+    // Each chart's numbers as a table, for those who would rather read them, and for screen readers.
+    auto* asTables = new QCheckBox(QStringLiteral("表で表示"), this);
+    asTables->setObjectName(QStringLiteral("chkToukeiTable"));
+    asTables->setGeometry(twips::rect(left + 150, ButtonTop, Left + TabsWidth - left - 150, 465));
+    connect(asTables, &QCheckBox::toggled, this, [this](bool on) {
+        for (QStackedWidget* page : m_pages)
+            page->setCurrentIndex(on ? 1 : 0);
+    });
 }
 
 void StatisticsPanel::cmdToukei_Click()

@@ -16,12 +16,14 @@ class StatusListPanel;
 class QChartView;
 class QLabel;
 class QListView;
+class QStackedWidget;
 class QStandardItemModel;
 class QTabWidget;
 
-// fraToukei, the statistics screen: the collection's totals (lblToukeiSummary), four charts each with a table
-// of its numbers beside it (chtYear, chtMagazine, chtRating, chtCompletion, on tabs), and the series missing
-// one to three volumes (lstAtoSukoshi), where Enter or a double-click shows the series on the main page.
+// fraToukei, the statistics screen: the collection's totals (lblToukeiSummary), four charts on tabs (chtYear,
+// chtMagazine, chtRating, chtCompletion), each with a table of its numbers shown in its place on a switch
+// (chkToukeiTable), and the series missing one to three volumes (lstAtoSukoshi), where Enter or a double-click
+// shows the series on the main page.
 //
 // The counts are made from the status list's rows, so that both screens read the volume files once and agree;
 // every showing counts again (the status list rereads the files only when the stale flags say so) and redraws
@@ -68,6 +70,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     std::array<QChartView*, 4> m_charts{};         // chtYear, chtMagazine, chtRating, chtCompletion
     std::array<QStandardItemModel*, 4> m_tables{}; // their numbers, in the same order
+    std::array<QStackedWidget*, 4> m_pages{};      // each tab: the chart, or its table
     QListView* m_almostView = nullptr;
     AlmostListModel* m_almostModel = nullptr;
 };
