@@ -13,9 +13,10 @@
 
 namespace {
 
-// The screens of the button row, each opened once, the main page last.
-const char* const ScreenButtons[] = {"cmdList", "cmdIchiran", "cmdKensaku", "cmdRank",
-                                     "cmdPic",  "cmdMaster",  "cmdMain"};
+// The screens of the button row, each opened once (the statistics screen from the ranking screen), the main
+// page last.
+const char* const ScreenButtons[] = {"cmdList",   "cmdIchiran", "cmdKensaku", "cmdRank",
+                                     "cmdToukei", "cmdPic",     "cmdMaster",  "cmdMain"};
 
 // A field of /proc/self/status in MiB ("VmRSS", "VmHWM"), or 0 where there is none.
 double statusMiB(const QByteArray& field)

@@ -12,6 +12,7 @@
 #include "SpreadsheetBench.h"
 #include "StallBench.h"
 #include "StartupBench.h"
+#include "StatsBench.h"
 #include "SyntheticCollection.h"
 #include "Timing.h"
 #include "UndoBench.h"
@@ -159,6 +160,11 @@ QList<Group> groups()
              notes << QStringLiteral("# gallery: median / reference: %1 (target: at most 0.60)")
                           .arg(ratios.join(QStringLiteral(", ")));
              return results;
+         }},
+        {{"stats_open", "stats_open_cold"},
+         true,
+         [](const SyntheticCollection& collection, int runs, QStringList&) {
+             return measureStatistics(collection, runs);
          }},
         {{"rank_open", "rank_sort_by_name", "rank_sort_by_volumes", "rank_drag", "rank_save"},
          true,

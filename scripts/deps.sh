@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libchm-dev libicu-dev
+    qt6-charts-dev libqt6opengl6-dev qt6-svg-dev   # the statistics screen's charts and their SVG files
     libqrencode-dev libzbar-dev
     qt6-httpserver-dev qt6-websockets-dev   # the page served to a phone
     qt6-translations-l10n qt6-image-formats-plugins

@@ -175,6 +175,9 @@ int main(int argc, char* argv[])
     click(w, "cmdRank");
     if (built(w, "fraRank"))
         save(&w, QStringLiteral("rank"));
+    click(w, "cmdToukei");
+    if (built(w, "fraToukei"))
+        save(&w, QStringLiteral("toukei"));
     click(w, "cmdPic");
     if (built(w, "fraPic"))
         save(&w, QStringLiteral("gallery"));

@@ -10,6 +10,7 @@
 #include "help/widgets/ChmHelpViewer.h"
 #include "lists/widgets/SearchPanel.h"
 #include "lists/widgets/SortPanel.h"
+#include "lists/widgets/StatisticsPanel.h"
 #include "lists/widgets/StatusListPanel.h"
 #include "maintenance/widgets/MaintenancePanel.h"
 #include "rankings/widgets/RankPanel.h"
@@ -224,6 +225,8 @@ void MainWindow::HidePanels()
           static_cast<QWidget*>(m_fraKensaku), static_cast<QWidget*>(m_fraMaster), static_cast<QWidget*>(m_fraPic),
           static_cast<QWidget*>(m_fraRank)})
         panel->hide();
+    if (m_fraToukei)
+        m_fraToukei->hide();
     m_cmdDel->setEnabled(false);
 }
 
@@ -287,6 +290,16 @@ void MainWindow::showStatusList()
 {
     m_fraMain->ReadVolumeFile();
     m_fraList->refreshCells();
+}
+
+void MainWindow::showStatistics()
+{
+    if (!m_fraToukei) {
+        m_fraToukei = new StatisticsPanel(*m_state, m_dialogs, *this, *m_fraList, centralWidget());
+        m_fraToukei->setGeometry(m_fraList->geometry());
+        m_fraToukei->hide();
+    }
+    m_fraToukei->cmdToukei_Click();
 }
 
 void MainWindow::endProgram()

@@ -17,6 +17,7 @@ class RankPanel;
 class MemoPanel;
 class SearchPanel;
 class SortPanel;
+class StatisticsPanel;
 class StatusListPanel;
 class TitleCommands;
 class UndoActions;
@@ -25,7 +26,8 @@ class QCheckBox;
 class QFrame;
 class QPushButton;
 
-// frmMain: the button row, always visible, over seven screen panels of which exactly one is shown.
+// frmMain: the button row, always visible, over seven screen panels (and the statistics screen, built when first
+// asked for) of which exactly one is shown.
 // Construction runs the start-up in the current folder; the start-up's messages (a damaged collection file,
 // the help tour) are shown when the window is first shown.
 class MainWindow final : public QMainWindow, public ScreenHost {
@@ -56,6 +58,7 @@ public:
     void refreshMainPage() override;
     void showFavourites() override;
     void showStatusList() override;
+    void showStatistics() override;
     void endProgram() override;
 
     // Handlers.
@@ -100,4 +103,6 @@ private:
     GalleryPanel* m_fraPic = nullptr;
     MaintenancePanel* m_fraMaster = nullptr;
     CoverImportPanel* m_fraImport = nullptr;
+    // Built when first shown.
+    StatisticsPanel* m_fraToukei = nullptr;
 };

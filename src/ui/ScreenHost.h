@@ -8,7 +8,7 @@ class ScreenHost {
 public:
     virtual ~ScreenHost() = default;
 
-    // Hides the seven screen panels and disables the delete button.
+    // Hides the seven screen panels (and the statistics screen once built) and disables the delete button.
     virtual void HidePanels() = 0;
     // Shows the help-tour message held in the state's TourText when the tour is on.
     virtual void ShowTourMessage() = 0;
@@ -23,6 +23,8 @@ public:
     virtual void showFavourites() {}
     // Shows the status list with the cells the stale flags mark read again, and the main page's volumes reread.
     virtual void showStatusList() {}
+    // Shows the statistics screen, built when it is first asked for.
+    virtual void showStatistics() {}
     // Ends the program the way the end button does: the help closes, the window closes, the application quits.
     virtual void endProgram() {}
 };

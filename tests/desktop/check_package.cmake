@@ -27,7 +27,8 @@ if(listing MATCHES " \\./usr/local/")
 endif()
 
 execute_process(COMMAND "${DPKG_DEB}" -f "${debs}" Depends OUTPUT_VARIABLE depends)
-if(NOT depends MATCHES "libqt6widgets6" OR NOT depends MATCHES "libchm1")
+if(NOT depends MATCHES "libqt6widgets6" OR NOT depends MATCHES "libchm1" OR NOT depends MATCHES "libqt6charts6"
+   OR NOT depends MATCHES "libqt6svg6")
     message(FATAL_ERROR "the dependencies do not name the program's libraries: ${depends}")
 endif()
 

@@ -129,12 +129,8 @@ void StatusListPanel::cmdList_Click()
     if (!isHidden())
         return;
     StaleFlags& stale = m_state.stale;
-    if (stale.StatusGridStale) {
-        m_statusModel->clear();
-        LayOutStatusGrid();
-        m_msgList2->hide();
-        m_msgList->show();
-    }
+    if (stale.StatusGridStale)
+        clearGrid();
     m_host.HidePanels();
     show();
     letWindowRepaint();
@@ -142,6 +138,7 @@ void StatusListPanel::cmdList_Click()
         return;
 
     fillCells();
+    letWindowRepaint();
     m_state.TourText = statuslist::tourText();
     m_host.ShowTourMessage();
 }
@@ -206,6 +203,25 @@ void StatusListPanel::refreshCells()
     if (!m_state.stale.StatusListStale && !m_state.stale.StatusGridStale)
         return;
     fillCells();
+    letWindowRepaint();
+}
+
+void StatusListPanel::clearGrid()
+{
+    m_statusModel->clear();
+    LayOutStatusGrid();
+    m_msgList2->hide();
+    m_msgList->show();
+}
+
+const QList<statuslist::StatusRow>& StatusListPanel::currentRows()
+{
+    const StaleFlags& stale = m_state.stale;
+    if (stale.StatusGridStale)
+        clearGrid();
+    if (stale.StatusListStale || stale.StatusGridStale)
+        fillCells();
+    return m_statusModel->rows();
 }
 
 void StatusListPanel::fillCells()
@@ -225,7 +241,6 @@ void StatusListPanel::fillCells()
     // what the fill has just replaced.
     if (!m_msgList2->isHidden())
         rebuildUncollected();
-    letWindowRepaint();
 }
 
 void StatusListPanel::msgList_DblClick(int row)

@@ -54,6 +54,9 @@ public:
     const UncollectedModel& uncollectedModel() const { return *m_uncollectedModel; }
     const statuslist::Totals& totals() const { return m_totals; }
     WebPageButtons& webPage() const { return *m_web; }
+    // The grid's rows as a showing would fill them (row i is record i + 1): refilled first, without showing the
+    // panel, when the stale flags say the grid no longer holds the files and the table.
+    const QList<statuslist::StatusRow>& currentRows();
 
 signals:
     // A toggle here rewrote the volume file of the title the main page shows; the page must reread it.
@@ -63,6 +66,7 @@ private:
     void buildControls();
     void showCaptions(int count);
     void rebuildUncollected();
+    void clearGrid();
     void fillCells();
     // The row's cells and the volume totals as states hold them.
     void showRowStates(int row, const VolumeStates& states);

@@ -3,6 +3,7 @@
 #include "rankings/FavouriteList.h"
 #include "rankings/RankingModel.h"
 #include "rankings/widgets/RankList.h"
+#include "ui/ScreenHost.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
@@ -150,4 +151,11 @@ void RankPanel::buildControls()
     m_cmdRankHozon->setObjectName(QStringLiteral("cmdRankHozon"));
     m_cmdRankHozon->setGeometry(twips::rect(8025, 6900, 3540, 465));
     connect(m_cmdRankHozon, &QPushButton::clicked, this, &RankPanel::cmdRankHozon_Click);
+
+    // The statistics screen's button stands in the free end of the favourite list's heading row.
+    auto* toukei = new QPushButton(QStringLiteral("統計"), this);
+    toukei->setObjectName(QStringLiteral("cmdToukei"));
+    toukei->setToolTip(QStringLiteral("コレクションの統計をグラフで表示します"));
+    toukei->setGeometry(twips::rect(10365, 270, 1200, 420));
+    connect(toukei, &QPushButton::clicked, this, [this] { m_host.showStatistics(); });
 }
