@@ -65,8 +65,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-japanese-gothic")
 # - Qt's own translations, which put the standard buttons and dialogs in Japanese; without them those are in
 #   English and everything else still works.
+# - fcitx5's input method module for Qt 6: Qt 6 reaches an input method only through its own plug-ins, and only
+#   ibus's comes with libqt6gui6 (Qt 6 has no XIM and no uim module). Without it a user of fcitx5 cannot type a
+#   Japanese title; the program itself runs either way.
 # The covers the program reads (JPEG, PNG, BMP) are decoded by plug-ins inside libqt6gui6, which shlibdeps already
 # names, so Qt's extra image format plug-ins are not needed.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fcitx5-frontend-qt6")
 
 include(CPack)

@@ -31,6 +31,10 @@ if(NOT depends MATCHES "libqt6widgets6" OR NOT depends MATCHES "libchm1" OR NOT 
    OR NOT depends MATCHES "libqt6svg6")
     message(FATAL_ERROR "the dependencies do not name the program's libraries: ${depends}")
 endif()
+execute_process(COMMAND "${DPKG_DEB}" -f "${debs}" Recommends OUTPUT_VARIABLE recommends)
+if(NOT recommends MATCHES "qt6-translations-l10n" OR NOT recommends MATCHES "fcitx5-frontend-qt6")
+    message(FATAL_ERROR "the package does not recommend Qt's translations and fcitx5's Qt 6 module: ${recommends}")
+endif()
 
 set(root "${WORK_DIR}/root")
 execute_process(COMMAND "${DPKG_DEB}" -x "${debs}" "${root}" COMMAND_ERROR_IS_FATAL ANY)
