@@ -112,8 +112,8 @@ QList<Group> groups()
                           .arg(results.coverPages);
              return results;
          }},
-        {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected", "qr_codes",
-          "web_page", "export_full_status"},
+        {{"list_first_fill", "list_toggle", "uncollected_rebuild", "export_zankan", "export_uncollected",
+          "qr_first_code", "qr_codes", "web_page", "export_full_status"},
          true,
          [](const SyntheticCollection& collection, int runs, QStringList& notes) -> timing::Results {
              const ListResults results = measureLists(collection, runs, ListToggles);

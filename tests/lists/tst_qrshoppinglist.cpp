@@ -1,5 +1,6 @@
 // The shopping list for a phone: the text of each line, how the lines are packed into codes, and that a real
 // decoder reads every code back as the very UTF-8 text it was made from.
+#include "lists/QrCodeImages.h"
 #include "lists/QrShoppingList.h"
 #include "support/QrDecode.h"
 
@@ -32,6 +33,8 @@ private slots:
     void split();
     void decodesAsTheText_data();
     void decodesAsTheText();
+    void codeImagesAreEachCodeOnce();
+    void codeImagesLetGoUnfinished();
 };
 
 void TestQrShoppingList::volumeText_data()
@@ -151,6 +154,50 @@ void TestQrShoppingList::decodesAsTheText()
     const QList<QByteArray> decoded = decodeQrCodes(seen);
     QCOMPARE(decoded.size(), 1);
     QCOMPARE(QString::fromUtf8(decoded.first()), text);
+}
+
+namespace {
+
+// Forty codes of about 900 bytes each: enough that the workers are still busy when the tests ask.
+QList<QStringList> manyCodes()
+{
+    QStringList lines;
+    for (int i = 0; i < 1200; ++i)
+        lines << QStringLiteral("古本屋の棚%1　1-3, 7巻").arg(i);
+    return qrlist::split(lines);
+}
+
+} // namespace
+
+void TestQrShoppingList::codeImagesAreEachCodeOnce()
+{
+    const QList<QStringList> codes = manyCodes();
+    QVERIFY(codes.size() >= 20);
+    QrCodeImages images(codes);
+    QSignalSpy made(&images, &QrCodeImages::imageMade);
+    // A code far down the list is made at once when asked for, ahead of the workers.
+    const int late = int(codes.size()) - 2;
+    QCOMPARE(images.image(late), qrlist::encode(qrlist::codeText(codes[late]).toUtf8()));
+    images.waitForAll();
+    QVERIFY(images.allMade());
+    QTest::qWait(50); // results the workers reported by queued signal arrive, and are not counted twice
+    QCOMPARE(made.size(), codes.size());
+    QSet<int> reported;
+    for (const QList<QVariant>& arguments : made)
+        reported.insert(arguments.first().toInt());
+    QCOMPARE(reported.size(), codes.size());
+    for (int i = 0; i < codes.size(); ++i)
+        QCOMPARE(images.image(i), qrlist::encode(qrlist::codeText(codes[i]).toUtf8()));
+    QVERIFY(images.image(int(codes.size())).isNull());
+}
+
+void TestQrShoppingList::codeImagesLetGoUnfinished()
+{
+    // Destroyed while its workers are busy: no worker outlives the codes it reads (the sanitizer build sees it).
+    for (int i = 0; i < 5; ++i) {
+        QrCodeImages images(manyCodes());
+        QVERIFY(!images.image(0).isNull());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestQrShoppingList)

@@ -29,7 +29,7 @@ QPushButton* addButton(QLayout* layout, const char* name, const QString& text)
 } // namespace
 
 QrListWindow::QrListWindow(QList<QStringList> codes, Dialogs& dialogs, ListPrinter& printer, QWidget* parent)
-    : QDialog(parent), m_codes(std::move(codes)), m_images(m_codes.size()), m_dialogs(dialogs), m_printer(printer)
+    : QDialog(parent), m_codes(std::move(codes)), m_images(m_codes), m_dialogs(dialogs), m_printer(printer)
 {
     setObjectName(QStringLiteral("frmQr"));
     setWindowTitle(QStringLiteral("スマホで見る　未収集の巻"));
@@ -121,9 +121,7 @@ void QrListWindow::showPage(int index)
     if (index < 0 || index >= pageCount() || index == m_page)
         return;
     m_page = index;
-    QImage& image = m_images[index];
-    if (image.isNull())
-        image = qrlist::encode(qrlist::codeText(m_codes.at(index)).toUtf8());
+    const QImage image = m_images.image(index);
     if (image.isNull()) {
         m_imgQr->setPixmap({});
         m_imgQr->setText(QStringLiteral("このコードは作れませんでした。"));

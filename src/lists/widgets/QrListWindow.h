@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/QrCodeImages.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -11,7 +13,8 @@ class QLabel;
 class QPushButton;
 
 // frmQr: the missing volumes as QR codes, one at a time with "1 / 3", the arrows (also ←, →, PageUp and
-// PageDown) and printing, one code per page. Each code is made when it is first shown.
+// PageDown) and printing, one code per page. The first code is made before the window opens; the others are made
+// on worker threads meanwhile, or at once when a page is turned to before its turn.
 class QrListWindow final : public QDialog {
     Q_OBJECT
 public:
@@ -20,7 +23,8 @@ public:
     int page() const { return m_page; }
     int pageCount() const { return int(m_codes.size()); }
     // The code shown, one pixel per module with its quiet zone.
-    QImage shownCode() const { return m_images.value(m_page); }
+    QImage shownCode() { return m_images.image(m_page); }
+    QrCodeImages& codeImages() { return m_images; }
     const QStringList& shownLines() const { return m_codes.at(m_page); }
 
     void showPage(int index);
@@ -36,7 +40,7 @@ private:
     bool turnPage(int key);
 
     QList<QStringList> m_codes;
-    QList<QImage> m_images;
+    QrCodeImages m_images;
     Dialogs& m_dialogs;
     ListPrinter& m_printer;
     int m_page = -1;
