@@ -2,7 +2,7 @@
 // its totals, every bar of the four charts as Qt Charts holds them, the nearly complete series and how they lead
 // to the main page, recounting after a change, and the chart saved and printed.
 #include "ListFixture.h"
-#include "PanelFixture.h"
+#include "support/PanelFixture.h"
 #include "app/MainWindow.h"
 #include "lists/ListPrinting.h"
 #include "lists/widgets/StatisticsPanel.h"
