@@ -48,40 +48,46 @@ QString Backups::apply(const QString& folderName, const QStringList& owners, QSt
         return Damaged.arg(damage);
 
     const QString dataPath = m_store.folder().path() + QLatin1Char('/');
-    // The spelling each file has on disk, so that a file put back replaces it rather than becoming its twin.
-    QHash<QString, QString> onDisk;
+    // Every spelling of each name on disk: a file is given back under the generation's own spelling, and a twin
+    // differing only in letter case goes, so that the folder holds exactly what the generation held.
+    QHash<QString, QStringList> onDisk;
     for (const QString& name : backup::regularFiles(m_store.folder().path()))
-        onDisk.insert(name.toCaseFolded(), name);
+        onDisk[name.toCaseFolded()].append(name);
 
     // Only files whose bytes differ are written; all of them in one atomic batch.
     backup::PackReader packs(contentPath());
     QList<FileWriter::FileData> writes;
     QStringList writtenNames;
+    QStringList replaced;
     QSet<QString> held;
     for (const manifest::Entry& entry : list->files) {
         const QString folded = entry.name.toCaseFolded();
         held.insert(folded);
-        const QString target = onDisk.value(folded, entry.name);
+        for (const QString& spelling : onDisk.value(folded))
+            if (spelling != entry.name)
+                replaced.append(spelling);
         const QByteArrayView bytes = *packs.bytes(*list, entry);
-        const std::optional<QByteArray> present = backup::readWhole(dataPath + target);
+        const std::optional<QByteArray> present = backup::readWhole(dataPath + entry.name);
         if (present && QByteArrayView(*present) == bytes)
             continue;
-        writes.append({dataPath + target, bytes.toByteArray()});
-        writtenNames.append(target);
+        writes.append({dataPath + entry.name, bytes.toByteArray()});
+        writtenNames.append(entry.name);
     }
     const QStringList reasons = m_files->writeEach(writes);
     for (qsizetype i = 0; i < reasons.size(); ++i)
         if (!reasons[i].isEmpty())
             return QStringLiteral("「%1」を戻せませんでした（%2）。").arg(writtenNames[i], reasons[i]);
 
-    // Files of titles the generation does not hold go: volume files, memos and covers, nothing else.
+    // Files the generation would have held had they been there go: the volume files, memos and covers of its
+    // titles and the program's own files it keeps, nothing else.
     const backup::TitleFiles owned(owners);
-    for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it) {
-        if (!owned.contains(it.key()) || held.contains(it.key()))
-            continue;
-        if (const QString reason = m_files->remove(dataPath + it.value()); !reason.isEmpty() && notDeleted)
-            notDeleted->append(QStringLiteral("「%1」（%2）").arg(it.value(), reason));
-    }
+    const QSet<QString> programFiles = programFilesKept();
+    for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
+        if ((owned.contains(it.key()) || programFiles.contains(it.key())) && !held.contains(it.key()))
+            replaced.append(it.value());
+    for (const QString& name : std::as_const(replaced))
+        if (const QString reason = m_files->remove(dataPath + name); !reason.isEmpty() && notDeleted)
+            notDeleted->append(QStringLiteral("「%1」（%2）").arg(name, reason));
     return {};
 }
 

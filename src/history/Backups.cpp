@@ -124,16 +124,22 @@ QList<Backups::Found> Backups::generations() const
     return found;
 }
 
+QSet<QString> Backups::programFilesKept()
+{
+    QSet<QString> names;
+    for (const QString& name :
+         {CollectionStore::CollectionFileName, CollectionStore::SettingsFileName, CollectionStore::RankingFileName})
+        names.insert(name.toCaseFolded());
+    return names;
+}
+
 QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const
 {
     QStringList owners = moreTitles;
     for (const TitleRecord& record : titles.records())
         owners.append(record.title);
     const backup::TitleFiles owned(owners);
-    QSet<QString> programFiles;
-    for (const QString& name :
-         {CollectionStore::CollectionFileName, CollectionStore::SettingsFileName, CollectionStore::RankingFileName})
-        programFiles.insert(name.toCaseFolded());
+    const QSet<QString> programFiles = programFilesKept();
     // One listing of the folder finds every spelling, rather than one lookup per possible file.
     QStringList names;
     for (const QString& name : backup::regularFiles(m_store.folder().path())) {

@@ -130,6 +130,8 @@ private:
     QString contentPath() const;
     QList<Found> generations() const;
     QStringList filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const;
+    // The program's own files a generation keeps (folded): the collection, the settings and the ranking.
+    static QSet<QString> programFilesKept();
     // moreTitles: titles whose files are kept as well (those a restore is about to replace).
     QString takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
                      const QString& keep, QString* folderName);

@@ -68,7 +68,7 @@ QString Change::changedFile(QHash<QString, std::optional<QByteArray>>* cache) co
         if (now != it->second)
             return it->first;
     }
-    return {};
+    return changedBeside();
 }
 
 namespace changefiles {

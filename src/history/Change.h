@@ -76,6 +76,9 @@ public:
     static QString fullWidthNumber(int number);
 
 protected:
+    // A file the step did not write that has appeared or changed since and that applying the step would delete
+    // or overwrite (a file another program made for a deleted title), or an empty string.
+    virtual QString changedBeside() const { return {}; }
     // A file the step changes only by adding or taking out its own part, whatever else it holds then (the
     // favourite ranking): a change made there since does not keep the step from being applied.
     void mergesInto(const QString& fileName) { m_merged.insert(fileName.toCaseFolded()); }

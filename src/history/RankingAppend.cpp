@@ -53,7 +53,17 @@ QString RankingAppend::takeBack(ChangeData& data) const
     for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
         if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
             kept.removeAt(at);
-    return store.writeRanking(kept);
+    if (const QString error = store.writeRanking(kept); !error.isEmpty())
+        return error;
+    // Titles another program put there since are kept in the file; the favourites in memory lack them, and a
+    // later save from memory would lose them, so the window reads the files again.
+    QStringList remembered = data.favourites;
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
+        if (const qsizetype at = remembered.lastIndexOf(*it); at >= 0)
+            remembered.removeAt(at);
+    if (remembered != kept)
+        store.noticeOutsideChange(CollectionStore::RankingFileName);
+    return {};
 }
 
 void RankingAppend::takeBackFavourites(ChangeData& data) const

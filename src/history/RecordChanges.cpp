@@ -175,6 +175,9 @@ QString CoverImport::apply(bool forward)
             else
                 known->after = now.before;
         }
+        // A cover the import left as it was is not the step's: putting it back could undo another program's
+        // change made since, which no seal would catch.
+        files.removeIf([](const CoverFile& file) { return file.before == file.after; });
         m_files = std::move(files);
         return {};
     }

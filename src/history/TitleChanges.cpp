@@ -4,6 +4,8 @@
 #include "store/Cp932.h"
 #include "store/DataFiles.h"
 
+#include <algorithm>
+
 TitleAdd::TitleAdd(ChangeData& data, const QString& title, const QList<TitleRecord>& records)
     : Change(data, quoted(title) + QStringLiteral("の追加")), m_records(records)
 {
@@ -160,6 +162,7 @@ QString TitleDelete::remove()
         return error;
     titles = remaining;
     m_files = files;
+    m_undone = false;
     QStringList kept;
     for (const auto& file : std::as_const(m_files))
         if (!folder.removeExact(file.first))
@@ -204,6 +207,22 @@ QString TitleDelete::restore()
     }
     m_index = at;
     m_data.titles = std::move(table);
+    m_undone = true;
+    return {};
+}
+
+QString TitleDelete::changedBeside() const
+{
+    if (!m_undone)
+        return {};
+    // A redo deletes every file of the title: one that was not put back by the undo is another program's since.
+    QStringList names;
+    for (const QString& name : CollectionStore::titleFileNames(m_record.title))
+        if (!CollectionStore::isProgramFile(name))
+            names << name;
+    for (const QString& diskName : m_data.store.folder().spellingsOf(names))
+        if (std::none_of(m_files.cbegin(), m_files.cend(), [&](const auto& file) { return file.first == diskName; }))
+            return diskName;
     return {};
 }
 

@@ -50,11 +50,15 @@ public:
     QString notice() const override { return m_notice; }
     qsizetype heldBytes() const override;
 
+protected:
+    QString changedBeside() const override;
+
 private:
     QString remove();
     QString restore();
 
     QString m_notice;
+    bool m_undone = false;
 
     int m_index;
     int m_countBefore = 0;

@@ -137,8 +137,11 @@ QString CollectionStore::writeCollection(const TitleTable& table)
 
 std::optional<QByteArray> CollectionStore::collectionBytesUnlessOwn(const TitleTable& table)
 {
-    if (m_collectionIsOwn)
+    // Written by this program last, unless another program has changed it since.
+    if (m_collectionIsOwn &&
+        m_prints.changedOutside(CollectionFileName, m_folder.existingPath(CollectionFileName)).isEmpty())
         return std::nullopt;
+    m_collectionIsOwn = false;
     const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
     if (!bytes)
         return std::nullopt;
@@ -314,11 +317,18 @@ QString CollectionStore::appendText(const QString& fileName, const QString& text
         whole = *old;
     }
     // Appending keeps whatever the file holds now, a change made by another program included, so there is
-    // nothing to refuse.
+    // nothing to refuse; but what the program holds in memory lacks that change, and a later rewrite from memory
+    // would lose it, so the handler is told and the files are read again.
+    const QString path = m_folder.existingPath(fileName);
+    const bool changedOutside =
+        !m_prints.changedOutside(fileName, path).isEmpty() || m_prints.goneSince(fileName, path);
     const QByteArray result = DataFolder::appended(whole, bytes);
     const QString error = m_folder.write(fileName, result);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
         m_prints.remember(fileName, m_folder.existingPath(fileName), result);
+        if (changedOutside)
+            noticeOutsideChange(fileName);
+    }
     return error;
 }
 
@@ -327,7 +337,9 @@ QString CollectionStore::putBack(const QString& fileName, const std::optional<QB
     if (bytes)
         return writeChecked(fileName, *bytes);
     m_prints.forget(fileName);
-    if (m_folder.exists(fileName) && !m_folder.remove(fileName))
+    // Only the spelling the step made goes: a twin differing in letter case that another program made since is
+    // that program's file, not the step's.
+    if (!m_folder.removeOne(fileName))
         return QStringLiteral("「%1」を削除できませんでした。").arg(fileName);
     return {};
 }

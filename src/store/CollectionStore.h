@@ -63,7 +63,8 @@ public:
     QString appendCollection(const QList<TitleRecord>& records);
     // The collection file's bytes when they are not exactly what writeCollection writes for table (a file
     // written by another program or by hand), so that a change can later put them back byte for byte; nothing
-    // when they are. Known without reading after this program's own rewrite of the file.
+    // when they are. Known without reading the whole file after this program's own rewrite of it, unless another
+    // program has changed it since.
     std::optional<QByteArray> collectionBytesUnlessOwn(const TitleTable& table);
     // Puts back bytes collectionBytesUnlessOwn returned; refused like writeCollection while the file is locked.
     QString restoreCollectionBytes(const QByteArray& bytes);

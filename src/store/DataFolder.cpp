@@ -357,6 +357,17 @@ bool DataFolder::removeExact(const QString& diskName)
     return true;
 }
 
+bool DataFolder::removeOne(const QString& name)
+{
+    if (!checkFileName(name).isEmpty())
+        return false;
+    const QString diskName = QFileInfo::exists(pathOf(name)) ? name : existingName(name);
+    if (diskName.isEmpty())
+        return true;
+    beforeChange();
+    return removeExact(diskName);
+}
+
 void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
 {
     m_writer = writer ? std::move(writer) : std::make_unique<AtomicFileWriter>();

@@ -70,6 +70,9 @@ public:
     QString writeExact(const QString& diskName, const QByteArray& data);
     // Deletes the file of exactly this spelling; false when it could not be deleted.
     bool removeExact(const QString& diskName);
+    // Deletes the one file name stands for: exactly this spelling when it is on disk, else the spelling the
+    // index knows; twins differing in letter case stay. True when no such file is left.
+    bool removeOne(const QString& name);
 
     // Replaces the writer, so that tests can make writes fail.
     void setWriter(std::unique_ptr<FileWriter> writer);

@@ -42,6 +42,12 @@ void FileFingerprints::remember(const QString& name, const QString& absolutePath
     remember(name, printOf(exists ? content : std::nullopt, exists ? wholefile::modifiedMs(absolutePath) : 0));
 }
 
+bool FileFingerprints::goneSince(const QString& name, const QString& absolutePath) const
+{
+    const auto it = m_prints.constFind(name.toCaseFolded());
+    return it != m_prints.cend() && it->exists && (absolutePath.isEmpty() || !QFileInfo::exists(absolutePath));
+}
+
 QString FileFingerprints::changedOutside(const QString& name, const QString& absolutePath) const
 {
     const auto it = m_prints.constFind(name.toCaseFolded());

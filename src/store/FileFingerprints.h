@@ -31,6 +31,8 @@ public:
     void forget(const QString& name) { m_prints.remove(name.toCaseFolded()); }
     void clear() { m_prints.clear(); }
     bool knows(const QString& name) const { return m_prints.contains(name.toCaseFolded()); }
+    // True when the file was there when last read or written and another program has deleted it since.
+    bool goneSince(const QString& name, const QString& absolutePath) const;
 
     // Empty when the file at absolutePath (empty: there is none) is still what was last remembered for name,
     // when nothing is remembered for it, or when it is gone (a write then overwrites nothing); else a Japanese message

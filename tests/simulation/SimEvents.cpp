@@ -39,6 +39,24 @@ void writeOutside(const QString& path, const QByteArray& bytes, bool byRename)
         file.write(bytes);
 }
 
+// A step that adds titles to the ranking takes out or puts in only its own lines, whatever else it holds then:
+// the result holds what the file holds now with the step's own titles taken out or put in, in any order.
+bool rankingMerged(const Bytes& made, const Bytes& target, const Bytes& now, const Bytes& result)
+{
+    const auto titles = [](const Bytes& bytes) { return bytes ? rankingfile::parse(*bytes) : QStringList(); };
+    QStringList expected = titles(now);
+    const QStringList from = titles(made);
+    QStringList to = titles(target);
+    for (const QString& title : from)
+        if (!to.removeOne(title))
+            expected.removeOne(title);
+    expected += to;
+    QStringList got = titles(result);
+    expected.sort();
+    got.sort();
+    return got == expected;
+}
+
 } // namespace
 
 QString SimModel::undoStep(bool undo, const Op& op)
@@ -54,6 +72,7 @@ QString SimModel::undoStep(bool undo, const Op& op)
     try {
         told = undo ? m_program->undo() : m_program->redo();
     } catch (const SimCrash&) {
+        noteGenerations(before, titles);
         return crashed(before, op, nullptr);
     }
     const int failedWrites = m_program->failedWrites();
@@ -93,7 +112,8 @@ QString SimModel::undoStep(bool undo, const Op& op)
             if (result != target.value(name))
                 return fail(undo ? "undo bytes" : "redo bytes",
                             QStringLiteral("%1 is not given back byte for byte").arg(name));
-        } else if (result != now) {
+        } else if (result != now &&
+                   !(name == CollectionStore::RankingFileName && rankingMerged(*it, target.value(name), now, result))) {
             // Changed since the step was made: only the step's own volumes may be put back over it.
             bool merged = isVolumeFile(name) && now && result;
             const QList<int> own = differing(*it, target.value(name));
@@ -115,7 +135,8 @@ QString SimModel::undoStep(bool undo, const Op& op)
 SimModel::Files SimModel::restored(const Files& before, const Files& generation, const TitleTable& titles) const
 {
     Files expected = generation;
-    const Files present = owned(before, titlesOf(titles));
+    // The files of the present titles and of the generation's own go when the generation does not hold them.
+    const Files present = owned(before, titlesOf(titles) + titlesOf(tableOf(generation)));
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         if (!generation.contains(it.key()) && !present.contains(it.key()))
             expected.insert(it.key(), *it);
@@ -133,23 +154,28 @@ QString SimModel::restoreStep(const Op& op)
     const bool known = m_generations.contains(chosen);
     const Files generation = m_generations.value(chosen);
     const Files expected = restored(before, generation, titles);
+    // The generation of the present state also keeps the files of the titles the restore brings back.
+    const auto note = [&] {
+        noteGenerations(before, titles);
+        QStringList earlier;
+        for (const Generation& listed : generations)
+            earlier << listed.folderName;
+        for (const Generation& taken : m_program->state().backups.list())
+            if (!earlier.contains(taken.folderName) &&
+                taken.reasonKey == backup::reasonKey(backup::Reason::BeforeRestore))
+                m_generations.insert(taken.folderName, owned(before, titlesOf(titles) + titlesOf(tableOf(generation))));
+    };
     m_program->setFault({SimFault::Kind(op.fault), op.nth});
     SimProgram::Told told;
     try {
         told = m_program->restore(op.a);
     } catch (const SimCrash&) {
+        note();
         return crashed(before, op, known ? &expected : nullptr);
     }
     m_program->setFault({});
     const Files after = readDisk();
-    // The generation of the present state also keeps the files of the titles the restore brings back.
-    noteGenerations(before, titles);
-    QStringList earlier;
-    for (const Generation& generation : generations)
-        earlier << generation.folderName;
-    for (const Generation& taken : m_program->state().backups.list())
-        if (!earlier.contains(taken.folderName) && taken.reasonKey == backup::reasonKey(backup::Reason::BeforeRestore))
-            m_generations.insert(taken.folderName, owned(before, titlesOf(titles) + titlesOf(tableOf(generation))));
+    note();
     if (m_program->state().history.stack().count() == 0)
         m_steps.clear();
     if (told.failed) {

@@ -80,6 +80,7 @@ QString SimModel::changeStep(const Op& op)
             break;
         }
     } catch (const SimCrash&) {
+        noteGenerations(before, titles);
         return crashed(before, op, nullptr);
     }
     const int failedWrites = m_program->failedWrites();
