@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
+    ccache   # the build uses it when installed: an unchanged source is not compiled again
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libchm-dev libicu-dev
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev   # the statistics screen's charts and their SVG files
     libqrencode-dev libzbar-dev
