@@ -20,5 +20,7 @@ if [ ! -f build/build.ninja ]; then
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build build --target tst_simulation >/dev/null
-TANAMIRU_SIM_SECONDS="$seconds" TANAMIRU_SIM_SEED="$seed" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
-    build/tests/tst_simulation run
+# Qt Test ends a test function after 300 s unless told otherwise; the run ends by itself after SECONDS and the
+# shortening of a failure's sequence, at most 60 s more.
+QTEST_FUNCTION_TIMEOUT="$(((seconds + 120) * 1000))" TANAMIRU_SIM_SECONDS="$seconds" TANAMIRU_SIM_SEED="$seed" \
+    QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 build/tests/tst_simulation run

@@ -50,7 +50,7 @@ QString TitleAdd::add()
     }
     // A redo gives back exactly what the change made: titles the ranking did not take then stay out of it, and
     // a redo whose ranking lines cannot be written again does not go ahead.
-    if (!m_made || m_ranking.appended()) {
+    if (!m_made || m_rankingTaken) {
         m_rankingError = m_ranking.append(m_data, m_titles);
         if (m_made && !m_rankingError.isEmpty()) {
             changefiles::putBack(m_data.store, CollectionStore::CollectionFileName, collection);
@@ -58,6 +58,8 @@ QString TitleAdd::add()
             return m_rankingError;
         }
     }
+    if (!m_made)
+        m_rankingTaken = m_rankingError.isEmpty();
     m_made = true;
     m_volumesBefore = before;
     for (const TitleRecord& record : std::as_const(m_records))

@@ -35,6 +35,7 @@ private:
     QString m_rankingError;
     RankingAppend m_ranking;
     bool m_made = false; // the change was made once; later applies are redos
+    bool m_rankingTaken = false; // the first apply wrote the ranking lines: every redo writes them again
 };
 
 // The record shown deleted: the collection file rewritten without it, its volume file, memo and cover pictures

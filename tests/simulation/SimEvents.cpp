@@ -62,25 +62,21 @@ bool rankingMerged(const Bytes& made, const Bytes& target, const Bytes& now, con
 QString SimModel::undoStep(bool undo, const Op& op)
 {
     const char* verb = undo ? "undo" : "redo";
-    const Files before = m_files;
-    const TitleTable titles = m_program->state().titles;
+    const Start start = arm(op);
+    const Files& before = start.before;
+    const int count = start.count;
+    const int index = start.index;
     const QUndoStack& stack = m_program->state().history.stack();
-    const int count = stack.count();
-    const int index = stack.index();
-    m_program->setFault({SimFault::Kind(op.fault), op.nth});
     SimProgram::Told told;
     try {
         told = undo ? m_program->undo() : m_program->redo();
     } catch (const SimCrash&) {
-        noteGenerations(before, titles);
-        return crashed(before, op, nullptr);
+        return crashedAt(start, op);
     }
-    const int failedWrites = m_program->failedWrites();
-    m_program->setFault({});
-    const Files after = readDisk();
-    noteGenerations(before, titles);
-    if (failedWrites > 0 && !told.told)
-        return fail("silent failure", QStringLiteral("a write of the %1 failed and the user was not told").arg(verb));
+    Files after;
+    if (const QString problem = settle(start, told, QStringLiteral("the ") + QLatin1String(verb), &after);
+        !problem.isEmpty())
+        return problem;
     // A dropped step leaves the stack shorter (and its index lower after an undo): that is no move.
     const bool moved = stack.count() == count && stack.index() == (undo ? index - 1 : index + 1);
     if (!moved) {

@@ -116,6 +116,31 @@ QString SimModel::checkMemory()
     return fail("memory", QStringLiteral("the title table in memory is not what the collection file holds"));
 }
 
+SimModel::Start SimModel::arm(const Op& op)
+{
+    const QUndoStack& stack = m_program->state().history.stack();
+    Start start{m_files, m_program->state().titles, stack.count(), stack.index()};
+    m_program->setFault({SimFault::Kind(op.fault), op.nth});
+    return start;
+}
+
+QString SimModel::settle(const Start& start, const SimProgram::Told& told, const QString& what, Files* after)
+{
+    const int failedWrites = m_program->failedWrites();
+    m_program->setFault({});
+    *after = readDisk();
+    noteGenerations(start.before, start.titles);
+    if (failedWrites > 0 && !told.told)
+        return fail("silent failure", QStringLiteral("a write of %1 failed and the user was not told").arg(what));
+    return {};
+}
+
+QString SimModel::crashedAt(const Start& start, const Op& op)
+{
+    noteGenerations(start.before, start.titles);
+    return crashed(start.before, op, nullptr);
+}
+
 void SimModel::noteGenerations(const Files& before, const TitleTable& titles)
 {
     for (const Generation& generation : m_program->state().backups.list())

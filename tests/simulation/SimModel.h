@@ -33,6 +33,21 @@ private:
         QMap<QString, Bytes> after;
     };
 
+    // What a step of the program starts from: the files, the title table and the undo stack before it.
+    struct Start {
+        Files before;
+        TitleTable titles;
+        int count = 0;
+        int index = 0;
+    };
+    // Notes what the step starts from and arms the step's fault.
+    Start arm(const Op& op);
+    // Disarms the fault, reads the files the step left and notes the generations it took; "silent failure" when
+    // a write failed and the user was not told (what names the step in the message).
+    QString settle(const Start& start, const SimProgram::Told& told, const QString& what, Files* after);
+    // The step was cut off by a crash: the generations it took are noted and the next start checked.
+    QString crashedAt(const Start& start, const Op& op);
+
     Files readDisk() const;
     QString changeStep(const Op& op);
     QString undoStep(bool undo, const Op& op);

@@ -32,12 +32,8 @@ QList<TitleRecord> sorted(QList<TitleRecord> records)
 
 QString SimModel::changeStep(const Op& op)
 {
-    const Files before = m_files;
-    const TitleTable titles = m_program->state().titles;
-    const QUndoStack& stack = m_program->state().history.stack();
-    const int count = stack.count();
-    const int index = stack.index();
-    m_program->setFault({SimFault::Kind(op.fault), op.nth});
+    const Start start = arm(op);
+    const Files& before = start.before;
     SimProgram::Told told;
     try {
         SimProgram& p = *m_program;
@@ -80,22 +76,18 @@ QString SimModel::changeStep(const Op& op)
             break;
         }
     } catch (const SimCrash&) {
-        noteGenerations(before, titles);
-        return crashed(before, op, nullptr);
+        return crashedAt(start, op);
     }
-    const int failedWrites = m_program->failedWrites();
-    m_program->setFault({});
-    const Files after = readDisk();
-    noteGenerations(before, titles);
-    if (failedWrites > 0 && !told.told)
-        return fail("silent failure", QStringLiteral("a write failed and the user was not told"));
+    Files after;
+    if (const QString problem = settle(start, told, QStringLiteral("the change"), &after); !problem.isEmpty())
+        return problem;
     if (told.failed && after != before)
         return fail("partial failure",
                     QStringLiteral("the change failed but files changed: ") + changedNames(before, after).join(u' '));
     if (!told.failed) {
         if (const QString problem = checkChange(op, told, before, after); !problem.isEmpty())
             return problem;
-        syncSteps(count, index, before, after);
+        syncSteps(start.count, start.index, before, after);
     }
     m_files = after;
     return {};

@@ -40,6 +40,9 @@ void TestSimulation::sequences_data()
         << QStringLiteral("add 906 402 734; undo 242 415 273; redo 417 941 87 !fail3");
     QTest::newRow("redo of an add the ranking did not take")
         << QStringLiteral("add 1 2 0 !fail3; undo 0 0 0; redo 0 0 0");
+    // A redo whose ranking write failed is tried again: it writes the ranking lines too.
+    QTest::newRow("redo again after a redo whose ranking write failed")
+        << QStringLiteral("add 1 2 0; undo 0 0 0; redo 0 0 0 !fail3; redo 0 0 0");
     // An add appends to a collection file another program added a record to: the field edit after it rewrites
     // the file from memory, which must hold that record too.
     QTest::newRow("edit after an add to a file changed outside")
