@@ -181,14 +181,23 @@ QString CoverImport::apply(bool forward)
         m_files = std::move(files);
         return {};
     }
-    // Each file is put back atomically; when one fails, those already put back return to where they were.
-    for (qsizetype i = 0; i < m_files.size(); ++i) {
-        const CoverFile& file = m_files.at(i);
+    // Each file is put back atomically, the writes first and the deletions last: a deletion needs no room, so on a
+    // full disk the first write fails before anything changed. When one fails, those already put back return to
+    // where they were.
+    QList<const CoverFile*> order;
+    for (const CoverFile& file : std::as_const(m_files))
+        if (forward ? file.after : file.before)
+            order.append(&file);
+    for (const CoverFile& file : std::as_const(m_files))
+        if (!(forward ? file.after : file.before))
+            order.append(&file);
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const CoverFile& file = *order.at(i);
         if (const QString error = changefiles::putBack(m_data.store, file.diskName, forward ? file.after : file.before);
             !error.isEmpty()) {
             for (qsizetype j = 0; j < i; ++j)
-                changefiles::putBack(m_data.store, m_files.at(j).diskName,
-                                     forward ? m_files.at(j).before : m_files.at(j).after);
+                changefiles::putBack(m_data.store, order.at(j)->diskName,
+                                     forward ? order.at(j)->before : order.at(j)->after);
             return error;
         }
     }

@@ -43,6 +43,10 @@ void TestSimulation::sequences_data()
     // A redo whose ranking write failed is tried again: it writes the ranking lines too.
     QTest::newRow("redo again after a redo whose ranking write failed")
         << QStringLiteral("add 1 2 0; undo 0 0 0; redo 0 0 0 !fail3; redo 0 0 0");
+    // The import replaced a .bmp by a .jpg; its redo on a full disk must not delete the .bmp and then fail.
+    QTest::newRow("redo of a cover import on a full disk")
+        << QStringLiteral("cover 364 44 424; add 214 231 257; cover 690 155 761; undo 257 189 97; "
+                          "redo 627 216 528 !full1");
     // An add appends to a collection file another program added a record to: the field edit after it rewrites
     // the file from memory, which must hold that record too.
     QTest::newRow("edit after an add to a file changed outside")
