@@ -184,7 +184,8 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
             panel->cmdSortCng2_Click();
             bench::repaint();
         });
-        const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+        const double floor = iofloor::readFolderMs(collection.path()) +
+                             iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
                              bench::atomicWriteMs(collectionPath, bench::readAll(collectionPath));
         apply.add(ms, floor);
         if (dialogs.boxes() != boxes + 2 || state.titles.count() != count ||
@@ -197,7 +198,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     const int destructiveRuns = std::min(runs, MaxDestructiveRuns);
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
         settle();
-        const double floor = clearFloorMs(collection.path(), state.titles);
+        const double deleting = clearFloorMs(collection.path(), state.titles);
         snapshot.restore();
         // Files put back behind the program's back are read again, as a user would reopen the collection.
         state.store.forgetReads();
@@ -205,6 +206,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         if (!results.error.isEmpty())
             break;
         settle();
+        const double floor = iofloor::readFolderMs(collection.path()) + deleting;
         const int ends = host.ends;
         clear.add(timing::measureMs([&] {
                       panel->cmdAllDel_Click();
@@ -229,7 +231,8 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         panel->findChild<QObject*>(QStringLiteral("dirCom"))->setProperty("path", free.path());
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
         settle();
-        const double floor = importFloorMs(free.path(), count, collection.scratchTemplate());
+        const double floor =
+            iofloor::readFolderMs(collection.path()) + importFloorMs(free.path(), count, collection.scratchTemplate());
         settle();
         const int ends = host.ends;
         imports.add(timing::measureMs([&] {
