@@ -2,6 +2,7 @@
 
 #include "IoFloor.h"
 #include "SyntheticCollection.h"
+#include "history/BackupContent.h"
 #include "history/Backups.h"
 #include "store/CollectionStore.h"
 
@@ -101,7 +102,12 @@ BackupResults measureBackups(const SyntheticCollection& collection, int runs)
         Backups::Restore result;
         const double restoreMs = timing::measureMs([&] { result = backups.restore(newest.folderName, load.table); });
         error = result.error;
-        restore.add(restoreMs, iofloor::listFolderMs(folder) + iofloor::readFilesMs(folder, names));
+        // Besides the data folder, the generation's files are read to prove each by its hash.
+        restore.add(
+            restoreMs,
+            iofloor::listFolderMs(folder) + iofloor::readFilesMs(folder, names) +
+                iofloor::readFolderMs(backups.folderPath() + QLatin1Char('/') + newest.folderName, true) +
+                iofloor::readFolderMs(backups.folderPath() + QLatin1Char('/') + backup::ContentFolderName, true));
     }
     while (error.isEmpty() && backups.list().size() < Backups::Kept) {
         changeFewTitles();

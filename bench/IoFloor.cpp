@@ -27,4 +27,17 @@ double listFolderMs(const QString& folder)
     });
 }
 
+double readFolderMs(const QString& folder, bool recursive)
+{
+    return timing::measureMs([&] {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                        recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly))
+                file.readAll();
+        }
+    });
+}
+
 } // namespace iofloor

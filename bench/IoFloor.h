@@ -12,4 +12,9 @@ double readFilesMs(const QString& folder, const QStringList& names);
 // Lists the names in folder, unsorted and unfiltered; milliseconds.
 double listFolderMs(const QString& folder);
 
+// Lists folder (and the folders under it, when recursive) and reads each file whole; milliseconds. Over the
+// data folder: the least a backup generation taken before a risky step spends, since it proves every file it
+// keeps by a hash of its content.
+double readFolderMs(const QString& folder, bool recursive = false);
+
 } // namespace iofloor

@@ -85,9 +85,9 @@ QString writeFreeFolder(const QString& folder, int count)
 // Reading the free folder's files and writing each volume file's bytes into a fresh folder, plainly: no staging
 // file, no flush to disk. (Overwriting the files in place would be no floor: ext4 puts a truncated and rewritten
 // file on disk when it is closed.)
-double importFloorMs(const QString& freeFolder, int count)
+double importFloorMs(const QString& freeFolder, int count, const QString& scratchTemplate)
 {
-    QTemporaryDir scratch;
+    QTemporaryDir scratch(scratchTemplate);
     return timing::measureMs([&] {
         QFile data(freeFolder + QStringLiteral("/データ.txt"));
         if (data.open(QIODevice::ReadOnly))
@@ -144,7 +144,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     timing::Samples drag(QStringLiteral("maint_drag"));
     timing::Samples apply(QStringLiteral("maint_apply"));
     timing::Samples clear(QStringLiteral("maint_clear"));
-    timing::Samples import(QStringLiteral("maint_import"));
+    timing::Samples imports(QStringLiteral("maint_import"));
     const QString collectionPath = collection.path() + QLatin1Char('/') + CollectionStore::CollectionFileName;
 
     for (int run = 0; run < runs && results.error.isEmpty(); ++run) {
@@ -184,7 +184,8 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
             panel->cmdSortCng2_Click();
             bench::repaint();
         });
-        const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+        const double floor = iofloor::readFolderMs(collection.path()) +
+                             iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
                              bench::atomicWriteMs(collectionPath, bench::readAll(collectionPath));
         apply.add(ms, floor);
         if (dialogs.boxes() != boxes + 2 || state.titles.count() != count ||
@@ -197,7 +198,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
     const int destructiveRuns = std::min(runs, MaxDestructiveRuns);
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
         settle();
-        const double floor = clearFloorMs(collection.path(), state.titles);
+        const double deleting = clearFloorMs(collection.path(), state.titles);
         snapshot.restore();
         // Files put back behind the program's back are read again, as a user would reopen the collection.
         state.store.forgetReads();
@@ -205,6 +206,7 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         if (!results.error.isEmpty())
             break;
         settle();
+        const double floor = iofloor::readFolderMs(collection.path()) + deleting;
         const int ends = host.ends;
         clear.add(timing::measureMs([&] {
                       panel->cmdAllDel_Click();
@@ -222,31 +224,32 @@ MaintenanceResults measureMaintenance(const SyntheticCollection& collection, int
         results.error = host.loadWhole(count);
     }
 
-    QTemporaryDir free;
+    QTemporaryDir free(collection.scratchTemplate());
     if (results.error.isEmpty())
         results.error = writeFreeFolder(free.path(), count);
     if (results.error.isEmpty())
         panel->findChild<QObject*>(QStringLiteral("dirCom"))->setProperty("path", free.path());
     for (int run = 0; run < destructiveRuns && results.error.isEmpty(); ++run) {
         settle();
-        const double floor = importFloorMs(free.path(), count);
+        const double floor =
+            iofloor::readFolderMs(collection.path()) + importFloorMs(free.path(), count, collection.scratchTemplate());
         settle();
         const int ends = host.ends;
-        import.add(timing::measureMs([&] {
-                       panel->cmdCmGetIn_Click();
-        bench::repaint();
-    }),
-                   floor);
-    CollectionStore check(collection.path());
-    const CollectionStore::Load load = check.loadCollection();
-    if (host.ends != ends + 1 || load.table.count() != count || load.table.at(count).author != "未登録") {
-        results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText();
-        break;
+        imports.add(timing::measureMs([&] {
+                        panel->cmdCmGetIn_Click();
+                        bench::repaint();
+                    }),
+                    floor);
+        CollectionStore check(collection.path());
+        const CollectionStore::Load load = check.loadCollection();
+        if (host.ends != ends + 1 || load.table.count() != count || load.table.at(count).author != "未登録") {
+            results.error = QStringLiteral("the import did not convert every title: ") + dialogs.lastText();
+            break;
+        }
     }
-}
-snapshot.restore();
+    snapshot.restore();
 
-for (const timing::Samples* samples : {&open, &drag, &apply, &clear, &import})
-    results.measurements.append(samples->result());
-return results;
+    for (const timing::Samples* samples : {&open, &drag, &apply, &clear, &imports})
+        results.measurements.append(samples->result());
+    return results;
 }

@@ -80,7 +80,8 @@ SortSearchResults measureSortSearch(const SyntheticCollection& collection, int r
             sortPanel->cmdSortCng1_Click();
             bench::repaint();
         });
-        const double floor = iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
+        const double floor = iofloor::readFolderMs(collection.path()) +
+                             iofloor::readFilesMs(collection.path(), {CollectionStore::CollectionFileName}) +
                              bench::atomicWriteMs(collectionPath, bench::readAll(collectionPath));
         reflect.add(ms, floor);
         if (dialogs.boxes() != boxesBefore + 2 || state.titles.count() != count ||

@@ -17,9 +17,9 @@ namespace {
 constexpr int MaxImportRuns = 3;
 
 // Writing bytes plainly into a fresh folder, one file each: what any import of as many titles must spend.
-double plainWritesMs(const QList<std::pair<QString, QByteArray>>& files)
+double plainWritesMs(const QList<std::pair<QString, QByteArray>>& files, const QString& scratchTemplate)
 {
-    QTemporaryDir scratch;
+    QTemporaryDir scratch(scratchTemplate);
     return timing::measureMs([&] {
         for (const auto& [name, bytes] : files) {
             QFile file(scratch.path() + QLatin1Char('/') + name);
@@ -35,7 +35,7 @@ timing::Results measureSpreadsheet(const SyntheticCollection& collection, int ru
 {
     timing::Results results;
     const int count = collection.titleCount();
-    QTemporaryDir outside;
+    QTemporaryDir outside(collection.scratchTemplate());
     const QString csvPath = outside.path() + QStringLiteral("/一覧.csv");
 
     timing::Samples exportSamples(QStringLiteral("csv_export"));
@@ -67,7 +67,7 @@ timing::Results measureSpreadsheet(const SyntheticCollection& collection, int ru
 
     timing::Samples importSamples(QStringLiteral("csv_import"));
     for (int run = 0; run < std::min(runs, MaxImportRuns) && results.error.isEmpty(); ++run) {
-        QTemporaryDir target;
+        QTemporaryDir target(collection.scratchTemplate());
         AppState state(target.path());
         bench::BenchDialogs dialogs;
         bench::PanelHost host(&state);
@@ -88,7 +88,8 @@ timing::Results measureSpreadsheet(const SyntheticCollection& collection, int ru
         const QDir dir(target.path());
         for (const QString& name : dir.entryList(QDir::Files))
             files.append({name, bench::readAll(dir.filePath(name))});
-        const double floor = iofloor::readFilesMs(outside.path(), {QStringLiteral("一覧.csv")}) + plainWritesMs(files);
+        const double floor = iofloor::readFilesMs(outside.path(), {QStringLiteral("一覧.csv")}) +
+                             plainWritesMs(files, collection.scratchTemplate());
         importSamples.add(ms, floor);
     }
     results.measurements.append(importSamples.result());

@@ -38,7 +38,8 @@ QByteArray coverJpeg(int index)
 
 } // namespace
 
-SyntheticCollection::SyntheticCollection(int titleCount) : m_titleCount(titleCount)
+SyntheticCollection::SyntheticCollection(int titleCount, const QString& base)
+    : m_base(base), m_dir(scratchTemplateIn(base)), m_titleCount(titleCount)
 {
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("cannot create a temporary folder: ") + m_dir.errorString();

@@ -1,22 +1,27 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 // A complete working folder of titleCount titles in a temporary folder, removed with the object: the
 // collection file, one volume file per title, covers for the first titles and NOPIC.JPG, memos for some
-// titles, the settings file (tour off) and a favourite ranking.
+// titles, the settings file (tour off) and a favourite ranking. The folder is made in base, and so are the
+// scratch folders the lines over it make, so that a line and its floor meet the same file system.
 class SyntheticCollection final {
 public:
     static constexpr int CoveredTitles = 100;
     static constexpr int RankedTitles = 300;
 
-    explicit SyntheticCollection(int titleCount);
+    explicit SyntheticCollection(int titleCount, const QString& base = QDir::tempPath());
 
     // Empty when every file was written; else what went wrong.
     QString error() const { return m_error; }
     QString path() const { return m_dir.path(); }
+    // The template of a fresh scratch folder beside the collection, for QTemporaryDir.
+    QString scratchTemplate() const { return scratchTemplateIn(m_base); }
+    static QString scratchTemplateIn(const QString& base) { return base + QStringLiteral("/tanamiru_bench-XXXXXX"); }
     int titleCount() const { return m_titleCount; }
 
     QString title(int index) const;
@@ -36,6 +41,7 @@ private:
     void writeTitleFiles();
     void writePictures();
 
+    QString m_base;
     QTemporaryDir m_dir;
     int m_titleCount;
     QString m_error;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const QString AtomicFileWriter::StagingPrefix = QStringLiteral(".tanamiru✎");
@@ -33,6 +35,16 @@ QString stagingPathFor(const QString& target)
     for (int i = 0; i < 8; ++i)
         name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
     return QFileInfo(target).absolutePath() + QLatin1Char('/') + name;
+}
+
+// The permission bits of the file at path, or nothing when there is none: one stat, where QFileInfo's permissions
+// also ask the system what this user may do.
+std::optional<mode_t> permissionsOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return info.st_mode & 0777;
 }
 
 } // namespace
@@ -99,12 +111,14 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
         const QString target = followLinks(files[i].absolutePath);
         const QString staging = stagingPathFor(target);
         QFile file(staging);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        // Unbuffered: each file is written whole by one call, with no copy into a buffer first.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
             continue;
         }
-        if (const QFileInfo old(target); old.exists())
-            file.setPermissions(old.permissions());
+        // Best effort, as for a single save.
+        if (const std::optional<mode_t> mode = permissionsOf(target))
+            (void)::fchmod(file.handle(), *mode);
         const bool written =
             file.write(files[i].data) == files[i].data.size() && file.flush() && file.error() == QFileDevice::NoError;
         const QString reason = file.errorString();

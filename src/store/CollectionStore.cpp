@@ -82,8 +82,12 @@ QString CollectionStore::programFileClash(const QString& title)
 CollectionStore::Load CollectionStore::loadCollection()
 {
     Load load;
+    // Read back exactly as this store wrote it, the file stays its own: the next change then needs no comparison
+    // of the whole file with the table. Bytes changed by anyone else fail the content hash.
+    const bool wasOwn = m_collectionIsOwn;
     m_collectionIsOwn = false;
     const std::optional<QByteArray> bytes = m_folder.read(CollectionFileName);
+    const bool stillOwn = wasOwn && bytes && m_prints.holds(CollectionFileName, *bytes);
     rememberRead(CollectionFileName, bytes);
     if (!bytes) {
         if (m_folder.exists(CollectionFileName)) {
@@ -105,6 +109,7 @@ CollectionStore::Load CollectionStore::loadCollection()
     load.table = std::move(parsed.table);
     if (parsed.ok()) {
         m_lockReason.clear();
+        m_collectionIsOwn = stillOwn;
         return load;
     }
     m_lockReason = QStringLiteral("「%1」を最後まで読み込めませんでした。\n%2\n"

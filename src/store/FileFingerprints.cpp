@@ -42,6 +42,12 @@ void FileFingerprints::remember(const QString& name, const QString& absolutePath
     remember(name, printOf(exists ? content : std::nullopt, exists ? wholefile::modifiedMs(absolutePath) : 0));
 }
 
+bool FileFingerprints::holds(const QString& name, const QByteArray& content) const
+{
+    const auto it = m_prints.constFind(name.toCaseFolded());
+    return it != m_prints.cend() && it->exists && it->size == content.size() && it->hash == contentHash(content);
+}
+
 bool FileFingerprints::goneSince(const QString& name, const QString& absolutePath) const
 {
     const auto it = m_prints.constFind(name.toCaseFolded());

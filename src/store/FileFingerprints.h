@@ -31,6 +31,8 @@ public:
     void forget(const QString& name) { m_prints.remove(name.toCaseFolded()); }
     void clear() { m_prints.clear(); }
     bool knows(const QString& name) const { return m_prints.contains(name.toCaseFolded()); }
+    // True when content is what was last remembered for name (size and content hash), without looking at the disk.
+    bool holds(const QString& name, const QByteArray& content) const;
     // True when the file was there when last read or written and another program has deleted it since.
     bool goneSince(const QString& name, const QString& absolutePath) const;
 

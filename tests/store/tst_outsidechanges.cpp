@@ -55,6 +55,8 @@ private slots:
     void appendKeepsTheOutsideChange();
     void ownWritesAndUntouchedFilesGoThrough_data();
     void ownWritesAndUntouchedFilesGoThrough();
+    void reloadedCollectionIsOwnOnlyUnchanged_data();
+    void reloadedCollectionIsOwnOnlyUnchanged();
 };
 
 void TestOutsideChanges::changedFileIsNotOverwritten_data()
@@ -169,6 +171,48 @@ void TestOutsideChanges::ownWritesAndUntouchedFilesGoThrough()
     }
     QCOMPARE(writeThrough(store, file), QString());
     QCOMPARE(told, 0);
+}
+
+void TestOutsideChanges::reloadedCollectionIsOwnOnlyUnchanged_data()
+{
+    // How another program rewrote the file between the store's write and its reload: line ends LF (reads as the
+    // same table), and the title renamed as well.
+    QTest::addColumn<bool>("rewritten");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("read back as written") << false << QString();
+    QTest::newRow("line ends changed") << true << QString();
+    QTest::newRow("same size, other bytes") << true << QStringLiteral("乙x");
+}
+
+// A change keeps the file's bytes to put back unless writing the table gives them; a reload of the store's own
+// write needs no such copy, a reload of another program's bytes does.
+void TestOutsideChanges::reloadedCollectionIsOwnOnlyUnchanged()
+{
+    QFETCH(bool, rewritten);
+    QFETCH(QString, title);
+    TestFolder folder;
+    folder.writeText(Collection, line(QStringLiteral("甲")));
+    CollectionStore store(folder.path());
+    store.loadCollection();
+    QCOMPARE(writeThrough(store, Collection), QString());
+    QByteArray bytes = folder.readBytes(Collection);
+    const qsizetype ownSize = bytes.size();
+    if (rewritten) {
+        bytes.replace("\r\n", "\n");
+        if (!title.isEmpty()) {
+            bytes.replace(TestFolder::cp932(QStringLiteral("乙")), TestFolder::cp932(title));
+            QCOMPARE(bytes.size(), ownSize);
+        }
+        folder.writeBytes(Collection, bytes);
+    }
+
+    const CollectionStore::Load load = store.loadCollection();
+    QCOMPARE(load.problem, QString());
+    const std::optional<QByteArray> kept = store.collectionBytesUnlessOwn(load.table);
+    if (rewritten)
+        QCOMPARE(kept, std::optional<QByteArray>(bytes));
+    else
+        QVERIFY(!kept);
 }
 
 QTEST_GUILESS_MAIN(TestOutsideChanges)
