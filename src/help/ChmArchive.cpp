@@ -212,9 +212,9 @@ ChildOutput runChild(const QByteArray& path, const ChmArchive::Limits& limits)
 }
 
 // Reads the records of the child's output in turn; every read is checked against the end.
-class RecordReader {
+class ChildOutputReader {
 public:
-    explicit RecordReader(const QByteArray& bytes) : m_bytes(bytes) {}
+    explicit ChildOutputReader(const QByteArray& bytes) : m_bytes(bytes) {}
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     bool take(void* into, qsizetype size)
     {
@@ -330,7 +330,7 @@ ChmArchive ChmArchive::open(const QString& path, const Limits& limits)
         return archive;
     }
 
-    RecordReader reader(out.bytes);
+    ChildOutputReader reader(out.bytes);
     bool ended = false;
     bool cutShort = false;
     while (!ended && !reader.atEnd()) {

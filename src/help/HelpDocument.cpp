@@ -6,12 +6,6 @@
 
 namespace {
 
-bool isHtmlName(const QString& name)
-{
-    return name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive);
-}
-
 // The part after "::" of a link written for the Windows help viewer, which names a page of a help file.
 std::optional<QString> windowsHelpPath(const QUrl& link)
 {
@@ -65,7 +59,7 @@ QUrl HelpDocument::firstTopic() const
         if (!flat.entry->local.isEmpty())
             return urlOf(flat.entry->local);
     for (const QString& name : m_archive.fileNames())
-        if (isHtmlName(name))
+        if (isPageName(name))
             return urlOf(name);
     return {};
 }
@@ -147,4 +141,10 @@ QString HelpDocument::messagePage(const QString& heading, const QString& text)
     return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>%1</title></head><body>"
                           "<h2>%1</h2>%2</body></html>")
         .arg(heading.toHtmlEscaped(), paragraphs);
+}
+
+bool HelpDocument::isPageName(const QString& name)
+{
+    return name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive);
 }

@@ -46,6 +46,8 @@ public:
     static bool opensOnDesktop(const QUrl& url);
     // The path inside the file ("/a.html") of an address inside it.
     static QString pathOf(const QUrl& url) { return url.path(QUrl::FullyDecoded); }
+    // Whether a file inside the help file is a page (.htm or .html, any letter case).
+    static bool isPageName(const QString& name);
 
     // The bytes of a file inside the help file (a picture, a style sheet), or nullopt.
     std::optional<QByteArray> resource(const QUrl& url) const;

@@ -13,12 +13,6 @@ namespace {
 constexpr int SnippetBefore = 30;
 constexpr int SnippetAfter = 60;
 
-bool isHtmlName(const QString& name)
-{
-    return name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive);
-}
-
 int occurrences(const QString& text, const QString& word)
 {
     int count = 0;
@@ -92,7 +86,7 @@ void HelpSearch::build()
     }
     QHash<QString, QString> storedName;
     for (const QString& name : m_document.archive().fileNames()) {
-        if (!isHtmlName(name))
+        if (!HelpDocument::isPageName(name))
             continue;
         const QString path = ChmArchive::key(name);
         storedName.insert(path, name);

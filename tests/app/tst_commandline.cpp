@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTranslator>
-#include <QtTest>
+#include <QTest>
 
 class TestCommandLine : public QObject {
     Q_OBJECT

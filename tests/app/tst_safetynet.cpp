@@ -9,7 +9,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

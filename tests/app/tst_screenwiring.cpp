@@ -8,7 +8,7 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

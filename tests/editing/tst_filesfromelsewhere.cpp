@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

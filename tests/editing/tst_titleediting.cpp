@@ -15,7 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QtTest>
+#include <QStringDecoder>
+#include <QTest>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QMutex>
 #include <QSignalSpy>
 #include <QThread>
-#include <QtTest>
+#include <QTest>
 #include <atomic>
 #include <memory>
 

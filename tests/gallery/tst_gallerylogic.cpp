@@ -8,7 +8,7 @@
 #include "store/PictureFile.h"
 #include "support/TestFolder.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace pictures;
 

@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QTextBlock>
 #include <QTreeWidget>
-#include <QtTest>
+#include <QTest>
 
 namespace helpdriver {
 

@@ -2,7 +2,7 @@
 // screen's available area, beside the main window when there is room to read there.
 #include "help/HelpPlacement.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 const QSize Preferred(1160, 780);

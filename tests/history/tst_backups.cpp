@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 
 namespace {

@@ -4,7 +4,7 @@
 #include "support/TestFolder.h"
 
 #include <QDir>
-#include <QtTest>
+#include <QTest>
 #include <sys/wait.h>
 #include <unistd.h>
 

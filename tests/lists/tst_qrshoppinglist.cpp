@@ -4,7 +4,8 @@
 #include "lists/QrShoppingList.h"
 #include "support/QrDecode.h"
 
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 

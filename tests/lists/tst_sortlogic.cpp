@@ -3,7 +3,7 @@
 #include "lists/SortList.h"
 #include "lists/SortModel.h"
 
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 
 using sortlist::SortRow;

@@ -2,7 +2,7 @@
 // series, each table counted by hand.
 #include "lists/Statistics.h"
 
-#include <QtTest>
+#include <QTest>
 
 using statistics::Bar;
 

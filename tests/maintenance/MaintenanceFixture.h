@@ -15,7 +15,7 @@
 #include "ui/logic/AppState.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 namespace mainttest {

@@ -12,7 +12,8 @@
 #include "support/TestFolder.h"
 
 #include <QDirIterator>
-#include <QtTest>
+#include <QStringEncoder>
+#include <QTest>
 
 namespace {
 

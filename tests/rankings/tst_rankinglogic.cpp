@@ -3,7 +3,7 @@
 #include "rankings/RankingModel.h"
 #include "store/SelectionLists.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

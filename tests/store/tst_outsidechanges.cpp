@@ -3,7 +3,7 @@
 #include "store/CollectionStore.h"
 #include "support/TestFolder.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -2,7 +2,7 @@
 // verdict per candidate, the later of two clashing candidates being the one refused.
 #include "store/TitleRules.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Volume lists as typed by a collector and as written to a spreadsheet: "1-12, 15".
 #include "store/VolumeList.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestVolumeList final : public QObject {
     Q_OBJECT

@@ -13,7 +13,7 @@
 #include "ui/logic/AppState.h"
 
 #include <QMap>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 namespace paneltest {

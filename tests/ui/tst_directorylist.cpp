@@ -5,7 +5,7 @@
 #include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 #include <memory>
 

@@ -5,6 +5,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
@@ -27,15 +28,9 @@ constexpr int NameHeight = 555;
 constexpr int NameAbovePicture = 180;
 constexpr int RangeTop = 7200;
 constexpr int RangeHeight = 300;
-constexpr int ButtonLeft = 11310;
-constexpr int ButtonWidth = 390;
-constexpr int ButtonHeight = 3240;
-
-// Repaints without taking user input, so that no second command starts while a page fills.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+constexpr int PagingButtonLeft = 11310;
+constexpr int PagingButtonWidth = 390;
+constexpr int PagingButtonHeight = 3240;
 
 // An arrow drawn for the paging buttons, pointing up or down, on a transparent background.
 QPixmap arrowPicture(bool up, QSize size, qreal ratio)
@@ -138,11 +133,11 @@ void GalleryPanel::buildControls()
         m_lblPicKan[size_t(i)] = label;
     }
 
-    const QSize arrowSize(twips::toPixels(ButtonWidth) - 8, twips::toPixels(ButtonHeight) / 4);
+    const QSize arrowSize(twips::toPixels(PagingButtonWidth) - 8, twips::toPixels(PagingButtonHeight) / 4);
     const qreal ratio = devicePixelRatioF();
     m_cmdDown = new QPushButton(this);
     m_cmdDown->setObjectName(QStringLiteral("cmdDown"));
-    m_cmdDown->setGeometry(twips::rect(ButtonLeft, 375, ButtonWidth, ButtonHeight));
+    m_cmdDown->setGeometry(twips::rect(PagingButtonLeft, 375, PagingButtonWidth, PagingButtonHeight));
     m_cmdDown->setIcon(QIcon(arrowPicture(true, arrowSize, ratio)));
     m_cmdDown->setIconSize(arrowSize);
     m_cmdDown->setToolTip(QStringLiteral("前の２１作品を表示します"));
@@ -150,7 +145,7 @@ void GalleryPanel::buildControls()
 
     m_cmdUp = new QPushButton(this);
     m_cmdUp->setObjectName(QStringLiteral("cmdUp"));
-    m_cmdUp->setGeometry(twips::rect(ButtonLeft, 3900, ButtonWidth, ButtonHeight));
+    m_cmdUp->setGeometry(twips::rect(PagingButtonLeft, 3900, PagingButtonWidth, PagingButtonHeight));
     m_cmdUp->setIcon(QIcon(arrowPicture(false, arrowSize, ratio)));
     m_cmdUp->setIconSize(arrowSize);
     m_cmdUp->setToolTip(QStringLiteral("次の２１作品を表示します"));

@@ -5,6 +5,7 @@
 #include "ui/KeyHelpers.h"
 #include "ui/ScreenHost.h"
 #include "ui/Twips.h"
+#include "ui/WaitCursor.h"
 #include "ui/logic/AppState.h"
 #include "ui/logic/TourTexts.h"
 
@@ -17,12 +18,6 @@
 #include <QStringListModel>
 
 namespace {
-
-// Repaints without taking user input, so that no second command starts in the middle of this one.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 QListView* newListView(const char* name, QWidget* parent)
 {

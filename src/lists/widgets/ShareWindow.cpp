@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int CodeArea = 300;
+constexpr int AddressCodeArea = 300;
 // Many phones fetch a page two or three times in a row (preview, then load): within this time they share one
 // reading of the collection, so a burst of clients costs one build.
 constexpr qint64 PageReuseMs = 2000;
@@ -38,7 +38,7 @@ ShareWindow::ShareWindow(std::function<QByteArray(bool)> page, PageServer::Limit
     intro->setWordWrap(true);
     m_imgShareQr = new QLabel;
     m_imgShareQr->setObjectName(QStringLiteral("imgShareQr"));
-    m_imgShareQr->setFixedSize(CodeArea, CodeArea);
+    m_imgShareQr->setFixedSize(AddressCodeArea, AddressCodeArea);
     m_imgShareQr->setAlignment(Qt::AlignCenter);
     m_imgShareQr->setStyleSheet(QStringLiteral("background: white"));
     m_lblShareUrl = new QLabel;
@@ -126,7 +126,7 @@ void ShareWindow::showAddress()
         m_imgShareQr->clear();
         return;
     }
-    const int scale = qMax(1, CodeArea / m_code.width());
+    const int scale = qMax(1, AddressCodeArea / m_code.width());
     m_imgShareQr->setPixmap(QPixmap::fromImage(m_code.scaled(m_code.size() * scale)));
 }
 

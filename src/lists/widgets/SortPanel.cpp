@@ -62,12 +62,6 @@ public:
     }
 };
 
-// Repaints without taking user input, so that no second command starts in the middle of this one.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 } // namespace
 
 SortPanel::SortPanel(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent)

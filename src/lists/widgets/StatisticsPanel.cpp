@@ -35,7 +35,7 @@ constexpr int TabsWidth = 7650;
 constexpr int TabsHeight = 6300;
 constexpr int ListLeft = Left + TabsWidth + 150;
 constexpr int ListWidth = 11565 - ListLeft;
-constexpr int ButtonTop = TabsTop + TabsHeight + 105;
+constexpr int ButtonRowTop = TabsTop + TabsHeight + 105;
 
 struct ChartPlace {
     const char* name;
@@ -155,14 +155,14 @@ void StatisticsPanel::buildControls()
         auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
         button->setObjectName(QString::fromLatin1(entry.name));
         button->setToolTip(QString::fromUtf8(entry.tip));
-        button->setGeometry(twips::rect(left, ButtonTop, 1800, 465));
+        button->setGeometry(twips::rect(left, ButtonRowTop, 1800, 465));
         connect(button, &QPushButton::clicked, this, entry.handler);
         left += 1950;
     }
     // Each chart's numbers as a table, for those who would rather read them, and for screen readers.
     auto* asTables = new QCheckBox(QStringLiteral("表で表示"), this);
     asTables->setObjectName(QStringLiteral("chkToukeiTable"));
-    asTables->setGeometry(twips::rect(left + 150, ButtonTop, Left + TabsWidth - left - 150, 465));
+    asTables->setGeometry(twips::rect(left + 150, ButtonRowTop, Left + TabsWidth - left - 150, 465));
     connect(asTables, &QCheckBox::toggled, this, [this](bool on) {
         for (QStackedWidget* page : m_pages)
             page->setCurrentIndex(on ? 1 : 0);

@@ -20,20 +20,14 @@
 namespace {
 
 // Both grids share one place on the panel.
-constexpr int GridLeft = 150;
-constexpr int GridTop = 525;
-constexpr int GridWidth = 11415;
-constexpr int GridHeight = 6330;
+constexpr int StatusGridLeft = 150;
+constexpr int StatusGridTop = 525;
+constexpr int StatusGridWidth = 11415;
+constexpr int StatusGridHeight = 6330;
 
 const char* const LabelNames[] = {"lblSou", "lblSyu", "lblZan", "lblSouD", "lblKans", "lblMisyu"};
 // The volume totals a toggle refreshes are the first three captions.
 constexpr int VolumeCaptions = 3;
-
-// Repaints without taking user input, so that no second command starts in the middle of this one.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 } // namespace
 
@@ -57,7 +51,7 @@ void StatusListPanel::buildControls()
     m_msgList2 = new ListGrid(QStringLiteral("msgList2"), this);
     m_msgList2->setModel(m_uncollectedModel);
     for (ListGrid* grid : {m_msgList, m_msgList2})
-        grid->setGeometry(twips::rect(GridLeft, GridTop, GridWidth, GridHeight));
+        grid->setGeometry(twips::rect(StatusGridLeft, StatusGridTop, StatusGridWidth, StatusGridHeight));
     m_msgList2->hide();
     connect(m_msgList, &ListGrid::cellClicked, this, &StatusListPanel::msgList_Click);
     connect(m_msgList, &ListGrid::rowDoubleClicked, this, &StatusListPanel::msgList_DblClick);
@@ -67,7 +61,7 @@ void StatusListPanel::buildControls()
         auto* label = new QLabel(this);
         label->setObjectName(QString::fromLatin1(LabelNames[i]));
         label->setFont(twips::uiFont(10));
-        label->setGeometry(twips::rect(GridLeft + int(i) * 1900, 120, 1850, 330));
+        label->setGeometry(twips::rect(StatusGridLeft + int(i) * 1900, 120, 1850, 330));
         m_totalLabels[i] = label;
     }
 
@@ -77,22 +71,22 @@ void StatusListPanel::buildControls()
         int left;
         void (StatusListPanel::*handler)();
     } buttons[] = {
-        {"cmdZanDsp", "未収集データ表示", GridLeft, &StatusListPanel::cmdZanDsp_Click},
-        {"cmdAllDsp", "全データ表示", GridLeft + 2400, &StatusListPanel::cmdAllDsp_Click},
-        {"cmdHozon1", "未収集データ保存", GridLeft + GridWidth - 4650, &StatusListPanel::cmdHozon1_Click},
-        {"cmdHozon2", "全データ保存", GridLeft + GridWidth - 2250, &StatusListPanel::cmdHozon2_Click},
+        {"cmdZanDsp", "未収集データ表示", StatusGridLeft, &StatusListPanel::cmdZanDsp_Click},
+        {"cmdAllDsp", "全データ表示", StatusGridLeft + 2400, &StatusListPanel::cmdAllDsp_Click},
+        {"cmdHozon1", "未収集データ保存", StatusGridLeft + StatusGridWidth - 4650, &StatusListPanel::cmdHozon1_Click},
+        {"cmdHozon2", "全データ保存", StatusGridLeft + StatusGridWidth - 2250, &StatusListPanel::cmdHozon2_Click},
     };
     for (const auto& entry : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
         button->setObjectName(QString::fromLatin1(entry.name));
-        button->setGeometry(twips::rect(entry.left, GridTop + GridHeight + 105, 2250, 465));
+        button->setGeometry(twips::rect(entry.left, StatusGridTop + StatusGridHeight + 105, 2250, 465));
         connect(button, &QPushButton::clicked, this, entry.handler);
     }
     // cmdQr takes the free room between cmdAllDsp and cmdHozon1, and shows only with the uncollected view.
-    new QrListButton(this, m_msgList2, twips::rect(GridLeft + 4800, GridTop + GridHeight + 105, 1800, 465),
+    new QrListButton(this, m_msgList2, twips::rect(StatusGridLeft + 4800, StatusGridTop + StatusGridHeight + 105, 1800, 465),
                      *m_uncollectedModel, m_dialogs, [this]() -> ListPrinter& { return m_exports->printer(); });
     // cmdWebPage and cmdWebShare take the same room while the full grid shows.
-    m_web = new WebPageButtons(this, m_msgList, twips::rect(GridLeft + 4710, GridTop + GridHeight + 105, 2010, 465),
+    m_web = new WebPageButtons(this, m_msgList, twips::rect(StatusGridLeft + 4710, StatusGridTop + StatusGridHeight + 105, 2010, 465),
                                m_state, m_dialogs);
 }
 

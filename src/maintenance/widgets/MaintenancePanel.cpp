@@ -47,12 +47,6 @@ QPushButton* button(const char* name, const QString& caption, const QRect& twips
     return b;
 }
 
-// Repaints without taking user input, so that no second command starts in the middle of this one.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 } // namespace
 
 MaintenancePanel::MaintenancePanel(AppState& state, Dialogs& dialogs, ScreenHost& host, QWidget* parent)

@@ -27,12 +27,6 @@ namespace {
 const QString MonthMode = QStringLiteral("初刊発行年月");
 const QString YearMode = QStringLiteral("初刊発行年");
 
-// Repaints without taking user input, so that no second command starts in the middle of this one.
-void letWindowRepaint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 // Unselects an option button, which an exclusive group of radio buttons would otherwise refuse, so that
 // selecting it again runs its handler.
 void deselect(QRadioButton* option)
