@@ -37,15 +37,17 @@ QStringList Backups::titlesIn(const QString& folderName) const
     return titles;
 }
 
-QString Backups::apply(const QString& folderName, const QStringList& owners, QStringList* notDeleted)
+QString Backups::apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
+                       const manifest::Manifest* present)
 {
-    const std::optional<QByteArray> text =
-        backup::readWhole(generationPath(folderName) + QLatin1Char('/') + manifest::FileName);
-    const std::optional<manifest::Manifest> list = text ? manifest::parse(*text) : std::nullopt;
-    if (!list)
-        return Damaged.arg(QStringLiteral("目録「%1」がないか、壊れています").arg(manifest::FileName));
-    if (const QString damage = backup::verify(contentPath(), *list); !damage.isEmpty())
-        return Damaged.arg(damage);
+    // What the generation taken moments ago read from each file: a file it found with the bytes this generation
+    // holds need not be read a second time to be compared.
+    QHash<QString, QByteArray> presentHashes;
+    if (present) {
+        presentHashes.reserve(present->files.size());
+        for (const manifest::Entry& entry : present->files)
+            presentHashes.insert(entry.name, entry.hash);
+    }
 
     const QString dataPath = m_store.folder().path() + QLatin1Char('/');
     // Every spelling of each name on disk: a file is given back under the generation's own spelling, and a twin
@@ -60,15 +62,20 @@ QString Backups::apply(const QString& folderName, const QStringList& owners, QSt
     QStringList writtenNames;
     QStringList replaced;
     QSet<QString> held;
-    for (const manifest::Entry& entry : list->files) {
+    for (const manifest::Entry& entry : list.files) {
         const QString folded = entry.name.toCaseFolded();
         held.insert(folded);
         for (const QString& spelling : onDisk.value(folded))
             if (spelling != entry.name)
                 replaced.append(spelling);
-        const QByteArrayView bytes = *packs.bytes(*list, entry);
-        const std::optional<QByteArray> present = backup::readWhole(dataPath + entry.name);
-        if (present && QByteArrayView(*present) == bytes)
+        if (const auto hash = presentHashes.constFind(entry.name); hash != presentHashes.cend() && *hash == entry.hash)
+            continue;
+        const std::optional<QByteArrayView> kept = packs.bytes(list, entry);
+        if (!kept) // the pack went after the list was proved: nothing has been written yet
+            return Damaged.arg(QStringLiteral("「%1」がありません").arg(entry.name));
+        const QByteArrayView bytes = *kept;
+        const std::optional<QByteArray> now = backup::readWhole(dataPath + entry.name);
+        if (now && QByteArrayView(*now) == bytes)
             continue;
         writes.append({dataPath + entry.name, bytes.toByteArray()});
         writtenNames.append(entry.name);
@@ -113,7 +120,9 @@ void Backups::removeJournal()
 Backups::Restore Backups::restore(const QString& folderName, const TitleTable& titles)
 {
     Restore result;
-    if (const QString damage = check(folderName); !damage.isEmpty()) {
+    QString damage;
+    const std::optional<manifest::Manifest> list = provenList(folderName, &damage);
+    if (!list) {
         result.error = Damaged.arg(damage);
         return result;
     }
@@ -137,10 +146,17 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     m_busy = true;
     for (const TitleRecord& record : titles.records())
         owners.append(record.title);
-    const QString error = apply(folderName, owners, &result.notDeleted);
+    // The generation just taken read every file the restore may replace; the backup folder is this program's
+    // alone, so the list proved above still holds.
+    const std::optional<QByteArray> takenText =
+        backup::readWhole(generationPath(result.taken) + QLatin1Char('/') + manifest::FileName);
+    const std::optional<manifest::Manifest> present = takenText ? manifest::parse(*takenText) : std::nullopt;
+    const QString error = apply(*list, owners, &result.notDeleted, present ? &*present : nullptr);
     bool mixed = false;
     if (!error.isEmpty()) {
-        const QString putBackError = apply(result.taken, owners, nullptr);
+        QString putBackDamage;
+        const std::optional<manifest::Manifest> takenList = provenList(result.taken, &putBackDamage);
+        const QString putBackError = takenList ? apply(*takenList, owners, nullptr) : Damaged.arg(putBackDamage);
         mixed = !putBackError.isEmpty();
         result.error =
             error + QLatin1Char('\n') +
@@ -183,14 +199,16 @@ QString Backups::finishInterruptedRestore()
     m_busy = true;
     QString message;
     QStringList notDeleted;
-    const bool finishable = !restoring.isEmpty() && check(restoring).isEmpty();
-    const bool undoable = !taken.isEmpty() && check(taken).isEmpty();
+    QString damage;
+    const std::optional<manifest::Manifest> finishable =
+        restoring.isEmpty() ? std::nullopt : provenList(restoring, &damage);
+    const std::optional<manifest::Manifest> undoable = taken.isEmpty() ? std::nullopt : provenList(taken, &damage);
     QString error;
-    if (finishable && (error = apply(restoring, owners, &notDeleted)).isEmpty()) {
+    if (finishable && (error = apply(*finishable, owners, &notDeleted)).isEmpty()) {
         message =
             Interrupted +
             QStringLiteral("%1 のバックアップに戻す作業を、最後まで済ませました。").arg(whenOf(generations, restoring));
-    } else if (undoable && (error = apply(taken, owners, &notDeleted)).isEmpty()) {
+    } else if (undoable && (error = apply(*undoable, owners, &notDeleted)).isEmpty()) {
         message = Interrupted + QStringLiteral("%1 のバックアップに戻せないため、戻す前の状態に戻しました。")
                                     .arg(whenOf(generations, restoring));
     } else {

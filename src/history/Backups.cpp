@@ -387,15 +387,36 @@ QString Backups::check(const QString& folderName) const
 
 QString Backups::checkGeneration(const QString& folder)
 {
+    QString damage;
+    provenListAt(folder, &damage);
+    return damage;
+}
+
+std::optional<manifest::Manifest> Backups::provenList(const QString& folderName, QString* damage) const
+{
+    return provenListAt(generationPath(folderName), damage);
+}
+
+std::optional<manifest::Manifest> Backups::provenListAt(const QString& folder, QString* damage)
+{
     const std::optional<QByteArray> bytes = backup::readWhole(folder + QLatin1Char('/') + manifest::FileName);
-    if (!bytes)
-        return QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
-    if (manifest::isEarlierForm(*bytes))
-        return QStringLiteral("以前の形式のため戻せません");
-    const std::optional<manifest::Manifest> list = manifest::parse(*bytes);
-    if (!list)
-        return QStringLiteral("目録「%1」が壊れています").arg(manifest::FileName);
-    return backup::verify(QFileInfo(folder).absolutePath() + QLatin1Char('/') + backup::ContentFolderName, *list);
+    if (!bytes) {
+        *damage = QStringLiteral("目録「%1」がないか、読み込めません").arg(manifest::FileName);
+        return std::nullopt;
+    }
+    if (manifest::isEarlierForm(*bytes)) {
+        *damage = QStringLiteral("以前の形式のため戻せません");
+        return std::nullopt;
+    }
+    std::optional<manifest::Manifest> list = manifest::parse(*bytes);
+    if (!list) {
+        *damage = QStringLiteral("目録「%1」が壊れています").arg(manifest::FileName);
+        return std::nullopt;
+    }
+    *damage = backup::verify(QFileInfo(folder).absolutePath() + QLatin1Char('/') + backup::ContentFolderName, *list);
+    if (!damage->isEmpty())
+        return std::nullopt;
+    return list;
 }
 
 std::optional<QByteArray> Backups::fileOf(const QString& folderName, const QString& name) const

@@ -139,7 +139,13 @@ private:
     // Makes the data folder hold the generation's files, deleting the files of owners it does not hold. Only
     // files whose bytes differ are written. Empty, or what failed (nothing changed when the generation was
     // found damaged before any write).
-    QString apply(const QString& folderName, const QStringList& owners, QStringList* notDeleted);
+    // list is the generation's list, already proved. present, when given, is the list of a generation taken of
+    // the folder during this restore: a file it holds under the same name with the same hash is not read again.
+    QString apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
+                  const manifest::Manifest* present = nullptr);
+    // The generation's list with every file proved by its hash, or nullopt with what is wrong in *damage.
+    std::optional<manifest::Manifest> provenList(const QString& folderName, QString* damage) const;
+    static std::optional<manifest::Manifest> provenListAt(const QString& folder, QString* damage);
     // The titles of the generation's collection file, as far as it can be read.
     QStringList titlesIn(const QString& folderName) const;
     QString writeJournal(const QString& restoring, const QString& taken);

@@ -1,12 +1,14 @@
 // Backup generations: what one holds, that a restore gives back every byte, damage, pruning, the day's first
 // generation, and failures that leave everything as it was.
 #include "history/Backups.h"
+#include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QTest>
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -59,12 +61,15 @@ public:
     int failRename = 0;
     int failDataFile = 0;
     bool refuseDeletion = false;
+    std::function<void(const QString& path)> beforeWriteNew;
     int writes = 0;
     int renames = 0;
     int dataFiles = 0;
 
     QString writeNew(const QString& path, const QByteArray& data) override
     {
+        if (beforeWriteNew)
+            beforeWriteNew(path);
         if (++writes == failWrite)
             return QStringLiteral("ディスクがいっぱいです");
         return BackupFiles::writeNew(path, data);
@@ -116,6 +121,7 @@ private slots:
     void failedTakeLeavesNoTrace();
     void failedRestoreChangesNothing_data();
     void failedRestoreChangesNothing();
+    void packGoneDuringRestoreChangesNothing();
     void filesNotDeletedAreNamed();
     void interruptedRestoreIsFinishedOrRolledBack_data();
     void interruptedRestoreIsFinishedOrRolledBack();
@@ -448,6 +454,31 @@ void TestBackups::failedRestoreChangesNothing()
     // The state before the attempt is kept as the newest generation.
     QCOMPARE(m_backups->list().size(), 2);
     QCOMPARE(newest(), result.taken);
+}
+
+void TestBackups::packGoneDuringRestoreChangesNothing()
+{
+    CollectionStore::Load load = m_store->loadCollection();
+    QCOMPARE(m_backups->take(load.table, backup::Reason::BeforeClear), QString());
+    const QString generation = newest();
+    const QStringList oldPacks = packs();
+    QCOMPARE(m_store->writeCollection(TitleTable()), QString());
+    m_folder->writeBytes(QStringLiteral("ab.txt"), "changed since");
+    const QMap<QString, QByteArray> before = snapshot(*m_folder);
+
+    // Another program deletes the generation's pack after the restore proved it, while the journal is written.
+    auto files = std::make_unique<FailingFiles>();
+    files->beforeWriteNew = [this, oldPacks](const QString& path) {
+        if (path.endsWith(AtomicFileWriter::StagingPrefix + QLatin1Char('j')))
+            for (const QString& pack : oldPacks)
+                QFile::remove(root() + QStringLiteral("/内容/") + pack);
+    };
+    m_backups->setFiles(std::move(files));
+    m_now = m_now.addSecs(5);
+    load = m_store->loadCollection();
+    const Backups::Restore result = m_backups->restore(generation, load.table);
+    QVERIFY2(result.error.startsWith(QStringLiteral("このバックアップは壊れているため")), qPrintable(result.error));
+    QCOMPARE(snapshot(*m_folder), before);
 }
 
 void TestBackups::filesNotDeletedAreNamed()
