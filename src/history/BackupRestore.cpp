@@ -24,17 +24,28 @@ QString whenOf(const QList<Generation>& list, const QString& folderName)
     return folderName;
 }
 
+// The titles of a generation's collection file, as far as it can be read.
+QStringList titlesOf(const std::optional<QByteArray>& collectionBytes)
+{
+    QStringList titles;
+    if (!collectionBytes)
+        return titles;
+    const collection::Parsed parsed = collection::parse(*collectionBytes);
+    for (const TitleRecord& record : parsed.table.records())
+        titles.append(record.title);
+    return titles;
+}
+
 } // namespace
 
 QStringList Backups::titlesIn(const QString& folderName) const
 {
-    QStringList titles;
-    if (const std::optional<QByteArray> bytes = fileOf(folderName, CollectionStore::CollectionFileName)) {
-        const collection::Parsed parsed = collection::parse(*bytes);
-        for (const TitleRecord& record : parsed.table.records())
-            titles.append(record.title);
-    }
-    return titles;
+    return titlesOf(fileOf(folderName, CollectionStore::CollectionFileName));
+}
+
+QStringList Backups::titlesIn(const manifest::Manifest& list) const
+{
+    return titlesOf(fileIn(list, CollectionStore::CollectionFileName));
 }
 
 QString Backups::apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
@@ -129,8 +140,10 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
 
     // The present state first, so that the restore itself can be taken back: with every file the restore is
     // about to replace, also files of titles that are no longer in the collection.
-    QStringList owners = titlesIn(folderName);
-    if (const QString error = takeInto(titles, owners, backup::Reason::BeforeRestore, folderName, &result.taken);
+    QStringList owners = titlesIn(*list);
+    manifest::Manifest present;
+    if (const QString error =
+            takeInto(titles, owners, backup::Reason::BeforeRestore, folderName, &result.taken, &present);
         !error.isEmpty()) {
         result.error = error + QStringLiteral("\nバックアップから戻すのをやめました。ファイルは何も変わっていません。");
         return result;
@@ -148,10 +161,7 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
         owners.append(record.title);
     // The generation just taken read every file the restore may replace; the backup folder is this program's
     // alone, so the list proved above still holds.
-    const std::optional<QByteArray> takenText =
-        backup::readWhole(generationPath(result.taken) + QLatin1Char('/') + manifest::FileName);
-    const std::optional<manifest::Manifest> present = takenText ? manifest::parse(*takenText) : std::nullopt;
-    const QString error = apply(*list, owners, &result.notDeleted, present ? &*present : nullptr);
+    const QString error = apply(*list, owners, &result.notDeleted, &present);
     bool mixed = false;
     if (!error.isEmpty()) {
         QString putBackDamage;

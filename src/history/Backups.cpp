@@ -157,7 +157,7 @@ QString Backups::take(const TitleTable& titles, backup::Reason reason)
 }
 
 QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
-                          const QString& keep, QString* folderName)
+                          const QString& keep, QString* folderName, manifest::Manifest* taken)
 {
     const bool wasBusy = m_busy;
     m_busy = true;
@@ -296,6 +296,8 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     m_lastTaken = list.taken.date();
     m_lastTakenKnown = true;
     prune(keep, name);
+    if (taken)
+        *taken = std::move(list);
     return done(QString());
 }
 
@@ -426,12 +428,17 @@ std::optional<QByteArray> Backups::fileOf(const QString& folderName, const QStri
     const std::optional<manifest::Manifest> list = bytes ? manifest::parse(*bytes) : std::nullopt;
     if (!list)
         return std::nullopt;
+    return fileIn(*list, name);
+}
+
+std::optional<QByteArray> Backups::fileIn(const manifest::Manifest& list, const QString& name) const
+{
     const QString folded = name.toCaseFolded();
     backup::PackReader packs(contentPath());
-    for (const manifest::Entry& entry : list->files) {
+    for (const manifest::Entry& entry : list.files) {
         if (entry.name.toCaseFolded() != folded)
             continue;
-        const std::optional<QByteArrayView> held = packs.bytes(*list, entry);
+        const std::optional<QByteArrayView> held = packs.bytes(list, entry);
         if (!held || manifest::hashOf(*held) != entry.hash)
             return std::nullopt;
         return held->toByteArray();

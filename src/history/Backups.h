@@ -133,8 +133,9 @@ private:
     // The program's own files a generation keeps (folded): the collection, the settings and the ranking.
     static QSet<QString> programFilesKept();
     // moreTitles: titles whose files are kept as well (those a restore is about to replace).
+    // taken, when given, receives the list written for the new generation.
     QString takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
-                     const QString& keep, QString* folderName);
+                     const QString& keep, QString* folderName, manifest::Manifest* taken = nullptr);
     void prune(const QString& keep, const QString& newest) const;
     // Makes the data folder hold the generation's files, deleting the files of owners it does not hold. Only
     // files whose bytes differ are written. Empty, or what failed (nothing changed when the generation was
@@ -148,6 +149,9 @@ private:
     static std::optional<manifest::Manifest> provenListAt(const QString& folder, QString* damage);
     // The titles of the generation's collection file, as far as it can be read.
     QStringList titlesIn(const QString& folderName) const;
+    QStringList titlesIn(const manifest::Manifest& list) const;
+    // fileOf for a list already read.
+    std::optional<QByteArray> fileIn(const manifest::Manifest& list, const QString& name) const;
     QString writeJournal(const QString& restoring, const QString& taken);
     void removeJournal();
 
