@@ -40,6 +40,20 @@ QString RankingAppend::takeBack(ChangeData& data) const
     if (!m_appended)
         return {};
     CollectionStore& store = data.store;
+    // Titles another program put in the file since (or took out of it) are kept there whether or not taking
+    // back succeeds; the favourites in memory lack them, and a later save from memory would lose them, so the
+    // window reads the files again.
+    QStringList kept = store.readRanking();
+    QStringList remembered = data.favourites;
+    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it) {
+        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
+            kept.removeAt(at);
+        if (const qsizetype at = remembered.lastIndexOf(*it); at >= 0)
+            remembered.removeAt(at);
+    }
+    if (remembered != kept)
+        store.noticeOutsideChange(CollectionStore::RankingFileName);
+
     const QByteArray lines = rankingLines(m_titles);
     const FileBytes now = store.folder().read(CollectionStore::RankingFileName);
     if (!m_existed && now == lines)
@@ -49,21 +63,7 @@ QString RankingAppend::takeBack(ChangeData& data) const
     if (now && now->endsWith(lines))
         return store.putBack(CollectionStore::RankingFileName, now->chopped(lines.size()));
     // Saved since in another order: the new titles leave it wherever they are.
-    QStringList kept = store.readRanking();
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-        if (const qsizetype at = kept.lastIndexOf(*it); at >= 0)
-            kept.removeAt(at);
-    if (const QString error = store.writeRanking(kept); !error.isEmpty())
-        return error;
-    // Titles another program put there since are kept in the file; the favourites in memory lack them, and a
-    // later save from memory would lose them, so the window reads the files again.
-    QStringList remembered = data.favourites;
-    for (auto it = m_titles.crbegin(); it != m_titles.crend(); ++it)
-        if (const qsizetype at = remembered.lastIndexOf(*it); at >= 0)
-            remembered.removeAt(at);
-    if (remembered != kept)
-        store.noticeOutsideChange(CollectionStore::RankingFileName);
-    return {};
+    return store.writeRanking(kept);
 }
 
 void RankingAppend::takeBackFavourites(ChangeData& data) const

@@ -65,6 +65,9 @@ void TestSimulation::sequences_data()
         << QStringLiteral("field 144 23 335; outrecord 60 439 387; sheet 143 962 81 !fail3");
     QTest::newRow("undo of an add keeps a title appended to the ranking outside")
         << QStringLiteral("add 1 2 0; outranking 0 0 0; undo 0 0 0; favourites 0 0 0");
+    // The same undo failing when it writes the ranking: the file still holds the other program's title.
+    QTest::newRow("failed undo of an add keeps a title appended to the ranking outside")
+        << QStringLiteral("add 113 407 53; outranking 653 329 993; undo 62 100 914 !fail2; favourites 253 592 597");
     // The ranking was deleted outside and the import made it again: the favourites saved after it are the file's.
     QTest::newRow("favourites after an import into a ranking deleted outside")
         << QStringLiteral("outmemo 586 380 348; cover 576 355 255; outdelete 970 742 734; sheet 912 561 921; "
