@@ -341,11 +341,15 @@ QString CollectionStore::putBack(const QString& fileName, const std::optional<QB
 {
     if (bytes)
         return writeChecked(fileName, *bytes);
-    m_prints.forget(fileName);
     // Only the spelling the step made goes: a twin differing in letter case that another program made since is
     // that program's file, not the step's.
-    if (!m_folder.removeOne(fileName))
+    if (!m_folder.removeOne(fileName)) {
+        m_prints.forget(fileName);
         return QStringLiteral("「%1」を削除できませんでした。").arg(fileName);
+    }
+    // Known to be gone: a file another program makes under this name afterwards is its change, noticed before
+    // the next write or append rather than taken for what memory holds.
+    m_prints.remember(fileName, QString(), std::nullopt);
     return {};
 }
 

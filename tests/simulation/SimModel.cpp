@@ -97,6 +97,18 @@ QString SimModel::step(const Op& op)
         failure = op.kind >= Kind::OutsideVolume ? outside(op) : changeStep(op);
         break;
     }
+    // TANAMIRU_SIM_TRACE=1 shows, after each step, the ranking on disk and in memory and the titles in memory.
+    static const bool trace = qEnvironmentVariableIntValue("TANAMIRU_SIM_TRACE") != 0;
+    if (trace) {
+        const Files disk = readDisk();
+        const AppState& state = m_program->state();
+        const QString ranking = disk.contains(CollectionStore::RankingFileName)
+                                    ? rankingfile::parse(disk.value(CollectionStore::RankingFileName)).join(u',')
+                                    : QStringLiteral("(none)");
+        std::fprintf(stderr, "%s | ranking %s | favourites %s | titles %s\n", qPrintable(describe(op)),
+                     qPrintable(ranking), qPrintable(state.favourites.join(u',')),
+                     qPrintable(titlesOf(state.titles).join(u',')));
+    }
     if (!failure.isEmpty())
         return failure;
     const Files disk = readDisk();

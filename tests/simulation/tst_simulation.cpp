@@ -72,6 +72,11 @@ void TestSimulation::sequences_data()
     QTest::newRow("favourites after an import into a ranking deleted outside")
         << QStringLiteral("outmemo 586 380 348; cover 576 355 255; outdelete 970 742 734; sheet 912 561 921; "
                           "favourites 467 895 318");
+    // The undo of an add deleted the ranking it had made; another program made it again before an import added to
+    // it: the import notices the file it had seen gone, and the favourites saved after it are the file's.
+    QTest::newRow("import into a ranking made outside after an undo deleted it")
+        << QStringLiteral("outdelete 155 135 532; cover 606 159 745; add 101 341 124; undo 904 428 239; "
+                          "outranking 568 10 204; sheet 762 879 248; add 990 916 412; favourites 279 42 17");
     // The import left the title's other cover as it was; another program changed it since; the undo keeps it.
     QTest::newRow("undo of a cover import beside a cover changed outside")
         << QStringLiteral("outadd 185 688 743; delete 868 478 828; cover 546 50 557; outadd 357 999 765; "
