@@ -204,13 +204,20 @@ QString MainWindow::LoadTitleTable()
 {
     CollectionStore::Load load = m_state->store.loadCollection();
     m_state->titles = std::move(load.table);
-    m_state->lists = buildSelectionLists(m_state->titles);
+    refillTitleLists();
+    return load.problem;
+}
+
+void MainWindow::refillTitleLists()
+{
+    // Most changes add, remove or reorder a few records: the sorted lists keep their order and take in only the
+    // names that came or went.
+    m_state->lists = updatedSelectionLists(m_state->lists, m_state->titles);
     m_fraMain->applySelectionLists();
-    // The sort and search screens keep rows that point into the table; a reloaded table may hold its records in
+    // The sort and search screens keep rows that point into the table; a changed table may hold its records in
     // another order, so they must reread it before they are next shown.
     m_state->stale.SortListStale = true;
     m_state->stale.SearchListStale = true;
-    return load.problem;
 }
 
 void MainWindow::ReadSettings()

@@ -51,6 +51,7 @@ public:
     // Rereads the collection file into the title table and refills the lists built from it. Returns the
     // problem of a damaged file (already locked against writes), or an empty string.
     QString LoadTitleTable() override;
+    void refillTitleLists() override;
     void ReadSettings();
     void HidePanels() override;
     void ShowTourMessage() override;

@@ -10,23 +10,6 @@ namespace {
 // The first part of a "残巻" line takes pieces while it holds at most this many characters.
 constexpr int FirstPartLimit = 105;
 
-// Appends number in decimal, its digits padded with zeros to at least minDigits, a minus sign in front of them.
-// The exports hold tens of thousands of numbers, so no number becomes a string of its own.
-void appendNumber(QString& text, int number, int minDigits = 1)
-{
-    char16_t digits[12];
-    int count = 0;
-    for (unsigned magnitude = number < 0 ? 0u - unsigned(number) : unsigned(number); magnitude != 0 || count == 0;
-         magnitude /= 10)
-        digits[count++] = char16_t(u'0' + magnitude % 10);
-    while (count < minDigits)
-        digits[count++] = u'0';
-    if (number < 0)
-        text += u'-';
-    while (count > 0)
-        text += QChar(digits[--count]);
-}
-
 // Appends a quoted field as RecordLine writes it: a comma first unless it opens the line.
 void appendQuoted(QString& text, QStringView value, bool first = false)
 {

@@ -141,9 +141,11 @@ Parsed parse(const QByteArray& bytes)
     return before.parsed;
 }
 
-QString formatLine(const TitleRecord& record)
+namespace {
+
+void appendLine(QString& text, const TitleRecord& record)
 {
-    return RecordLine()
+    RecordLine(text)
         .str(record.title)
         .num(record.volumeCount)
         .num(record.startVolume)
@@ -152,14 +154,30 @@ QString formatLine(const TitleRecord& record)
         .str(record.rating)
         .str(record.firstIssue)
         .str(record.lastIssue)
-        .text();
+        .end();
+}
+
+} // namespace
+
+QString formatLine(const TitleRecord& record)
+{
+    QString text;
+    appendLine(text, record);
+    return text;
 }
 
 QString format(const TitleTable& table)
 {
-    QString text;
+    // One buffer for the whole file, its size known closely in advance: a collection of tens of thousands of
+    // records is written on every change, so no line gets a string of its own.
+    qsizetype length = 0;
     for (const TitleRecord& record : table.records())
-        text += formatLine(record);
+        length += record.title.size() + record.author.size() + record.magazine.size() + record.rating.size() +
+                  record.firstIssue.size() + record.lastIssue.size() + 32;
+    QString text;
+    text.reserve(length);
+    for (const TitleRecord& record : table.records())
+        appendLine(text, record);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace cp932 {
@@ -91,6 +92,10 @@ Decoded decode(const QByteArray& bytes)
 
 QString toWindowsForm(const QString& text)
 {
+    // Most text holds none of these characters, and is passed on shared rather than copied: a whole
+    // collection is encoded on every change.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return windowsForm(c.unicode()) != c.unicode(); }))
+        return text;
     QString result = text;
     for (QChar& c : result) {
         // Every character mapped lies in the Basic Multilingual Plane and is no surrogate.

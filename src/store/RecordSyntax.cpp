@@ -128,20 +128,38 @@ std::optional<qint16> parseInt16(const QString& field)
     return qint16(value);
 }
 
-RecordLine& RecordLine::str(const QString& value)
+RecordLine& RecordLine::str(QStringView value)
 {
+    QString& out = *m_out;
     if (!m_first)
-        m_text += u',';
+        out += u',';
     m_first = false;
-    m_text += u'"' + value + u'"';
+    out += u'"';
+    out += value;
+    out += u'"';
     return *this;
 }
 
 RecordLine& RecordLine::num(int value)
 {
     if (!m_first)
-        m_text += u',';
+        *m_out += u',';
     m_first = false;
-    m_text += QString::number(value);
+    appendNumber(*m_out, value);
     return *this;
+}
+
+void appendNumber(QString& text, int number, int minDigits)
+{
+    char16_t digits[12];
+    int count = 0;
+    for (unsigned magnitude = number < 0 ? 0u - unsigned(number) : unsigned(number); magnitude != 0 || count == 0;
+         magnitude /= 10)
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+    while (count < minDigits)
+        digits[count++] = u'0';
+    if (number < 0)
+        text += u'-';
+    while (count > 0)
+        text += QChar(digits[--count]);
 }

@@ -39,14 +39,28 @@ private:
 // integer (halves to even); anything else, or a value outside -32768..32767, is nullopt.
 std::optional<qint16> parseInt16(const QString& field);
 
-// Builds one record line, CR LF included.
+// Appends number in decimal, its digits padded with zeros to at least minDigits, a minus sign in front of them.
+// Files and exports hold tens of thousands of numbers, so no number becomes a string of its own.
+void appendNumber(QString& text, int number, int minDigits = 1);
+
+// Builds one record line, CR LF included: in a string of its own, or appended to a buffer that a whole file of
+// records is written into without a string per line.
 class RecordLine final {
 public:
-    RecordLine& str(const QString& value);
+    RecordLine() : m_out(&m_text) {}
+    explicit RecordLine(QString& buffer) : m_out(&buffer) {}
+    RecordLine(const RecordLine&) = delete;
+    RecordLine& operator=(const RecordLine&) = delete;
+
+    RecordLine& str(QStringView value);
     RecordLine& num(int value);
+    // The line built in a string of its own.
     QString text() const { return m_text + QStringLiteral("\r\n"); }
+    // Ends the line appended to the buffer.
+    void end() { *m_out += QLatin1String("\r\n"); }
 
 private:
     QString m_text;
+    QString* m_out;
     bool m_first = true;
 };

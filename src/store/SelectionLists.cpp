@@ -5,6 +5,7 @@
 #include <QFuture>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -117,6 +118,60 @@ void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
     }
 }
 
+// More names than this come or go, and sorting them all again is the quicker way.
+constexpr qsizetype MostPlaced = 64;
+
+// The distinct names of candidates, in the order of their first appearance.
+QStringList firstSeenOf(const QStringList& candidates)
+{
+    QSet<QStringView> seen;
+    seen.reserve(candidates.size());
+    QStringList names;
+    for (const QString& name : candidates) {
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
+        names.append(name);
+    }
+    return names;
+}
+
+// sorted with the names it lacks of names put in and the names names lacks taken out, in textLessThan order;
+// nothing when too many differ. When none differ, sorted itself is handed back, shared.
+std::optional<QStringList> patchedSorted(const QStringList& sorted, const QStringList& names)
+{
+    QSet<QStringView> now;
+    now.reserve(names.size());
+    for (const QString& name : names)
+        now.insert(name);
+    QSet<QStringView> before;
+    before.reserve(sorted.size());
+    for (const QString& name : sorted)
+        before.insert(name);
+    QStringList added;
+    for (const QString& name : names) {
+        if (before.contains(name))
+            continue;
+        if (added.size() == MostPlaced)
+            return std::nullopt;
+        added.append(name);
+    }
+    // Every name of names not added is one of sorted; the rest of sorted went.
+    const qsizetype removed = sorted.size() - (names.size() - added.size());
+    if (added.size() + removed > MostPlaced)
+        return std::nullopt;
+    if (added.isEmpty() && removed == 0)
+        return sorted;
+    QStringList patched;
+    patched.reserve(names.size());
+    for (const QString& name : sorted)
+        if (removed == 0 || now.contains(name))
+            patched.append(name);
+    for (const QString& name : std::as_const(added))
+        insertSorted(patched, name);
+    return patched;
+}
+
 } // namespace
 
 void MembershipSet::clear()
@@ -186,21 +241,21 @@ void MembershipSet::add(const QString& value)
     }
 }
 
-SelectionLists buildSelectionLists(const TitleTable& table)
-{
-    // The lists in table order are made on a worker thread while this one gathers the names to sort; the two
-    // touch different members. Should the pool be busy, waiting for it runs it here.
-    SelectionLists lists;
-    QFuture<void> tableOrder = QtConcurrent::run([&table, &lists] { fillTableOrderLists(table, lists); });
+namespace {
 
-    QStringList authors;
-    QStringList magazines;
+// The names the author and magazine lists may offer, in table order.
+void gatherNames(const TitleTable& table, QStringList& authors, QStringList& magazines)
+{
     authors.reserve(table.count());
     magazines.reserve(table.count());
     for (const TitleRecord& record : table.records()) {
         addCandidate(authors, record.author);
         addCandidate(magazines, record.magazine);
     }
+}
+
+void sortNames(const QStringList& authors, const QStringList& magazines, SelectionLists& lists)
+{
     // The two collation sorts are most of the work; they are done together, on every core.
     const std::vector<std::vector<qsizetype>> sorted = collation::sortedPositionsOfEach({&authors, &magazines});
     QFuture<Names> authorsLater = QtConcurrent::run([&] { return distinctNames(authors, sorted[0]); });
@@ -210,6 +265,56 @@ SelectionLists buildSelectionLists(const TitleTable& table)
     lists.authorSet.assign(std::move(authorNames.firstSeen));
     lists.magazines = std::move(magazineNames.sorted);
     lists.magazineSet.assign(std::move(magazineNames.firstSeen));
+}
+
+// The earlier sorted lists with the names that came or went placed; false, leaving lists alone, when too many
+// did.
+bool patchNames(const SelectionLists& earlier, const QStringList& authors, const QStringList& magazines,
+                SelectionLists& lists)
+{
+    QStringList authorNames = firstSeenOf(authors);
+    std::optional<QStringList> sortedAuthors = patchedSorted(earlier.authors, authorNames);
+    if (!sortedAuthors)
+        return false;
+    QStringList magazineNames = firstSeenOf(magazines);
+    std::optional<QStringList> sortedMagazines = patchedSorted(earlier.magazines, magazineNames);
+    if (!sortedMagazines)
+        return false;
+    lists.authors = std::move(*sortedAuthors);
+    lists.authorSet.assign(std::move(authorNames));
+    lists.magazines = std::move(*sortedMagazines);
+    lists.magazineSet.assign(std::move(magazineNames));
+    return true;
+}
+
+} // namespace
+
+SelectionLists buildSelectionLists(const TitleTable& table)
+{
+    // The lists in table order are made on a worker thread while this one gathers the names to sort; the two
+    // touch different members. Should the pool be busy, waiting for it runs it here.
+    SelectionLists lists;
+    QFuture<void> tableOrder = QtConcurrent::run([&table, &lists] { fillTableOrderLists(table, lists); });
+    QStringList authors;
+    QStringList magazines;
+    gatherNames(table, authors, magazines);
+    sortNames(authors, magazines, lists);
+    tableOrder.waitForFinished();
+    return lists;
+}
+
+SelectionLists updatedSelectionLists(const SelectionLists& earlier, const TitleTable& table)
+{
+    SelectionLists lists;
+    QFuture<void> tableOrder = QtConcurrent::run([&table, &lists] { fillTableOrderLists(table, lists); });
+    QStringList authors;
+    QStringList magazines;
+    gatherNames(table, authors, magazines);
+    // Lists made before any table was read have nothing to keep.
+    const bool kept = (!earlier.authors.isEmpty() || !earlier.magazines.isEmpty()) &&
+                      patchNames(earlier, authors, magazines, lists);
+    if (!kept)
+        sortNames(authors, magazines, lists);
     tableOrder.waitForFinished();
     return lists;
 }

@@ -45,6 +45,10 @@ struct SelectionLists {
 };
 
 SelectionLists buildSelectionLists(const TitleTable& table);
+// The same lists, made from earlier, the lists of the table before a change that added or removed a few records:
+// only the authors and magazines that came or went are placed, each by a binary search, where building them
+// anew sorts every name again. Any other change falls back to building them anew.
+SelectionLists updatedSelectionLists(const SelectionLists& earlier, const TitleTable& table);
 
 // Ascending text order of the author and magazine lists.
 bool textLessThan(const QString& a, const QString& b);

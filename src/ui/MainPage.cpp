@@ -28,10 +28,16 @@ void setItems(QComboBox* box, const QStringList& items)
         model = new QStringListModel(box);
         box->setModel(model);
     }
-    model->setStringList(items);
+    // A list kept from before (the authors after a change of one record, most often) is shared, not compared,
+    // and stays in the box as it is, its current entry included.
+    const bool kept = model->stringList().constData() == items.constData() && model->rowCount() == items.size();
+    if (kept && box->isEditable())
+        return;
+    if (!kept)
+        model->setStringList(items);
     if (box->isEditable()) {
         // The list's current entry must be the value shown, or the arrow keys would step from the first entry.
-        box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        box->setCurrentIndex(int(items.indexOf(text)));
         box->setEditText(text);
     } else {
         box->setCurrentIndex(-1);

@@ -16,6 +16,8 @@ public:
     virtual void showMainPage(int index) = 0;
     // Refills every list the title table feeds after records were added, removed or reordered.
     virtual QString LoadTitleTable() = 0;
+    // The same from the table in memory, after a change that left it as the file now holds it: nothing is read.
+    virtual void refillTitleLists() { LoadTitleTable(); }
     // Shows the main page's current title again (its fields, volumes, cover and memo), where it stands.
     // (Hosts without a main page, such as a test's, may leave these two alone.)
     virtual void refreshMainPage() {}

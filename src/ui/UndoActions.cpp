@@ -116,11 +116,10 @@ void UndoActions::actRedo_Triggered()
 
 void UndoActions::show(const ChangeOutcome& outcome)
 {
-    if (outcome.reload) {
-        if (const QString problem = m_host.LoadTitleTable(); !problem.isEmpty())
-            m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation,
-                                 QStringLiteral("データファイルの異常"));
-    }
+    // The step left the table in memory as it left the file; another program's change to the file, if the
+    // step noticed one, has the window read the files again once the step is over.
+    if (outcome.reload)
+        m_host.refillTitleLists();
     StaleFlags& stale = m_state.stale;
     stale.StatusListStale |= (outcome.stale & ChangeOutcome::StatusList) != 0;
     stale.StatusGridStale |= (outcome.stale & ChangeOutcome::StatusGrid) != 0;

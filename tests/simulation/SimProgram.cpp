@@ -411,9 +411,8 @@ SimProgram::Told SimProgram::importSpreadsheet(int number, int rows)
 SimProgram::Told SimProgram::undo()
 {
     const int boxes = m_dialogs.shown.size();
+    // As the window does: the table in memory is the step's; the collection file is not read again.
     const auto result = m_state->history.undo();
-    if (result.error.isEmpty() && result.outcome.reload)
-        m_state->titles = m_state->store.loadCollection().table;
     showTitle(std::max(1, m_state->titles.indexOfTitle(m_pageTitle)));
     return afterStep(result, boxes);
 }
@@ -422,8 +421,6 @@ SimProgram::Told SimProgram::redo()
 {
     const int boxes = m_dialogs.shown.size();
     const auto result = m_state->history.redo();
-    if (result.error.isEmpty() && result.outcome.reload)
-        m_state->titles = m_state->store.loadCollection().table;
     showTitle(std::max(1, m_state->titles.indexOfTitle(m_pageTitle)));
     return afterStep(result, boxes);
 }

@@ -85,6 +85,48 @@ private slots:
         QCOMPARE(set.containsSubstring(value), part);
     }
 
+    // Lists kept from the table before a change and patched give exactly what building them anew gives.
+    void updatedAgreesWithBuilt_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+
+        const QStringList kana{"か", "あ", "さ", "か"};
+        QTest::newRow("record put back with a name of its own")
+            << kana << QStringList{"か", "あ", "ｶ", "さ", "か"};
+        QTest::newRow("record deleted with the only use of its name") << kana << QStringList{"か", "さ", "か"};
+        QTest::newRow("records reordered") << kana << QStringList{"さ", "か", "か", "あ"};
+        QTest::newRow("names both come and go") << kana << QStringList{"た", "あ", "カ", "か"};
+        QTest::newRow("name holding a comma") << QStringList{"a,b", "c"} << QStringList{"c", "a,b", "b"};
+        QTest::newRow("not entered and blank") << kana << QStringList{"か", "未登録", "", "あ"};
+        QStringList many = kana;
+        for (int i = 0; i < 100; ++i)
+            many << QStringLiteral("名%1").arg(i);
+        QTest::newRow("too many new names") << kana << many;
+        QTest::newRow("too many names gone") << many << kana;
+        QTest::newRow("first table") << QStringList{} << kana;
+    }
+    void updatedAgreesWithBuilt()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+
+        QStringList issues;
+        for (qsizetype i = 0; i < after.size(); ++i)
+            issues << QStringLiteral("20%1/0%2/01").arg(10 + i % 3).arg(1 + i % 2);
+        const SelectionLists earlier = buildSelectionLists(tableOf(before));
+        const SelectionLists updated = updatedSelectionLists(earlier, tableOf(after, issues));
+        const SelectionLists built = buildSelectionLists(tableOf(after, issues));
+        QCOMPARE(updated.titles, built.titles);
+        QCOMPARE(updated.authors, built.authors);
+        QCOMPARE(updated.magazines, built.magazines);
+        QCOMPARE(updated.issueYears, built.issueYears);
+        QCOMPARE(updated.issueMonths, built.issueMonths);
+        QCOMPARE(updated.authorSet.text(), built.authorSet.text());
+        QCOMPARE(updated.magazineSet.text(), built.magazineSet.text());
+        QCOMPARE(updated.issueMonthSet.text(), built.issueMonthSet.text());
+    }
+
     void bulkSortAgreesWithComparison()
     {
         const QString pieces[] = {"あ", "ア", "ｱ", "A", "ａ", "漢", "1", "ー", "が", "か", " "};

@@ -139,9 +139,7 @@ void TitleCommands::cmdNew_Click()
                              QStringLiteral("保存できません"));
         return;
     }
-    const QString problem = m_host.LoadTitleTable();
-    if (!problem.isEmpty())
-        m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));
+    m_host.refillTitleLists();
     if (!result.notice.isEmpty())
         m_dialogs.messageBox(result.notice + QStringLiteral("\n\nコミックは追加されましたが、"
                                                             "おもしろランキングには載っていません。"),
@@ -186,9 +184,7 @@ void TitleCommands::cmdDel_Click()
         m_dialogs.messageBox(result.notice +
                                  QStringLiteral("\n\nコミックは削除しましたが、このファイルは残っています。"),
                              Warning, QStringLiteral("削除できません"));
-    const QString problem = m_host.LoadTitleTable();
-    if (!problem.isEmpty())
-        m_dialogs.messageBox(problem, Warning, QStringLiteral("データファイルの異常"));
+    m_host.refillTitleLists();
 
     if (m_state.titles.isEmpty()) {
         m_page.showEmptyCollection();
