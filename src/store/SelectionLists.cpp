@@ -119,56 +119,55 @@ void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
 }
 
 // More names than this come or go, and sorting them all again is the quicker way.
-constexpr qsizetype MostPlaced = 64;
+constexpr qsizetype MostPlaced = 16;
 
-// The distinct names of candidates, in the order of their first appearance.
-QStringList firstSeenOf(const QStringList& candidates)
+bool containsName(QStringView name, const QStringList& names, qsizetype from, qsizetype to)
 {
-    QSet<QStringView> seen;
-    seen.reserve(candidates.size());
-    QStringList names;
-    for (const QString& name : candidates) {
-        if (seen.contains(name))
-            continue;
-        seen.insert(name);
-        names.append(name);
-    }
-    return names;
+    for (qsizetype i = from; i < to; ++i)
+        if (names[i].size() == name.size() && names[i] == name)
+            return true;
+    return false;
 }
 
-// sorted with the names it lacks of names put in and the names names lacks taken out, in textLessThan order;
-// nothing when too many differ. When none differ, sorted itself is handed back, shared.
-std::optional<QStringList> patchedSorted(const QStringList& sorted, const QStringList& names)
+// The sorted list of earlier's distinct names updated to those of now, both names in table order: the two
+// sequences agree but for a short stretch when records were added or removed in one place, and only the names
+// of that stretch can come or go. Nothing when the stretch is long or earlier's names are not known.
+std::optional<QStringList> patchedSorted(const QStringList& sorted, const MembershipSet& earlierSet,
+                                         const QStringList& now)
 {
-    QSet<QStringView> now;
-    now.reserve(names.size());
-    for (const QString& name : names)
-        now.insert(name);
-    QSet<QStringView> before;
-    before.reserve(sorted.size());
-    for (const QString& name : sorted)
-        before.insert(name);
-    QStringList added;
-    for (const QString& name : names) {
-        if (before.contains(name))
-            continue;
-        if (added.size() == MostPlaced)
-            return std::nullopt;
-        added.append(name);
-    }
-    // Every name of names not added is one of sorted; the rest of sorted went.
-    const qsizetype removed = sorted.size() - (names.size() - added.size());
-    if (added.size() + removed > MostPlaced)
+    if (!earlierSet.candidates())
         return std::nullopt;
-    if (added.isEmpty() && removed == 0)
-        return sorted;
-    QStringList patched;
-    patched.reserve(names.size());
-    for (const QString& name : sorted)
-        if (removed == 0 || now.contains(name))
-            patched.append(name);
-    for (const QString& name : std::as_const(added))
-        insertSorted(patched, name);
+    const QStringList& before = *earlierSet.candidates();
+    qsizetype head = 0;
+    const qsizetype shorter = std::min(before.size(), now.size());
+    while (head < shorter && before[head] == now[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+        ++tail;
+    const qsizetype beforeEnd = before.size() - tail;
+    const qsizetype nowEnd = now.size() - tail;
+    if ((beforeEnd - head) + (nowEnd - head) > MostPlaced)
+        return std::nullopt;
+
+    QStringList patched = sorted;
+    // A name of the stretch left behind goes unless now still holds it somewhere.
+    for (qsizetype i = head; i < beforeEnd; ++i) {
+        const QString& name = before[i];
+        if (containsName(name, now, head, nowEnd) || containsName(name, now, 0, head) ||
+            containsName(name, now, nowEnd, now.size()))
+            continue;
+        const auto at = std::lower_bound(patched.cbegin(), patched.cend(), name, textLessThan);
+        if (at != patched.cend() && *at == name)
+            patched.removeAt(at - patched.cbegin());
+    }
+    // A name of the new stretch comes in unless the list holds it already.
+    for (qsizetype i = head; i < nowEnd; ++i) {
+        const QString& name = now[i];
+        const auto at = std::lower_bound(patched.cbegin(), patched.cend(), name, textLessThan);
+        if (at == patched.cend() || *at != name)
+            patched.insert(at - patched.cbegin(), name);
+    }
     return patched;
 }
 
@@ -176,6 +175,8 @@ std::optional<QStringList> patchedSorted(const QStringList& sorted, const QStrin
 
 void MembershipSet::clear()
 {
+    m_candidates.reset();
+    m_unordered = false;
     m_order.clear();
     m_text.clear();
     m_names.clear();
@@ -189,8 +190,35 @@ void MembershipSet::assign(QStringList names)
     m_order = std::move(names);
 }
 
+void MembershipSet::assignFrom(QStringList candidates, std::optional<QStringList> names)
+{
+    clear();
+    m_candidates = std::move(candidates);
+    if (names)
+        m_order = std::move(*names);
+    else
+        m_unordered = true;
+}
+
+void MembershipSet::order() const
+{
+    if (!m_unordered)
+        return;
+    QSet<QStringView> seen;
+    seen.reserve(m_candidates->size());
+    m_order.reserve(m_candidates->size());
+    for (const QString& name : *m_candidates) {
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
+        m_order.append(name);
+    }
+    m_unordered = false;
+}
+
 QString MembershipSet::text() const
 {
+    order();
     if (m_text.isEmpty()) {
         qsizetype length = 1;
         for (const QString& name : m_order)
@@ -209,6 +237,7 @@ void MembershipSet::hash() const
 {
     if (m_hashed)
         return;
+    order();
     m_names.reserve(m_order.size());
     for (const QString& name : m_order) {
         m_names.insert(name);
@@ -229,6 +258,9 @@ bool MembershipSet::containsWhole(const QString& value) const
 
 void MembershipSet::add(const QString& value)
 {
+    order();
+    // A name added by hand is no name of the table: the set no longer stands for its candidates.
+    m_candidates.reset();
     m_order.append(value);
     if (!m_text.isEmpty()) {
         m_text += value;
@@ -262,9 +294,9 @@ void sortNames(const QStringList& authors, const QStringList& magazines, Selecti
     Names magazineNames = distinctNames(magazines, sorted[1]);
     Names authorNames = authorsLater.result();
     lists.authors = std::move(authorNames.sorted);
-    lists.authorSet.assign(std::move(authorNames.firstSeen));
+    lists.authorSet.assignFrom(authors, std::move(authorNames.firstSeen));
     lists.magazines = std::move(magazineNames.sorted);
-    lists.magazineSet.assign(std::move(magazineNames.firstSeen));
+    lists.magazineSet.assignFrom(magazines, std::move(magazineNames.firstSeen));
 }
 
 // The earlier sorted lists with the names that came or went placed; false, leaving lists alone, when too many
@@ -272,18 +304,16 @@ void sortNames(const QStringList& authors, const QStringList& magazines, Selecti
 bool patchNames(const SelectionLists& earlier, const QStringList& authors, const QStringList& magazines,
                 SelectionLists& lists)
 {
-    QStringList authorNames = firstSeenOf(authors);
-    std::optional<QStringList> sortedAuthors = patchedSorted(earlier.authors, authorNames);
+    std::optional<QStringList> sortedAuthors = patchedSorted(earlier.authors, earlier.authorSet, authors);
     if (!sortedAuthors)
         return false;
-    QStringList magazineNames = firstSeenOf(magazines);
-    std::optional<QStringList> sortedMagazines = patchedSorted(earlier.magazines, magazineNames);
+    std::optional<QStringList> sortedMagazines = patchedSorted(earlier.magazines, earlier.magazineSet, magazines);
     if (!sortedMagazines)
         return false;
     lists.authors = std::move(*sortedAuthors);
-    lists.authorSet.assign(std::move(authorNames));
+    lists.authorSet.assignFrom(authors);
     lists.magazines = std::move(*sortedMagazines);
-    lists.magazineSet.assign(std::move(magazineNames));
+    lists.magazineSet.assignFrom(magazines);
     return true;
 }
 
@@ -310,9 +340,8 @@ SelectionLists updatedSelectionLists(const SelectionLists& earlier, const TitleT
     QStringList authors;
     QStringList magazines;
     gatherNames(table, authors, magazines);
-    // Lists made before any table was read have nothing to keep.
-    const bool kept = (!earlier.authors.isEmpty() || !earlier.magazines.isEmpty()) &&
-                      patchNames(earlier, authors, magazines, lists);
+    // Lists made before any table was read, or changed by hand since, fall back to sorting.
+    const bool kept = patchNames(earlier, authors, magazines, lists);
     if (!kept)
         sortNames(authors, magazines, lists);
     tableOrder.waitForFinished();

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The set of values a combo list already holds, kept as the string ",a,b,c," that has always stood for it,
 // beside a hash set so that the whole-name test stays constant-time. Both are built on first use: a collection
 // of tens of thousands of names pays for neither at start-up.
@@ -14,6 +16,12 @@ public:
     void clear();
     // Replaces the set with names, distinct, in the order they were first seen (the order of the string).
     void assign(QStringList names);
+    // The same for the distinct names of candidates, the names in table order they were drawn from, which the
+    // set keeps (shared) so that the next lists can tell what changed; the distinct names are worked out only
+    // when first asked for, unless given.
+    void assignFrom(QStringList candidates, std::optional<QStringList> names = std::nullopt);
+    // The candidates the set was made from; nothing once a name was added by hand (or never given).
+    const std::optional<QStringList>& candidates() const { return m_candidates; }
     // True when the set string holds ",value," (the whole name, case-sensitive).
     bool containsWhole(const QString& value) const;
     // True when the set string holds value anywhere (a part of a longer name counts).
@@ -23,8 +31,11 @@ public:
 
 private:
     void hash() const;
+    void order() const;
 
-    QStringList m_order;
+    std::optional<QStringList> m_candidates;
+    mutable QStringList m_order; // valid unless m_unordered
+    mutable bool m_unordered = false;
     mutable QString m_text;        // empty until text() first asks
     mutable QSet<QString> m_names; // valid when m_hashed
     mutable bool m_hashed = false;
@@ -45,9 +56,9 @@ struct SelectionLists {
 };
 
 SelectionLists buildSelectionLists(const TitleTable& table);
-// The same lists, made from earlier, the lists of the table before a change that added or removed a few records:
-// only the authors and magazines that came or went are placed, each by a binary search, where building them
-// anew sorts every name again. Any other change falls back to building them anew.
+// The same lists, made from earlier, the lists of the table before a change that added, removed or changed a few
+// records in one place: only the authors and magazines that came or went are placed, each by a binary search,
+// where building them anew sorts every name again. Any other change falls back to building them anew.
 SelectionLists updatedSelectionLists(const SelectionLists& earlier, const TitleTable& table);
 
 // Ascending text order of the author and magazine lists.

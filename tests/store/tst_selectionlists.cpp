@@ -95,6 +95,7 @@ private slots:
         QTest::newRow("record put back with a name of its own")
             << kana << QStringList{"か", "あ", "ｶ", "さ", "か"};
         QTest::newRow("record deleted with the only use of its name") << kana << QStringList{"か", "さ", "か"};
+        QTest::newRow("record deleted whose name another keeps") << kana << QStringList{"あ", "さ", "か"};
         QTest::newRow("records reordered") << kana << QStringList{"さ", "か", "か", "あ"};
         QTest::newRow("names both come and go") << kana << QStringList{"た", "あ", "カ", "か"};
         QTest::newRow("name holding a comma") << QStringList{"a,b", "c"} << QStringList{"c", "a,b", "b"};
@@ -125,6 +126,17 @@ private slots:
         QCOMPARE(updated.authorSet.text(), built.authorSet.text());
         QCOMPARE(updated.magazineSet.text(), built.magazineSet.text());
         QCOMPARE(updated.issueMonthSet.text(), built.issueMonthSet.text());
+    }
+
+    // A name the user typed is put in the lists by hand; lists updated from them hold only the table's names.
+    void updatedDropsNamesAddedByHand()
+    {
+        const QStringList kana{"か", "あ", "さ"};
+        SelectionLists earlier = buildSelectionLists(tableOf(kana));
+        earlier.authorSet.add(QStringLiteral("ん"));
+        insertSorted(earlier.authors, QStringLiteral("ん"));
+        const TitleTable after = tableOf(kana + QStringList{"た"});
+        QCOMPARE(updatedSelectionLists(earlier, after).authors, buildSelectionLists(after).authors);
     }
 
     void bulkSortAgreesWithComparison()
