@@ -177,8 +177,8 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
         return outcome;
 
     // Files put into the working folder by hand since it was last listed must be replaced, not given a twin
-    // that differs only in letter case.
-    store.folder().rescan();
+    // that differs only in letter case; the listing answers for every new file's name.
+    const DataFolder::TrustedScan listing = store.folder().rescanTrusted();
     const FolderNames source(freeFolder);
     QSet<QString> done; // folded titles already taken: a title listed twice has one volume file
     QList<std::pair<QString, QByteArray>> copies;

@@ -55,8 +55,9 @@ QString SpreadsheetImportStep::add()
 {
     CollectionStore& store = m_data.store;
     DataFolder& folder = store.folder();
-    // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin.
-    folder.rescan();
+    // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin; the
+    // listing answers for every new file's name, so that thousands of lookups need not ask the disk each.
+    const DataFolder::TrustedScan listing = folder.rescanTrusted();
     QList<std::pair<QString, QByteArray>> files;
     files.reserve(m_new.size());
     QStringList problems;

@@ -108,7 +108,7 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
     QList<Staged> staged;
     staged.reserve(files.size());
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString target = followLinks(files[i].absolutePath);
+        const QString target = files[i].missing ? files[i].absolutePath : followLinks(files[i].absolutePath);
         const QString staging = stagingPathFor(target);
         QFile file(staging);
         // Unbuffered: each file is written whole by one call, with no copy into a buffer first.
@@ -117,7 +117,7 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
             continue;
         }
         // Best effort, as for a single save.
-        if (const std::optional<mode_t> mode = permissionsOf(target))
+        if (const std::optional<mode_t> mode = files[i].missing ? std::nullopt : permissionsOf(target))
             (void)::fchmod(file.handle(), *mode);
         const bool written =
             file.write(files[i].data) == files[i].data.size() && file.flush() && file.error() == QFileDevice::NoError;

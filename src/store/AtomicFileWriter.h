@@ -15,6 +15,9 @@ public:
     struct FileData {
         QString absolutePath;
         QByteArray data;
+        // Known to be missing just before (a listing of the folder said so): there is no link to follow and no
+        // permissions to keep, and asking the disk again would cost two system calls a file.
+        bool missing = false;
     };
     // Writes each file as writeAtomically does; entry i of the result is empty or the reason for files[i].
     // Files are written one after the other unless a writer can do better.

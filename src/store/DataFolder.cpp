@@ -41,15 +41,23 @@ bool listedAsFile(DIR* dir, const dirent* entry)
 // QDir::System shows, in no particular order. Read with readdir rather than QDirIterator: the folder may hold
 // 65,000 files, and only their names are wanted. No name filters either: titles hold [ ] * ? which a filter
 // would read as wildcards.
-template <typename F> void forEachFileName(const QString& folder, F f)
+template <typename F, typename G> void forEachEntryName(const QString& folder, F file, G other)
 {
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return;
-    while (const dirent* entry = ::readdir(dir))
+    while (const dirent* entry = ::readdir(dir)) {
         if (listedAsFile(dir, entry))
-            f(QFile::decodeName(entry->d_name));
+            file(QFile::decodeName(entry->d_name));
+        else
+            other(QFile::decodeName(entry->d_name));
+    }
     ::closedir(dir);
+}
+
+template <typename F> void forEachFileName(const QString& folder, F f)
+{
+    forEachEntryName(folder, f, [](QString&&) {});
 }
 
 // A generous guess at the number of entries, from the folder's own size: sizing the index once spares growing
@@ -75,6 +83,25 @@ QSet<QString> foldedFileNames(const QStringList& names)
 
 void DataFolder::rescan()
 {
+    m_trustedOthers.reset();
+    scan(nullptr);
+}
+
+DataFolder::TrustedScan DataFolder::rescanTrusted()
+{
+    QHash<QString, QString> others;
+    scan(&others);
+    m_trustedOthers = std::move(others);
+    return TrustedScan(*this);
+}
+
+DataFolder::TrustedScan::~TrustedScan()
+{
+    m_folder.m_trustedOthers.reset();
+}
+
+void DataFolder::scan(QHash<QString, QString>* others)
+{
     m_index.clear();
     m_twins.clear();
     m_index.reserve(expectedEntries(m_path));
@@ -89,15 +116,21 @@ void DataFolder::rescan()
     });
     constexpr qsizetype BatchSize = 1024;
     QStringList batch;
-    forEachFileName(m_path, [&](QString&& name) {
-        if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
-            QFile::remove(pathOf(name));
-            return;
-        }
-        batch.append(std::move(name));
-        if (batch.size() == BatchSize)
-            batches.put(std::exchange(batch, {}));
-    });
+    forEachEntryName(
+        m_path,
+        [&](QString&& name) {
+            if (name.startsWith(AtomicFileWriter::StagingPrefix)) {
+                QFile::remove(pathOf(name));
+                return;
+            }
+            batch.append(std::move(name));
+            if (batch.size() == BatchSize)
+                batches.put(std::exchange(batch, {}));
+        },
+        [&](QString&& name) {
+            if (others)
+                others->insert(name.toCaseFolded(), name);
+        });
     batches.put(std::move(batch));
     batches.close();
     indexing.waitForFinished();
@@ -162,6 +195,12 @@ QString DataFolder::placeProblem(const QString& name) const
     if (QString problem = checkFileName(name); !problem.isEmpty())
         return problem;
     const QString existing = existingName(name);
+    if (m_trustedOthers && existing.isEmpty()) {
+        const auto other = m_trustedOthers->constFind(name.toCaseFolded());
+        if (other == m_trustedOthers->cend())
+            return {};
+        return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。").arg(*other);
+    }
     for (const QString& spelling : {name, existing}) {
         const QFileInfo info(pathOf(spelling.isEmpty() ? name : spelling));
         if (info.exists() && !info.isFile())
@@ -184,6 +223,8 @@ QString DataFolder::existingName(const QString& name) const
     }
 
     // Made behind the index's back (by another program, or after the scan).
+    if (m_trustedOthers)
+        return {};
     const QFileInfo info(pathOf(name));
     if (!info.exists() || info.isDir())
         return {};
@@ -239,9 +280,10 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
         }
         logWrite(name);
         QString diskName = existingName(name);
+        const bool missing = diskName.isEmpty() && m_trustedOthers;
         if (diskName.isEmpty())
             diskName = name;
-        valid.append({pathOf(diskName), files[i].second});
+        valid.append({pathOf(diskName), files[i].second, missing});
         validIndex.append(i);
         diskNames.append(diskName);
     }

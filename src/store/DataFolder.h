@@ -24,6 +24,23 @@ public:
     // and never indexed: the file each was meant to replace is whole in its old version.
     void rescan();
 
+    // While it lives, the index that rescanTrusted() just built answers for the names it lacks too: they are
+    // missing, and nothing but a file stands where they go unless the listing showed it, without asking the disk
+    // again. For a batch of thousands of new files written right after the listing, where each lookup would
+    // cost a system call or more. A file another program makes meanwhile may be replaced unseen, as it could
+    // be between any check and its write.
+    class TrustedScan final {
+    public:
+        explicit TrustedScan(DataFolder& folder) : m_folder(folder) {}
+        ~TrustedScan();
+        TrustedScan(const TrustedScan&) = delete;
+        TrustedScan& operator=(const TrustedScan&) = delete;
+
+    private:
+        DataFolder& m_folder;
+    };
+    [[nodiscard]] TrustedScan rescanTrusted();
+
     // Empty when name may be used as a file name inside this folder; else a Japanese reason (a path
     // separator, a control character, "." or "..", more than 255 bytes, a staging file's name).
     static QString checkFileName(const QString& name);
@@ -91,6 +108,7 @@ private:
     // Deletes the files of exactly these spellings and drops them from the index; how many were deleted.
     int removeSpellings(const QStringList& spellings);
     QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
+    void scan(QHash<QString, QString>* others);
     void beforeChange() const
     {
         if (m_beforeChange)
@@ -107,6 +125,8 @@ private:
     mutable QHash<QString, QString> m_index;
     // Folded name -> every spelling on disk, kept only for the rare names that have more than one.
     mutable QHash<QString, QStringList> m_twins;
+    // While a TrustedScan lives: folded name -> spelling of every entry the listing showed that is no file.
+    std::optional<QHash<QString, QString>> m_trustedOthers;
     std::unique_ptr<FileWriter> m_writer;
     std::function<void()> m_beforeChange;
     QStringList* m_writeLog = nullptr;

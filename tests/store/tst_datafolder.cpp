@@ -91,6 +91,30 @@ private slots:
         QVERIFY(!folder.exists("m.txt"));
     }
 
+    // A listing trusted for the names it lacks still refuses a name where a folder stands, in any letter case,
+    // and writes beside it keep what the listing saw: an existing file's spelling and its permissions.
+    void trustedListing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("Ｄ.TXT"));
+        put(dir.filePath("Old.TXT"), "old");
+        QVERIFY(QFile::setPermissions(dir.filePath("Old.TXT"), QFile::ReadOwner | QFile::WriteOwner));
+        DataFolder folder(dir.path());
+        {
+            const DataFolder::TrustedScan listing = folder.rescanTrusted();
+            QVERIFY(folder.placeProblem("ｄ.txt").contains("Ｄ.TXT"));
+            QVERIFY(folder.placeProblem("new.txt").isEmpty());
+            const QStringList messages = folder.writeEach({{"old.txt", "newer"}, {"new.txt", "n"}});
+            QVERIFY(messages.value(0).isEmpty() && messages.value(1).isEmpty());
+        }
+        QCOMPARE(listing(dir.path()), (QStringList{"Old.TXT", "new.txt"}));
+        QCOMPARE(contents(dir.filePath("Old.TXT")), QByteArray("newer"));
+        QVERIFY(!(QFile::permissions(dir.filePath("Old.TXT")) & (QFile::ReadGroup | QFile::ReadOther)));
+        // Once the listing is no longer trusted, a file made behind its back is found again.
+        put(dir.filePath("later.TXT"), "l");
+        QVERIFY(folder.exists("later.TXT"));
+    }
+
     // A folder of thousands of names is indexed in batches on a worker while it is read: every name is found,
     // twins in different batches are told apart, a staging file is deleted, and the index is whole even when
     // the pool has no thread to give.

@@ -131,13 +131,11 @@ void SpreadsheetTools::cmdCsvImport_Click()
         m_dialogs.messageBox(outcome.error, Dialogs::OkOnly + Dialogs::Exclamation, Refused);
         return;
     }
-    const QString problem = m_host.LoadTitleTable();
+    m_host.refillTitleLists();
     m_state.stale.setAll();
     m_state.GalleryStale = true;
     m_host.refreshMainPage();
     emit imported();
-    if (!problem.isEmpty())
-        m_dialogs.messageBox(problem, Dialogs::OkOnly + Dialogs::Exclamation, QStringLiteral("データファイルの異常"));
 }
 
 spreadsheetimport::Outcome SpreadsheetTools::writeImport(const spreadsheetimport::Plan& plan)
