@@ -47,7 +47,7 @@ QString reasonText(const QString& key)
 
 } // namespace backup
 
-QStringList backup::regularFiles(const QString& folder)
+QStringList backup::regularFiles(const QString& folder, QStringList* others)
 {
     QStringList names;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
@@ -56,12 +56,17 @@ QStringList backup::regularFiles(const QString& folder)
     const QByteArray prefix = QFile::encodeName(folder) + '/';
     while (const dirent* entry = ::readdir(dir)) {
         bool regular = entry->d_type == DT_REG;
+        bool directory = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat info {};
-            regular = ::stat((prefix + entry->d_name).constData(), &info) == 0 && S_ISREG(info.st_mode);
+            const bool found = ::stat((prefix + entry->d_name).constData(), &info) == 0;
+            regular = found && S_ISREG(info.st_mode);
+            directory = found && S_ISDIR(info.st_mode);
         }
         if (regular)
             names.append(QFile::decodeName(entry->d_name));
+        else if (others && !directory)
+            others->append(QFile::decodeName(entry->d_name));
     }
     ::closedir(dir);
     return names;

@@ -49,7 +49,7 @@ QStringList Backups::titlesIn(const manifest::Manifest& list) const
 }
 
 QString Backups::apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
-                       const manifest::Manifest* present)
+                       const manifest::Manifest* present, const backup::Listing* listing, QStringList* after)
 {
     // What the generation taken moments ago read from each file: a file it found with the bytes this generation
     // holds need not be read a second time to be compared.
@@ -63,8 +63,12 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     const QString dataPath = m_store.folder().path() + QLatin1Char('/');
     // Every spelling of each name on disk: a file is given back under the generation's own spelling, and a twin
     // differing only in letter case goes, so that the folder holds exactly what the generation held.
+    // The listing made moments ago for the generation of the present state serves: a file another program puts
+    // in the folder since is kept rather than deleted.
+    const QStringList files = listing ? listing->regular : backup::regularFiles(m_store.folder().path());
     QHash<QString, QStringList> onDisk;
-    for (const QString& name : backup::regularFiles(m_store.folder().path()))
+    onDisk.reserve(files.size());
+    for (const QString& name : files)
         onDisk[name.toCaseFolded()].append(name);
 
     // Only files whose bytes differ are written; all of them in one atomic batch.
@@ -103,9 +107,20 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
         if ((owned.contains(it.key()) || programFiles.contains(it.key())) && !held.contains(it.key()))
             replaced.append(it.value());
-    for (const QString& name : std::as_const(replaced))
-        if (const QString reason = m_files->remove(dataPath + name); !reason.isEmpty() && notDeleted)
+    QSet<QString> gone;
+    for (const QString& name : std::as_const(replaced)) {
+        if (const QString reason = m_files->remove(dataPath + name); reason.isEmpty())
+            gone.insert(name);
+        else if (notDeleted)
             notDeleted->append(QStringLiteral("「%1」（%2）").arg(name, reason));
+    }
+    if (after) {
+        *after = writtenNames + (listing ? listing->others : QStringList());
+        const QSet<QString> written(writtenNames.cbegin(), writtenNames.cend());
+        for (const QString& name : files)
+            if (!gone.contains(name) && !written.contains(name))
+                after->append(name);
+    }
     return {};
 }
 
@@ -142,8 +157,9 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     // about to replace, also files of titles that are no longer in the collection.
     QStringList owners = titlesIn(*list);
     manifest::Manifest present;
+    backup::Listing listing;
     if (const QString error =
-            takeInto(titles, owners, backup::Reason::BeforeRestore, folderName, &result.taken, &present);
+            takeInto(titles, owners, backup::Reason::BeforeRestore, folderName, &result.taken, &present, &listing);
         !error.isEmpty()) {
         result.error = error + QStringLiteral("\nバックアップから戻すのをやめました。ファイルは何も変わっていません。");
         return result;
@@ -161,7 +177,8 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
         owners.append(record.title);
     // The generation just taken read every file the restore may replace; the backup folder is this program's
     // alone, so the list proved above still holds.
-    const QString error = apply(*list, owners, &result.notDeleted, &present);
+    QStringList after;
+    const QString error = apply(*list, owners, &result.notDeleted, &present, &listing, &after);
     bool mixed = false;
     if (!error.isEmpty()) {
         QString putBackDamage;
@@ -178,8 +195,13 @@ Backups::Restore Backups::restore(const QString& folderName, const TitleTable& t
     // A collection left mixed keeps its journal: the next start repairs it.
     if (!mixed)
         removeJournal();
-    // The files were replaced behind the folder's index and the store's memory of what it read.
-    m_store.folder().rescan();
+    // The files were replaced behind the folder's index and the store's memory of what it read. Given back
+    // whole, the folder holds what the listing held with the generation's writes and deletions: no need to list
+    // it a third time.
+    if (error.isEmpty())
+        m_store.folder().reindex(after);
+    else
+        m_store.folder().rescan();
     m_store.forgetReads();
     m_busy = wasBusy;
     return result;

@@ -133,7 +133,8 @@ QSet<QString> Backups::programFilesKept()
     return names;
 }
 
-QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const
+QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles,
+                                 backup::Listing* listing) const
 {
     QStringList owners = moreTitles;
     for (const TitleRecord& record : titles.records())
@@ -142,11 +143,15 @@ QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& mo
     const QSet<QString> programFiles = programFilesKept();
     // One listing of the folder finds every spelling, rather than one lookup per possible file.
     QStringList names;
-    for (const QString& name : backup::regularFiles(m_store.folder().path())) {
+    QStringList others;
+    const QStringList files = backup::regularFiles(m_store.folder().path(), listing ? &others : nullptr);
+    for (const QString& name : files) {
         const QString folded = name.toCaseFolded();
         if ((programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name))
             names.append(name);
     }
+    if (listing)
+        *listing = {files, others};
     return names;
 }
 
@@ -157,7 +162,8 @@ QString Backups::take(const TitleTable& titles, backup::Reason reason)
 }
 
 QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
-                          const QString& keep, QString* folderName, manifest::Manifest* taken)
+                          const QString& keep, QString* folderName, manifest::Manifest* taken,
+                          backup::Listing* listing)
 {
     const bool wasBusy = m_busy;
     m_busy = true;
@@ -227,7 +233,7 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     list.packs.append(packName);
     QByteArray pack;
 
-    const QStringList names = filesToKeep(titles, moreTitles);
+    const QStringList names = filesToKeep(titles, moreTitles, listing);
     list.files.reserve(names.size());
     for (const QString& name : names) {
         QString reasonText;

@@ -29,8 +29,14 @@ enum class Reason {
 QString reasonKey(Reason reason);
 // The reason as the user reads it; a key this program does not know is shown as it is.
 QString reasonText(const QString& key);
-// Regular files of a folder (symbolic links to one included), listed without asking the disk about each.
-QStringList regularFiles(const QString& folder);
+// Regular files of a folder (symbolic links to one included), listed without asking the disk about each;
+// others, when given, receives the other entries that are no folder (a dangling link, a pipe).
+QStringList regularFiles(const QString& folder, QStringList* others = nullptr);
+// One listing of the data folder: its regular files and the other entries that are no folder.
+struct Listing {
+    QStringList regular;
+    QStringList others;
+};
 // Tells the files the titles own (volume files, memos, covers) by their letter-case-folded names, never one of
 // the program's own files. It keeps one folded name per title and strips a suffix from the name asked about, so
 // that tens of thousands of titles are not spelt out as every name each could own.
@@ -129,21 +135,28 @@ private:
     QString generationPath(const QString& folderName) const;
     QString contentPath() const;
     QList<Found> generations() const;
-    QStringList filesToKeep(const TitleTable& titles, const QStringList& moreTitles) const;
+    // listing, when given, receives the folder's entries from the same one listing.
+    QStringList filesToKeep(const TitleTable& titles, const QStringList& moreTitles,
+                            backup::Listing* listing = nullptr) const;
     // The program's own files a generation keeps (folded): the collection, the settings and the ranking.
     static QSet<QString> programFilesKept();
     // moreTitles: titles whose files are kept as well (those a restore is about to replace).
-    // taken, when given, receives the list written for the new generation.
+    // taken, when given, receives the list written for the new generation, and listing the data folder's
+    // entries as they were read for it.
     QString takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
-                     const QString& keep, QString* folderName, manifest::Manifest* taken = nullptr);
+                     const QString& keep, QString* folderName, manifest::Manifest* taken = nullptr,
+                     backup::Listing* listing = nullptr);
     void prune(const QString& keep, const QString& newest) const;
     // Makes the data folder hold the generation's files, deleting the files of owners it does not hold. Only
     // files whose bytes differ are written. Empty, or what failed (nothing changed when the generation was
     // found damaged before any write).
     // list is the generation's list, already proved. present, when given, is the list of a generation taken of
     // the folder during this restore: a file it holds under the same name with the same hash is not read again.
+    // listing, when given, is that generation's listing of the folder, which is not listed again; then *after
+    // receives the entries the folder holds once the generation is given back.
     QString apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
-                  const manifest::Manifest* present = nullptr);
+                  const manifest::Manifest* present = nullptr, const backup::Listing* listing = nullptr,
+                  QStringList* after = nullptr);
     // The generation's list with every file proved by its hash, or nullopt with what is wrong in *damage.
     std::optional<manifest::Manifest> provenList(const QString& folderName, QString* damage) const;
     static std::optional<manifest::Manifest> provenListAt(const QString& folder, QString* damage);

@@ -87,6 +87,18 @@ void DataFolder::rescan()
     scan(nullptr);
 }
 
+void DataFolder::reindex(const QStringList& names)
+{
+    m_trustedOthers.reset();
+    m_index.clear();
+    m_twins.clear();
+    m_index.reserve(names.size());
+    for (const QString& name : names)
+        if (!name.startsWith(AtomicFileWriter::StagingPrefix))
+            remember(name);
+    sortTwins();
+}
+
 DataFolder::TrustedScan DataFolder::rescanTrusted()
 {
     QHash<QString, QString> others;
@@ -134,6 +146,11 @@ void DataFolder::scan(QHash<QString, QString>* others)
     batches.put(std::move(batch));
     batches.close();
     indexing.waitForFinished();
+    sortTwins();
+}
+
+void DataFolder::sortTwins()
+{
     // Twins that differ only in letter case are rare; order them so that the choice among them is stable.
     for (auto it = m_twins.begin(); it != m_twins.end(); ++it) {
         it->sort();

@@ -40,6 +40,9 @@ public:
         DataFolder& m_folder;
     };
     [[nodiscard]] TrustedScan rescanTrusted();
+    // Rebuilds the index from names, the files the folder is known to hold (a listing made moments ago, with
+    // the writes and deletions made since), rather than listing it again.
+    void reindex(const QStringList& names);
 
     // Empty when name may be used as a file name inside this folder; else a Japanese reason (a path
     // separator, a control character, "." or "..", more than 255 bytes, a staging file's name).
@@ -109,6 +112,7 @@ private:
     int removeSpellings(const QStringList& spellings);
     QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
     void scan(QHash<QString, QString>* others);
+    void sortTwins();
     void beforeChange() const
     {
         if (m_beforeChange)
