@@ -1,22 +1,17 @@
 #include "store/Cp932.h"
 
+#include "store/Cp932Tables.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
+#include <QtEndian>
 #include <algorithm>
 #include <optional>
 
 namespace cp932 {
 
 namespace {
-
-// ICU's table for Windows code page 932 under the name the IANA registry gives it.
-constexpr const char* ConverterName = "windows-31j";
-
-bool isLeadByte(uchar byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // The offset of the first byte that does not start a valid character. Each character is decoded on its own,
 // so the cost is linear in the input; it only runs once the whole input is known to hold an error.
@@ -73,6 +68,96 @@ template <typename Visit> void forEachCodePoint(const QString& text, Visit visit
     }
 }
 
+// The tables are read out of the converter on first use, each once for all threads: decoding starts the
+// program, so the encode table waits for the first encode.
+const DecodeTable& decodeTable()
+{
+    static const std::unique_ptr<const DecodeTable> table = buildDecodeTable();
+    return *table;
+}
+
+const EncodeTable& encodeTable()
+{
+    static const std::unique_ptr<const EncodeTable> table = buildEncodeTable(decodeTable(), windowsForm);
+    return *table;
+}
+
+// The text of bytes when the table holds every byte sequence in them (then the converter gives the same text
+// without an error); nothing as soon as one is missing, a lead byte cut off at the end included.
+std::optional<QString> decodeByTable(const QByteArray& bytes)
+{
+    const DecodeTable& table = decodeTable();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
+    const uchar* const end = in + bytes.size();
+    while (in < end) {
+        // Runs of ASCII, most of a data file, are widened eight bytes at a time.
+        if (table.asciiSame) {
+            while (end - in >= 8 && (qFromUnaligned<quint64>(in) & 0x8080808080808080u) == 0) {
+                for (int k = 0; k < 8; ++k)
+                    out[k] = in[k];
+                in += 8;
+                out += 8;
+            }
+            if (in == end)
+                break;
+        }
+        const char16_t single = table.single[*in];
+        if (single != DecodeTable::Absent) {
+            *out++ = single;
+            ++in;
+            continue;
+        }
+        if (table.leadRow[*in] < 0 || end - in < 2)
+            return std::nullopt;
+        const char16_t pair = table.pair(in[0], in[1]);
+        if (pair == DecodeTable::Absent)
+            return std::nullopt;
+        *out++ = pair;
+        in += 2;
+    }
+    text.truncate(out - begin);
+    return text;
+}
+
+// The bytes of toWindowsForm(text) when the table holds every character of it (then the converter gives the
+// same bytes without an error); nothing as soon as one is missing, a surrogate included.
+std::optional<QByteArray> encodeByTable(const QString& text)
+{
+    const EncodeTable& table = encodeTable();
+    QByteArray bytes(2 * text.size(), Qt::Uninitialized);
+    char* const begin = bytes.data();
+    char* out = begin;
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = in + text.size();
+    while (in < end) {
+        // Runs of ASCII, most of a data file, are narrowed four characters at a time.
+        if (table.asciiSame) {
+            while (end - in >= 4 && (qFromUnaligned<quint64>(in) & 0xFF80FF80FF80FF80u) == 0) {
+                for (int k = 0; k < 4; ++k)
+                    out[k] = char(in[k]);
+                in += 4;
+                out += 4;
+            }
+            if (in == end)
+                break;
+        }
+        const quint16 code = table.codes[*in++];
+        if (code >= 0x8100) {
+            *out++ = char(code >> 8);
+            *out++ = char(code);
+        } else if (code != 0) {
+            *out++ = char(code);
+        } else {
+            return std::nullopt;
+        }
+    }
+    bytes.truncate(out - begin);
+    return bytes;
+}
+
 } // namespace
 
 bool isAvailable()
@@ -82,6 +167,8 @@ bool isAvailable()
 
 Decoded decode(const QByteArray& bytes)
 {
+    if (std::optional<QString> text = decodeByTable(bytes))
+        return {std::move(*text), -1};
     QStringDecoder decoder(ConverterName, QStringConverter::Flag::Stateless);
     Decoded result;
     result.text = decoder(bytes);
@@ -108,6 +195,8 @@ QString toWindowsForm(const QString& text)
 
 Encoded encode(const QString& text)
 {
+    if (std::optional<QByteArray> bytes = encodeByTable(text))
+        return {std::move(*bytes), {}};
     const QString windows = toWindowsForm(text);
     QStringEncoder encoder(ConverterName, QStringConverter::Flag::Stateless);
     Encoded result;
