@@ -100,44 +100,54 @@ QStringList FileWriter::writeEachAtomically(const QList<FileData>& files)
 QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
 {
     QStringList reasons(files.size());
+    // Plain system calls, as a batch may hold tens of thousands of small files: a QFile costs more per file
+    // than the write itself.
     struct Staged {
         qsizetype index;
-        QString staging;
-        QString target;
+        QByteArray staging;
+        QByteArray target;
     };
     QList<Staged> staged;
     staged.reserve(files.size());
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString target = files[i].missing ? files[i].absolutePath : followLinks(files[i].absolutePath);
-        const QString staging = stagingPathFor(target);
-        QFile file(staging);
-        // Unbuffered: each file is written whole by one call, with no copy into a buffer first.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(file.errorString());
+        const QByteArray staging = QFile::encodeName(stagingPathFor(target));
+        const int fd = ::open(staging.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(qt_error_string(errno));
             continue;
         }
         // Best effort, as for a single save.
         if (const std::optional<mode_t> mode = files[i].missing ? std::nullopt : permissionsOf(target))
-            (void)::fchmod(file.handle(), *mode);
-        const bool written =
-            file.write(files[i].data) == files[i].data.size() && file.flush() && file.error() == QFileDevice::NoError;
-        const QString reason = file.errorString();
-        file.close();
-        if (!written || file.error() != QFileDevice::NoError) {
-            reasons[i] = QStringLiteral("書き込みが途中で失敗しました（%1）").arg(reason);
-            QFile::remove(staging);
+            (void)::fchmod(fd, *mode);
+        const QByteArray& data = files[i].data;
+        int error = 0;
+        for (qsizetype done = 0; done < data.size() && error == 0;) {
+            const ssize_t step = ::write(fd, data.constData() + done, size_t(data.size() - done));
+            if (step > 0)
+                done += step;
+            else if (step == 0)
+                error = EIO;
+            else if (errno != EINTR)
+                error = errno; // a full disk: ENOSPC
+        }
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+        if (error != 0) {
+            reasons[i] = QStringLiteral("書き込みが途中で失敗しました（%1）").arg(qt_error_string(error));
+            ::unlink(staging.constData());
             continue;
         }
-        staged.append({i, staging, target});
+        staged.append({i, staging, QFile::encodeName(target)});
     }
 
     // Every staged file's data must be on disk before any rename, as a single save syncs its own file first.
-    QSet<QString> folders;
+    QSet<QByteArray> folders;
     for (const Staged& s : std::as_const(staged))
-        folders.insert(QFileInfo(s.staging).absolutePath());
+        folders.insert(s.staging.left(s.staging.lastIndexOf('/') + 1));
     bool synced = true;
-    for (const QString& folder : std::as_const(folders)) {
-        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray& folder : std::as_const(folders)) {
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         synced = synced && fd >= 0 && ::syncfs(fd) == 0;
         if (fd >= 0)
             ::close(fd);
@@ -145,20 +155,20 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
     for (const Staged& s : std::as_const(staged)) {
         if (!synced) {
             // One file at a time, then.
-            const int fd = ::open(QFile::encodeName(s.staging).constData(), O_RDONLY | O_CLOEXEC);
+            const int fd = ::open(s.staging.constData(), O_RDONLY | O_CLOEXEC);
             const bool ok = fd >= 0 && ::fsync(fd) == 0;
             const QString reason = qt_error_string(errno);
             if (fd >= 0)
                 ::close(fd);
             if (!ok) {
                 reasons[s.index] = QStringLiteral("ディスクへの書き出しに失敗しました（%1）").arg(reason);
-                QFile::remove(s.staging);
+                ::unlink(s.staging.constData());
                 continue;
             }
         }
-        if (std::rename(QFile::encodeName(s.staging).constData(), QFile::encodeName(s.target).constData()) != 0) {
+        if (std::rename(s.staging.constData(), s.target.constData()) != 0) {
             reasons[s.index] = QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
-            QFile::remove(s.staging);
+            ::unlink(s.staging.constData());
         }
     }
     return reasons;
