@@ -88,38 +88,50 @@ Verdict checkAlone(const QString& title)
     return {};
 }
 
-// The first owner of each folded file name. Lookups come after the exact-title checks, so every owner met
-// has another title than the one looked up.
+// The first owner of each folded title, and through it of each folded file name: two titles share a file only
+// when they fold alike, or when one is the other followed by what tells two suffixes apart ("abc_C" owns
+// "abc_C.TXT", the memo of "abc"). So a title is looked up a few times rather than every file name it owns
+// spelt out. Lookups come after the exact-title checks, so every owner met has another title than the one
+// looked up.
 class FileOwners final {
 public:
-    explicit FileOwners(qsizetype expected) : m_suffixes(foldedSuffixes()) { m_owners.reserve(expected * 5); }
+    explicit FileOwners(qsizetype expected)
+    {
+        m_first.reserve(expected);
+        const QStringList suffixes = foldedSuffixes();
+        for (const QString& longer : suffixes)
+            for (const QString& shorter : suffixes)
+                if (longer.size() > shorter.size() && longer.endsWith(shorter))
+                    m_extensions.append(longer.chopped(shorter.size()));
+    }
 
     void add(const QString& title, int owner)
     {
         const QString folded = title.toCaseFolded();
-        for (const QString& suffix : m_suffixes) {
-            const QString name = folded + suffix;
-            if (!m_owners.contains(name))
-                m_owners.insert(name, owner);
-        }
+        if (!m_first.contains(folded))
+            m_first.insert(folded, owner);
     }
 
     // The first owner (by number) of one of title's files, or 0 when none.
     int ownerOf(const QString& title) const
     {
         const QString folded = title.toCaseFolded();
-        int first = 0;
-        for (const QString& suffix : m_suffixes) {
-            const int owner = m_owners.value(folded + suffix, 0);
+        int first = m_first.value(folded, 0);
+        const auto meet = [&first](int owner) {
             if (owner != 0 && (first == 0 || owner < first))
                 first = owner;
+        };
+        for (const QString& extension : m_extensions) {
+            meet(m_first.value(folded + extension, 0));
+            if (folded.endsWith(extension))
+                meet(m_first.value(folded.chopped(extension.size()), 0));
         }
         return first;
     }
 
 private:
-    QStringList m_suffixes;
-    QHash<QString, int> m_owners;
+    QStringList m_extensions;
+    QHash<QString, int> m_first;
 };
 
 } // namespace

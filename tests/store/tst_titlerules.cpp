@@ -69,6 +69,10 @@ void TestTitleRules::batch_data()
     QTest::newRow("against the records") << QStringList{"x", "abc", "Ｐ"}
                                          << QStringList{"abc", "ABC", "abc_C", "ｐ", "P"}
                                          << QStringList{"same r2", "twin r2", "twin r2", "twin r3", "ok"};
+    // "abc_C.TXT" is both the volume file of "abc_C" and the memo of "abc", in either order of coming.
+    QTest::newRow("memo of one, volume file of the other")
+        << QStringList{"x", "Abc_c"} << QStringList{"abc", "abc_c_C", "abc_d"}
+        << QStringList{"twin r2", "twin r2", "ok"};
     QTest::newRow("against each other") << QStringList{} << QStringList{"abc", "abc_C", "ABC", "abc", "ｶ", "カ"}
                                         << QStringList{"ok", "twin c0", "twin c0", "same c0", "ok", "ok"};
     // A refused candidate is not taken, so a later one is judged only against what would be.
