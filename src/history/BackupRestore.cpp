@@ -105,7 +105,7 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     const backup::TitleFiles owned(owners);
     const QSet<QString> programFiles = programFilesKept();
     for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
-        if ((owned.contains(it.key()) || programFiles.contains(it.key())) && !held.contains(it.key()))
+        if (!held.contains(it.key()) && (owned.contains(it.key()) || programFiles.contains(it.key())))
             replaced.append(it.value());
     QSet<QString> gone;
     for (const QString& name : std::as_const(replaced)) {

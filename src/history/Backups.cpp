@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <dirent.h>
@@ -235,20 +236,37 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
 
     const QStringList names = filesToKeep(titles, moreTitles, listing);
     list.files.reserve(names.size());
-    for (const QString& name : names) {
-        QString reasonText;
-        const std::optional<QByteArray> bytes = backup::readWhole(dataPath + QLatin1Char('/') + name, &reasonText);
-        if (!bytes)
-            return done(failure(name, reasonText));
-        manifest::Entry entry{name, bytes->size(), manifest::hashOf(*bytes), newPack, pack.size()};
-        if (const auto place = held.constFind(entry.hash); place != held.cend()) {
-            entry.pack = place->pack;
-            entry.offset = place->offset;
-        } else {
-            pack += *bytes;
-            held.insert(entry.hash, {newPack, entry.offset});
+    // Files are read and hashed on every core, a batch at a time so that only one batch of contents is held at
+    // once; the list and the pack are then made from each batch in the order of names.
+    struct Read {
+        std::optional<QByteArray> bytes;
+        QByteArray hash;
+        QString reason;
+    };
+    constexpr qsizetype Batch = 2048;
+    for (qsizetype from = 0; from < names.size(); from += Batch) {
+        const QStringList batch = names.mid(from, Batch);
+        const QList<Read> reads = QtConcurrent::blockingMapped(batch, [&dataPath](const QString& name) {
+            Read read;
+            read.bytes = backup::readWhole(dataPath + QLatin1Char('/') + name, &read.reason);
+            if (read.bytes)
+                read.hash = manifest::hashOf(*read.bytes);
+            return read;
+        });
+        for (qsizetype i = 0; i < batch.size(); ++i) {
+            const Read& read = reads[i];
+            if (!read.bytes)
+                return done(failure(batch[i], read.reason));
+            manifest::Entry entry{batch[i], read.bytes->size(), read.hash, newPack, pack.size()};
+            if (const auto place = held.constFind(entry.hash); place != held.cend()) {
+                entry.pack = place->pack;
+                entry.offset = place->offset;
+            } else {
+                pack += *read.bytes;
+                held.insert(entry.hash, {newPack, entry.offset});
+            }
+            list.files.append(std::move(entry));
         }
-        list.files.append(std::move(entry));
     }
     // Only the packs the new list uses are named in it, so that a pack goes once no kept list names it.
     QList<int> renumbered(list.packs.size(), -1);
