@@ -121,13 +121,6 @@ void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
 // More names than this come or go, and sorting them all again is the quicker way.
 constexpr qsizetype MostPlaced = 16;
 
-bool containsName(QStringView name, const QStringList& names, qsizetype from, qsizetype to)
-{
-    for (qsizetype i = from; i < to; ++i)
-        if (names[i].size() == name.size() && names[i] == name)
-            return true;
-    return false;
-}
 
 // The sorted list of earlier's distinct names updated to those of now, both names in table order: the two
 // sequences agree but for a short stretch when records were added or removed in one place, and only the names
@@ -154,8 +147,7 @@ std::optional<QStringList> patchedSorted(const QStringList& sorted, const Member
     // A name of the stretch left behind goes unless now still holds it somewhere.
     for (qsizetype i = head; i < beforeEnd; ++i) {
         const QString& name = before[i];
-        if (containsName(name, now, head, nowEnd) || containsName(name, now, 0, head) ||
-            containsName(name, now, nowEnd, now.size()))
+        if (now.contains(name))
             continue;
         const auto at = std::lower_bound(patched.cbegin(), patched.cend(), name, textLessThan);
         if (at != patched.cend() && *at == name)
