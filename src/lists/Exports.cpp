@@ -3,6 +3,9 @@
 #include "store/CollectionStore.h"
 #include "store/RecordSyntax.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace exports {
 
 namespace {
@@ -114,7 +117,10 @@ QString uncollectedLine(const QString& title, quint64 missing, int volumeCount)
     return text;
 }
 
-QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& rows)
+namespace {
+
+// The date header and the unquoted column header " ,1,...,50".
+QString fullStatusHeader(const QDate& date)
 {
     QString text = dateHeader(date);
     text += QLatin1Char(' ');
@@ -123,6 +129,14 @@ QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& ro
         appendNumber(text, c);
     }
     endLine(text);
+    return text;
+}
+
+} // namespace
+
+QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& rows)
+{
+    QString text = fullStatusHeader(date);
     text.reserve(text.size() + rows.size() * 96);
     for (const statuslist::StatusRow& row : rows) {
         text += row.title;
@@ -134,6 +148,83 @@ QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& ro
         endLine(text);
     }
     return text;
+}
+
+namespace {
+
+// Writes number in decimal at out, a minus sign in front; returns the end.
+char* putNumber(char* out, int number)
+{
+    unsigned value = number < 0 ? 0u - unsigned(number) : unsigned(number);
+    if (number < 0)
+        *out++ = '-';
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
+
+// The bits of a row's missing volumes that the grid shows: those within its filled columns.
+quint64 shownMissing(const statuslist::StatusRow& row)
+{
+    const int filled = row.filledColumns();
+    return filled >= 64 ? row.missing : row.missing & ((quint64(1) << filled) - 1);
+}
+
+} // namespace
+
+namespace {
+
+// Appends the full status rows of [begin, end) to bytes; false when a title needs the converter (a character
+// that cannot be stored among them), and then bytes means nothing.
+bool appendStatusRows(QByteArray& bytes, const statuslist::StatusRow* begin, const statuslist::StatusRow* end)
+{
+    // At most two bytes a title character, a sign and five digits a cell (start volumes are 16-bit), a comma
+    // each and CR LF a row.
+    qsizetype bound = bytes.size();
+    for (const statuslist::StatusRow* row = begin; row != end; ++row)
+        bound += 2 * row->title.size() + statuslist::Columns + 2 + 6 * std::popcount(shownMissing(*row));
+    const qsizetype start = bytes.size();
+    bytes.resize(bound);
+    char* out = bytes.data() + start;
+    for (const statuslist::StatusRow* row = begin; row != end; ++row) {
+        out = cp932::encodeInto(row->title, out);
+        if (!out)
+            return false;
+        quint64 missing = shownMissing(*row);
+        int column = 0;
+        while (missing != 0) {
+            const int next = std::countr_zero(missing) + 1;
+            out = std::fill_n(out, next - column, ',');
+            out = putNumber(out, next + row->startVolume);
+            column = next;
+            missing &= missing - 1;
+        }
+        out = std::fill_n(out, statuslist::Columns - column, ',');
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    bytes.truncate(out - bytes.constData());
+    return true;
+}
+
+} // namespace
+
+cp932::Encoded fullStatusBytes(const QDate& date, const QList<statuslist::StatusRow>& rows)
+{
+    cp932::Encoded result = cp932::encode(fullStatusHeader(date));
+    if (!result.ok())
+        return result;
+
+    const statuslist::StatusRow* const first = rows.constData();
+    if (!appendStatusRows(result.bytes, first, first + rows.size())) // named as the text path names them
+        return cp932::encode(fullStatusText(date, rows));
+    return result;
 }
 
 QList<TitleMissing> readMissing(CollectionStore& store, const TitleTable& titles)
@@ -178,6 +269,13 @@ QString write(CollectionStore& store, const QString& fileName, const QString& te
     if (const QString problem = CollectionStore::encodeFor(fileName, text, &bytes); !problem.isEmpty())
         return problem;
     return store.folder().write(fileName, bytes);
+}
+
+QString write(CollectionStore& store, const QString& fileName, const cp932::Encoded& encoded)
+{
+    if (!encoded.ok())
+        return CollectionStore::unencodableProblem(fileName, encoded.unencodable);
+    return store.folder().write(fileName, encoded.bytes);
 }
 
 QString shoppingTourText()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lists/StatusList.h"
+#include "store/Cp932.h"
 
 #include <QDate>
 #include <QList>
@@ -36,6 +37,9 @@ QString uncollectedLine(const QString& title, quint64 missing, int volumeCount);
 // The whole "収集一覧データ.txt": date header, the unquoted column header " ,1,...,50", and per row the title
 // followed by fifty cells, each a comma and the grid cell's text.
 QString fullStatusText(const QDate& date, const QList<statuslist::StatusRow>& rows);
+// The same file encoded, exactly cp932::encode(fullStatusText(...)), but built straight as bytes: the file holds
+// tens of thousands of rows of mostly commas and digits, which need no string and no encoder of their own.
+cp932::Encoded fullStatusBytes(const QDate& date, const QList<statuslist::StatusRow>& rows);
 
 // A title's missing volumes, read from its volume file (see statuslist::readStates).
 struct TitleMissing {
@@ -53,6 +57,7 @@ QString uncollectedText(const QDate& date, const QList<TitleMissing>& titles);
 // Writes text as fileName through the store: empty on success, else a message naming the file and the reason.
 // Text that code page 932 cannot hold is refused whole, never written with substitutes.
 QString write(CollectionStore& store, const QString& fileName, const QString& text);
+QString write(CollectionStore& store, const QString& fileName, const cp932::Encoded& encoded);
 
 // The help-tour explanation of the "残巻" button.
 QString shoppingTourText();

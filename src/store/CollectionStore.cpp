@@ -292,10 +292,14 @@ QString CollectionStore::encodeFor(const QString& fileName, const QString& text,
 {
     cp932::Encoded encoded = cp932::encode(text);
     if (!encoded.ok())
-        return QStringLiteral("「%1」に保存できませんでした。\n%2")
-            .arg(fileName, cp932::unencodableMessage(encoded.unencodable));
+        return unencodableProblem(fileName, encoded.unencodable);
     *bytes = std::move(encoded.bytes);
     return {};
+}
+
+QString CollectionStore::unencodableProblem(const QString& fileName, const QString& characters)
+{
+    return QStringLiteral("「%1」に保存できませんでした。\n%2").arg(fileName, cp932::unencodableMessage(characters));
 }
 
 QString CollectionStore::writeText(const QString& fileName, const QString& text)

@@ -129,6 +129,8 @@ public:
 
     // Encodes text for a file; on characters code page 932 cannot hold, returns the message instead.
     static QString encodeFor(const QString& fileName, const QString& text, QByteArray* bytes);
+    // The message for characters (cp932::Encoded::unencodable) that keep fileName from being saved.
+    static QString unencodableProblem(const QString& fileName, const QString& characters);
 
 private:
     QString writeText(const QString& fileName, const QString& text);

@@ -126,11 +126,20 @@ std::optional<QString> decodeByTable(const QByteArray& bytes)
 // same bytes without an error); nothing as soon as one is missing, a surrogate included.
 std::optional<QByteArray> encodeByTable(const QString& text)
 {
-    const EncodeTable& table = encodeTable();
     QByteArray bytes(2 * text.size(), Qt::Uninitialized);
-    char* const begin = bytes.data();
-    char* out = begin;
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    char* const end = encodeInto(text, bytes.data());
+    if (!end)
+        return std::nullopt;
+    bytes.truncate(end - bytes.constData());
+    return bytes;
+}
+
+} // namespace
+
+char* encodeInto(QStringView text, char* out)
+{
+    const EncodeTable& table = encodeTable();
+    const char16_t* in = text.utf16();
     const char16_t* const end = in + text.size();
     while (in < end) {
         // Runs of ASCII, most of a data file, are narrowed four characters at a time.
@@ -151,14 +160,11 @@ std::optional<QByteArray> encodeByTable(const QString& text)
         } else if (code != 0) {
             *out++ = char(code);
         } else {
-            return std::nullopt;
+            return nullptr;
         }
     }
-    bytes.truncate(out - begin);
-    return bytes;
+    return out;
 }
-
-} // namespace
 
 bool isAvailable()
 {

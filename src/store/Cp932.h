@@ -32,6 +32,10 @@ struct Encoded {
 };
 // Encodes after toWindowsForm.
 Encoded encode(const QString& text);
+// Writes the bytes encode(text) gives at out, which has room for 2 * text.size() bytes, and returns their end:
+// for text put into a buffer of its caller's, without a string per piece. nullptr when a character is one that
+// only encode() handles (one that cannot be stored among them); what was written then means nothing.
+char* encodeInto(QStringView text, char* out);
 
 // A Japanese sentence naming the characters that cannot be stored, for a message box.
 QString unencodableMessage(const QString& characters);

@@ -93,6 +93,8 @@ private slots:
     void partsStart2500TwipsFromTheEdge();
     void printing_data();
     void printing();
+    void fullStatusBytesAreTheEncodedText_data();
+    void fullStatusBytesAreTheEncodedText();
 };
 
 void TestListExports::goldenLayouts_data()
@@ -273,6 +275,45 @@ void TestListExports::printing()
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("%PDF"));
     QCOMPARE(int(bytes.count("/Type /Page\n")), 1);
+}
+
+void TestListExports::fullStatusBytesAreTheEncodedText_data()
+{
+    using Row = statuslist::StatusRow;
+    QTest::addColumn<QList<Row>>("rows");
+    const quint64 all = ~quint64(0);
+    QTest::newRow("no rows") << QList<Row>{};
+    QTest::newRow("none missing, all missing, the last column")
+        << QList<Row>{{QStringLiteral("あ"), 3, 0, 0},
+                      {QStringLiteral("い"), 50, 0, all},
+                      {QStringLiteral("う"), 50, 0, quint64(1) << 49}};
+    QTest::newRow("start volumes shift the numbers, negative ones too")
+        << QList<Row>{{QStringLiteral("続編"), 5, 100, 0b10101},
+                      {QStringLiteral("前日譚"), 4, -3, 0b1111},
+                      {QStringLiteral("最大"), 2, 32767, 0b11},
+                      {QStringLiteral("最小"), 2, -32768, 0b11}};
+    QTest::newRow("missing bits beyond the filled columns are not cells")
+        << QList<Row>{{QStringLiteral("短い"), 2, 0, all},
+                      {QStringLiteral("空"), 0, 0, all},
+                      {QStringLiteral("負"), -1, 0, all},
+                      {QStringLiteral("長い"), 200, 0, all}};
+    QTest::newRow("titles stored in the Windows form, empty, half-width") << QList<Row>{
+        {QStringLiteral("波〜ダッシュ−"), 1, 0, 1}, {QString(), 1, 0, 1}, {QStringLiteral("ｶﾀｶﾅ ABC,\"x\""), 1, 0, 0}};
+    QTest::newRow("a title the code page cannot hold")
+        << QList<Row>{{QStringLiteral("普通"), 1, 0, 1}, {QStringLiteral("雪だるま☃と😀"), 1, 0, 1}};
+    QTest::newRow("a title with a line feed")
+        << QList<Row>{{QStringLiteral("一\n二"), 1, 0, 1}, {QStringLiteral("三"), 1, 0, 1}};
+}
+
+void TestListExports::fullStatusBytesAreTheEncodedText()
+{
+    QFETCH(QList<statuslist::StatusRow>, rows);
+    const QDate date(2008, 5, 5);
+    const cp932::Encoded expected = cp932::encode(exports::fullStatusText(date, rows));
+    const cp932::Encoded built = exports::fullStatusBytes(date, rows);
+    QCOMPARE(built.unencodable, expected.unencodable);
+    if (expected.ok())
+        QCOMPARE(built.bytes, expected.bytes);
 }
 
 QTEST_MAIN(TestListExports)

@@ -34,13 +34,13 @@ void ListExports::setToday(std::function<QDate()> today)
     m_today = std::move(today);
 }
 
-bool ListExports::save(const QString& fileName, const std::function<QString()>& makeText)
+bool ListExports::save(const std::function<QString()>& write)
 {
     QString error;
     {
         // The hourglass lasts until the file is encoded and written; a failure is reported after it is gone.
         const WaitCursor wait;
-        error = exports::write(m_state.store, fileName, makeText());
+        error = write();
     }
     if (error.isEmpty())
         return true;
@@ -61,7 +61,9 @@ void ListExports::cmdHozon_Click()
         titles = exports::readMissing(m_state.store, m_state.titles);
     }
     const QDate today = m_today();
-    const bool saved = save(exports::UncollectedFileName, [&] { return exports::shoppingText(today, titles); });
+    const bool saved = save([&] {
+        return exports::write(m_state.store, exports::UncollectedFileName, exports::shoppingText(today, titles));
+    });
     if (!print)
         return;
 
@@ -82,10 +84,11 @@ void ListExports::cmdHozon1_Click()
     if (m_dialogs.messageBox(QStringLiteral("未収集分のデータを更新しますか？"), Confirm,
                              QStringLiteral("未収集データ更新確認")) != Dialogs::Yes)
         return;
-    const auto text = [this] {
-        return exports::uncollectedText(m_today(), exports::readMissing(m_state.store, m_state.titles));
+    const auto write = [this] {
+        return exports::write(m_state.store, exports::UncollectedFileName,
+                              exports::uncollectedText(m_today(), exports::readMissing(m_state.store, m_state.titles)));
     };
-    if (!save(exports::UncollectedFileName, text))
+    if (!save(write))
         return;
     m_dialogs.messageBox(QStringLiteral("まだ集めてない情報を <%1>として保存しました。\r\n\r\n"
                                         "データはメモ帳などで開くことができます。")
@@ -98,8 +101,11 @@ void ListExports::cmdHozon2_Click()
     if (m_dialogs.messageBox(QStringLiteral("収集状況データを更新しますか？"), Confirm,
                              QStringLiteral("収集状況データ更新確認")) != Dialogs::Yes)
         return;
-    const auto text = [this] { return exports::fullStatusText(m_today(), m_grid.rows()); };
-    if (!save(exports::FullStatusFileName, text))
+    const auto write = [this] {
+        return exports::write(m_state.store, exports::FullStatusFileName,
+                              exports::fullStatusBytes(m_today(), m_grid.rows()));
+    };
+    if (!save(write))
         return;
     m_dialogs.messageBox(
         QStringLiteral("収集状況の全データを <%1>として保存しました。\r\n\r\n"

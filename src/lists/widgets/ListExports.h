@@ -33,8 +33,8 @@ public:
     void cmdHozon2_Click();
 
 private:
-    // Writes the text makeText returns under the hourglass; shows the error and returns false on failure.
-    bool save(const QString& fileName, const std::function<QString()>& makeText);
+    // Runs write (empty on success, else the message) under the hourglass; false after reporting a failure.
+    bool save(const std::function<QString()>& write);
 
     AppState& m_state;
     Dialogs& m_dialogs;
