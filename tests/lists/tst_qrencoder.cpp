@@ -1,10 +1,12 @@
 // Our QR encoder against libqrencode as the oracle: the same modules (so the same version, codewords, layout and
 // mask) for inputs of every version, at each version's exact capacity and one byte beyond it, and at random.
 #include "lists/QrEncoder.h"
+#include "lists/QrPenalty.h"
 #include "lists/QrShoppingList.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <cmath>
 #include <qrencode.h>
 
 namespace {
@@ -76,6 +78,64 @@ QByteArray randomBytes(QRandomGenerator& random, int length)
     return bytes;
 }
 
+// The penalty counted module by module, as the rules read: runs along every row and column, then blocks and
+// the dark share.
+int plainPenalty(const QList<QList<bool>>& dark)
+{
+    const int size = int(dark.size());
+    int total = 0, darkCount = 0;
+    for (int line = 0; line < 2 * size; ++line) {
+        QList<std::pair<bool, int>> runs; // colour and length, alternating
+        for (int i = 0; i < size; ++i) {
+            const bool d = line < size ? dark[line][i] : dark[i][line - size];
+            if (runs.isEmpty() || runs.last().first != d)
+                runs.append({d, 0});
+            ++runs.last().second;
+        }
+        const int n = int(runs.size());
+        for (int i = 0; i < n; ++i) {
+            if (runs[i].second >= 5)
+                total += runs[i].second - 2;
+            if (!runs[i].first || runs[i].second % 3 || i < 2 || i + 2 >= n)
+                continue;
+            const int f = runs[i].second / 3;
+            if (runs[i - 2].second != f || runs[i - 1].second != f || runs[i + 1].second != f ||
+                runs[i + 2].second != f)
+                continue;
+            // The light beyond either end is four units long, or reaches the edge, or there is none.
+            const bool lightBefore = i - 3 <= 0 || runs[i - 3].second >= 4 * f;
+            const bool lightAfter = i + 3 >= n - 1 || runs[i + 3].second >= 4 * f;
+            total += (lightBefore || lightAfter) ? 40 : 0;
+        }
+    }
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            darkCount += dark[y][x];
+            if (x + 1 < size && y + 1 < size && dark[y][x] == dark[y][x + 1] && dark[y][x] == dark[y + 1][x] &&
+                dark[y][x] == dark[y + 1][x + 1])
+                total += 3;
+        }
+    }
+    const int percent = int(std::lround(100.0 * darkCount / (size * size)));
+    return total + std::abs(percent - 50) / 5 * 10;
+}
+
+int wordPenalty(const QList<QList<bool>>& dark)
+{
+    const int size = int(dark.size()), words = (size + 63) / 64;
+    const auto buffer = [&](bool transposed) {
+        std::vector<std::uint64_t> rows(size_t(size + 2 * qrencoder::PenaltyMargin) * words, 0);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                if (transposed ? dark[x][y] : dark[y][x])
+                    rows[size_t(y + qrencoder::PenaltyMargin) * words + x / 64] |= std::uint64_t(1) << (x % 64);
+        return rows;
+    };
+    const std::vector<std::uint64_t> rows = buffer(false), cols = buffer(true);
+    const size_t origin = size_t(qrencoder::PenaltyMargin) * words;
+    return qrencoder::penalty(rows.data() + origin, cols.data() + origin, size, words);
+}
+
 } // namespace
 
 class TestQrEncoder final : public QObject {
@@ -85,6 +145,7 @@ private slots:
     void matchesLibqrencode();
     void everyVersionAtItsCapacity();
     void randomInputs();
+    void penaltyOfFinderLikeScales();
     void noCode_data();
     void noCode();
 };
@@ -136,6 +197,36 @@ void TestQrEncoder::randomInputs()
         const QString differs = difference(randomBytes(random, length));
         QVERIFY2(differs.isEmpty(),
                  qPrintable(QStringLiteral("input %1, %2 bytes: %3").arg(i).arg(length).arg(differs)));
+    }
+}
+
+void TestQrEncoder::penaltyOfFinderLikeScales()
+{
+    // Codes rarely hold finder-like patterns at scale three and more, or beside the edge at scale two: planted
+    // here at both ends of rows and columns, with light runs short of, at and beyond four units.
+    QRandomGenerator random(7);
+    for (int size : {21, 65, 117, 177}) {
+        for (int trial = 0; trial < 40; ++trial) {
+            QList<QList<bool>> dark(size, QList<bool>(size));
+            for (QList<bool>& row : dark)
+                for (int x = 0; x < size; ++x)
+                    row[x] = random.bounded(2);
+            for (int planted = 0; planted < 6; ++planted) {
+                const int f = 1 + random.bounded(5), gap = random.bounded(5 * f);
+                const bool atEnd = random.bounded(2), inColumn = random.bounded(2);
+                const int line = random.bounded(size);
+                const QList<int> units{-gap, 1, 1, 3, 1, 1, 4}; // light gap, pattern, then four light units
+                int at = 0;
+                for (int part = 0; part < units.size(); ++part) {
+                    const int length = part == 0 ? gap : units[part] * f;
+                    for (int i = 0; i < length && at < size; ++i, ++at) {
+                        const int along = atEnd ? size - 1 - at : at;
+                        (inColumn ? dark[along][line] : dark[line][along]) = part % 2 == 1;
+                    }
+                }
+            }
+            QCOMPARE(wordPenalty(dark), plainPenalty(dark));
+        }
     }
 }
 
