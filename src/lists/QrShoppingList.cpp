@@ -1,17 +1,17 @@
 #include "lists/QrShoppingList.h"
 
+#include "lists/QrEncoder.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
+#include <bit>
 #include <cmath>
-#include <qrencode.h>
 
 namespace qrlist {
 
 namespace {
 
 constexpr int QuietZone = 4;
-// ECI designator of UTF-8: without it some readers take Japanese bytes for Shift-JIS.
-constexpr unsigned EciUtf8 = 26;
 
 int utf8Bytes(const QString& text)
 {
@@ -130,29 +130,19 @@ QString codeText(const QStringList& codeLines)
 
 QImage encode(const QByteArray& utf8)
 {
-    QRinput* input = QRinput_new2(0, QR_ECLEVEL_M);
-    if (!input)
-        return {};
-    QRcode* code = nullptr;
-    if (QRinput_appendECIheader(input, EciUtf8) == 0 &&
-        QRinput_append(input, QR_MODE_8, int(utf8.size()), reinterpret_cast<const unsigned char*>(utf8.constData())) ==
-            0)
-        code = QRcode_encodeInput(input);
-    QRinput_free(input);
+    const std::optional<qrencoder::Matrix> code = qrencoder::encode(utf8);
     if (!code)
         return {};
-
-    const int width = code->width;
-    QImage image(width + 2 * QuietZone, width + 2 * QuietZone, QImage::Format_Grayscale8);
+    const int side = code->size + 2 * QuietZone;
+    QImage image(side, side, QImage::Format_Grayscale8);
     image.fill(255);
-    for (int y = 0; y < width; ++y) {
-        uchar* row = image.scanLine(y + QuietZone);
-        for (int x = 0; x < width; ++x) {
-            if (code->data[y * width + x] & 1)
-                row[x + QuietZone] = 0;
+    for (int y = 0; y < code->size; ++y) {
+        uchar* row = image.scanLine(y + QuietZone) + QuietZone;
+        for (int w = 0; w < code->wordsPerRow; ++w) {
+            for (std::uint64_t bits = code->rows[size_t(y) * code->wordsPerRow + w]; bits; bits &= bits - 1)
+                row[64 * w + std::countr_zero(bits)] = 0;
         }
     }
-    QRcode_free(code);
     return image;
 }
 
