@@ -21,9 +21,10 @@ struct Matrix {
 };
 
 // The symbol of bytes at error correction level M: an ECI header declaring UTF-8 (26; without it some readers
-// take Japanese bytes for Shift-JIS), then the bytes in byte mode, in the smallest version that holds them. Of the
-// eight masks it takes the one of lowest penalty, the first of equals. Nothing for no bytes (readers find no code in
-// such a symbol) or more than version 40 holds.
+// take Japanese bytes for Shift-JIS), then the bytes in byte mode, in the version libqrencode takes for them (the
+// smallest, or the next where its estimate of the headers asks for it). Of the eight masks it takes the one of
+// lowest penalty, the first of equals. Nothing for no bytes (readers find no code in such a symbol) or more than
+// version 40 holds.
 std::optional<Matrix> encode(QByteArrayView bytes);
 
 } // namespace qrencoder
