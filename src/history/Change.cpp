@@ -10,13 +10,18 @@ namespace {
 // A seal notices a change another program made to a file, as the store's fingerprints do, so it is the same
 // fast 64-bit content hash, with the size: the collection file is hashed several times in each undo, and a
 // cryptographic hash took five times as long for no gain against a program that is not trying to forge one.
+QByteArray sealOfBytes(const QByteArray& bytes)
+{
+    return QByteArray::number(bytes.size()) + ':' +
+           QByteArray::number(quint64(qHashBits(bytes.constData(), size_t(bytes.size()), 0)), 16);
+}
+
 std::optional<QByteArray> sealOf(const DataFolder& folder, const QString& name)
 {
     const std::optional<QByteArray> bytes = folder.read(name);
     if (!bytes)
         return std::nullopt;
-    return QByteArray::number(bytes->size()) + ':' +
-           QByteArray::number(quint64(qHashBits(bytes->constData(), size_t(bytes->size()), 0)), 16);
+    return sealOfBytes(*bytes);
 }
 
 } // namespace
@@ -40,20 +45,26 @@ QString Change::fullWidthNumber(int number)
 QString Change::applySealed(bool forward)
 {
     DataFolder& folder = m_data.store.folder();
-    QStringList written;
-    folder.setWriteLog(&written);
+    DataFolder::WriteLog log;
+    folder.setWriteLog(&log);
     const QString error = apply(forward);
     folder.setWriteLog(nullptr);
     if (!error.isEmpty())
         return error;
-    for (const QString& name : std::as_const(written)) {
+    for (const QString& name : std::as_const(log.names)) {
         const QString folded = name.toCaseFolded();
         if (!m_merged.contains(folded))
             m_seals.insert(folded, {name, {}});
     }
-    // Every file the step ever wrote is sealed afresh: undo and redo may write fewer than the first apply.
-    for (auto it = m_seals.begin(); it != m_seals.end(); ++it)
-        it->second = sealOf(folder, it->first);
+    // Every file the step ever wrote is sealed afresh: undo and redo may write fewer than the first apply. A file
+    // this apply wrote last is sealed from the bytes written, unless reading it would find another spelling of
+    // its name: an import writes tens of thousands of files, and reading them all back took as long again.
+    for (auto it = m_seals.begin(); it != m_seals.end(); ++it) {
+        const auto known = log.written.constFind(it.key());
+        it->second = known != log.written.cend() && folder.existingName(it->first) == known->first
+                         ? std::optional(sealOfBytes(known->second))
+                         : sealOf(folder, it->first);
+    }
     return {};
 }
 

@@ -216,7 +216,8 @@ QString DataFolder::placeProblem(const QString& name) const
         const auto other = m_trustedOthers->constFind(name.toCaseFolded());
         if (other == m_trustedOthers->cend())
             return {};
-        return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。").arg(*other);
+        return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。")
+            .arg(*other);
     }
     for (const QString& spelling : {name, existing}) {
         const QFileInfo info(pathOf(spelling.isEmpty() ? name : spelling));
@@ -279,6 +280,7 @@ QString DataFolder::write(const QString& name, const QByteArray& data)
     if (const QString reason = m_writer->writeAtomically(pathOf(diskName), data); !reason.isEmpty())
         return failure(reason);
     remember(diskName);
+    logWritten(diskName, data);
     return {};
 }
 
@@ -307,9 +309,10 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
     const QStringList reasons = m_writer->writeEachAtomically(valid);
     for (qsizetype k = 0; k < valid.size(); ++k) {
         const QString reason = k < reasons.size() ? reasons[k] : QString();
-        if (reason.isEmpty())
+        if (reason.isEmpty()) {
             remember(diskNames[k]);
-        else
+            logWritten(diskNames[k], valid[k].data);
+        } else
             messages[validIndex[k]] =
                 QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(files[validIndex[k]].first, reason);
     }
@@ -402,6 +405,7 @@ QString DataFolder::writeExact(const QString& diskName, const QByteArray& data)
     if (const QString reason = m_writer->writeAtomically(pathOf(diskName), data); !reason.isEmpty())
         return QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(diskName, reason);
     remember(diskName);
+    logWritten(diskName, data);
     return {};
 }
 

@@ -98,9 +98,16 @@ public:
     void setWriter(std::unique_ptr<FileWriter> writer);
     // Runs before every write and deletion made through this folder (a backup taken at the day's first change).
     void setBeforeChange(std::function<void()> hook) { m_beforeChange = std::move(hook); }
-    // While set, the name of every file written or deleted through this folder is added to *log (the files an
-    // undo step changed); nullptr stops the log.
-    void setWriteLog(QStringList* log) { m_writeLog = log; }
+    // The files an undo step changed: every name written or deleted through this folder, in order, and for the
+    // names whose last change was a whole write that succeeded, the spelling on disk and the bytes written, so
+    // that the step learns what the file holds without reading it back.
+    struct WriteLog {
+        QStringList names;
+        // Folded name -> spelling on disk and bytes.
+        QHash<QString, std::pair<QString, QByteArray>> written;
+    };
+    // While set, every write and deletion through this folder is added to *log; nullptr stops the log.
+    void setWriteLog(WriteLog* log) { m_writeLog = log; }
 
 private:
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
@@ -118,10 +125,18 @@ private:
         if (m_beforeChange)
             m_beforeChange();
     }
+    // Before each write or deletion: until it succeeds, nothing is known of what the file holds.
     void logWrite(const QString& name) const
     {
+        if (m_writeLog) {
+            m_writeLog->names.append(name);
+            m_writeLog->written.remove(name.toCaseFolded());
+        }
+    }
+    void logWritten(const QString& diskName, const QByteArray& data) const
+    {
         if (m_writeLog)
-            m_writeLog->append(name);
+            m_writeLog->written.insert(diskName.toCaseFolded(), {diskName, data});
     }
 
     QString m_path;
@@ -133,5 +148,5 @@ private:
     std::optional<QHash<QString, QString>> m_trustedOthers;
     std::unique_ptr<FileWriter> m_writer;
     std::function<void()> m_beforeChange;
-    QStringList* m_writeLog = nullptr;
+    WriteLog* m_writeLog = nullptr;
 };

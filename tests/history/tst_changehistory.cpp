@@ -45,6 +45,31 @@ struct Fixture {
     ChangeHistory history;
 };
 
+// A step that changes one file by a script of whole writes and deletions, and undoes itself by deleting it.
+class ScriptedStep final : public Change {
+public:
+    ScriptedStep(ChangeData& data, QStringList script) : Change(data, QStringLiteral("試し")), m_script(script) {}
+    QString apply(bool forward) override
+    {
+        DataFolder& folder = m_data.store.folder();
+        if (!forward) {
+            folder.remove(QStringLiteral("試し.TXT"));
+            return {};
+        }
+        for (const QString& action : std::as_const(m_script)) {
+            if (action == u"delete")
+                folder.remove(QStringLiteral("試し.TXT"));
+            else if (const QString error = folder.write(QStringLiteral("試し.TXT"), action.toUtf8()); !error.isEmpty())
+                return error;
+        }
+        return {};
+    }
+    ChangeOutcome outcome(bool) const override { return {}; }
+
+private:
+    QStringList m_script;
+};
+
 bool undoneMessageNames(const QStringList& told, const QString& file)
 {
     return told.size() == 1 && told.first().toCaseFolded() == file.toCaseFolded();
@@ -61,6 +86,8 @@ private slots:
     void addUndoneAfterTheRankingWasReordered_data();
     void addUndoneAfterTheRankingWasReordered();
     void deleteOfASharedNameKeepsTheFiles();
+    void sealsHoldTheFileAsTheStepLeftIt_data();
+    void sealsHoldTheFileAsTheStepLeftIt();
     void twoHundredStepsAreKept();
     void heldBytesAreBounded();
 };
@@ -231,6 +258,27 @@ void TestChangeHistory::deleteOfASharedNameKeepsTheFiles()
     QVERIFY(f.history.undo().error.isEmpty());
     QCOMPARE(f.table.count(), 2);
     QCOMPARE(f.folder.readBytes(QStringLiteral("甲_C.txt")), QByteArray("\x83\x81\x83\x82\r\n"));
+}
+
+void TestChangeHistory::sealsHoldTheFileAsTheStepLeftIt_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::newRow("written once") << QStringList{"1"};
+    QTest::newRow("written twice") << QStringList{"1", "2"};
+    QTest::newRow("written, then deleted") << QStringList{"1", "delete"};
+    QTest::newRow("deleted, then written") << QStringList{"delete", "1"};
+}
+
+// A step knows what it left in each file without reading it back; an undo right after it finds no change made
+// by another program.
+void TestChangeHistory::sealsHoldTheFileAsTheStepLeftIt()
+{
+    QFETCH(QStringList, script);
+    Fixture f({QStringLiteral("甲")});
+    QVERIFY(f.history.perform(std::make_unique<ScriptedStep>(f.data, script)).error.isEmpty());
+    const ChangeHistory::Result undone = f.history.undo();
+    QVERIFY2(undone.error.isEmpty(), qPrintable(undone.error));
+    QVERIFY(!f.folder.exists(QStringLiteral("試し.TXT")));
 }
 
 void TestChangeHistory::twoHundredStepsAreKept()
