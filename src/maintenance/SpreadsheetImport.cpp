@@ -8,6 +8,7 @@
 #include "store/VolumeList.h"
 
 #include <QHash>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
 namespace spreadsheetimport {
@@ -257,11 +258,11 @@ Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
             return result;
         }
 
+    // Each row is read on its own, so the rows are shared among the cores; their order is kept.
     const RowReader reader(columns, today);
-    QList<Row> rows;
-    rows.reserve(read.rows.size() - 1);
-    for (qsizetype i = 1; i < read.rows.size(); ++i)
-        rows.append(reader.read(read.rows[i]));
+    QList<Row> rows = QtConcurrent::blockingMapped<QList<Row>>(
+        read.rows.cbegin() + 1, read.rows.cend(),
+        [&reader](const csvtable::Row& source) { return reader.read(source); });
 
     // Titles against the collection and each other. A row refused for one of its records takes none, so the
     // others are checked again without it, until no further row is refused.
@@ -288,6 +289,10 @@ Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
     }
 
     int total = table.count();
+    qsizetype accepted = 0;
+    for (const Row& row : std::as_const(rows))
+        accepted += row.records.size();
+    result.records.reserve(accepted);
     for (Row& row : rows) {
         if (row.refusal.isEmpty() && total + row.records.size() > TitleTable::MaxTitles)
             row.refusal = QStringLiteral("登録できるのは全部で%1件までです。").arg(TitleTable::MaxTitles);
@@ -297,7 +302,8 @@ Plan plan(const QByteArray& bytes, const TitleTable& table, const QDate& today)
         }
         total += int(row.records.size());
         ++result.acceptedRows;
-        result.records.append(row.records);
+        for (NewRecord& n : row.records)
+            result.records.append(std::move(n));
     }
     return result;
 }
