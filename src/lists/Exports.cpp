@@ -192,7 +192,11 @@ bool appendStatusRows(QByteArray& bytes, const statuslist::StatusRow* begin, con
     const qsizetype start = bytes.size();
     bytes.resize(bound);
     char* out = bytes.data() + start;
+    // Each title lives in memory of its own: fetching a few rows ahead keeps the rows from waiting on memory.
+    constexpr int Ahead = 8;
     for (const statuslist::StatusRow* row = begin; row != end; ++row) {
+        if (end - row > Ahead)
+            __builtin_prefetch(row[Ahead].title.constData());
         out = cp932::encodeInto(row->title, out);
         if (!out)
             return false;
