@@ -176,10 +176,6 @@ quint64 shownMissing(const statuslist::StatusRow& row)
     return filled >= 64 ? row.missing : row.missing & ((quint64(1) << filled) - 1);
 }
 
-} // namespace
-
-namespace {
-
 // Appends the full status rows of [begin, end) to bytes; false when a title needs the converter (a character
 // that cannot be stored among them), and then bytes means nothing.
 bool appendStatusRows(QByteArray& bytes, const statuslist::StatusRow* begin, const statuslist::StatusRow* end)
@@ -269,10 +265,7 @@ QString uncollectedText(const QDate& date, const QList<TitleMissing>& titles)
 
 QString write(CollectionStore& store, const QString& fileName, const QString& text)
 {
-    QByteArray bytes;
-    if (const QString problem = CollectionStore::encodeFor(fileName, text, &bytes); !problem.isEmpty())
-        return problem;
-    return store.folder().write(fileName, bytes);
+    return write(store, fileName, cp932::encode(text));
 }
 
 QString write(CollectionStore& store, const QString& fileName, const cp932::Encoded& encoded)
