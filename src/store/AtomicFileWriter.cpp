@@ -5,11 +5,13 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,22 +99,63 @@ QStringList FileWriter::writeEachAtomically(const QList<FileData>& files)
     return reasons;
 }
 
-QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
+namespace {
+
+// The folder of the last path asked for, held open, so that a batch's files are created and renamed by their
+// names within it rather than by a walk along the whole path each time.
+class HeldFolder final {
+public:
+    HeldFolder() = default;
+    ~HeldFolder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+
+    // The descriptor for the *at() calls and the name to give them: the folder's and the name within it, or
+    // AT_FDCWD and the path itself when the folder cannot be opened.
+    std::pair<int, const char*> locate(const QByteArray& path)
+    {
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash < 0)
+            return {AT_FDCWD, path.constData()};
+        if (QByteArrayView(path.constData(), slash + 1) != m_folder) {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_folder = path.left(slash + 1);
+            m_fd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        if (m_fd < 0)
+            return {AT_FDCWD, path.constData()};
+        return {m_fd, path.constData() + slash + 1};
+    }
+
+private:
+    QByteArray m_folder;
+    int m_fd = -1;
+};
+
+struct Staged {
+    qsizetype index;
+    QByteArray staging;
+    QByteArray target;
+};
+
+// Writes files[begin, end) to staging files beside their targets, with plain system calls: a batch may hold tens
+// of thousands of small files, and a QFile costs more per file than the write itself. A failure is put in
+// reasons; the rest are appended to staged.
+void stage(const QList<FileWriter::FileData>& files, qsizetype begin, qsizetype end, QString* reasons,
+           QList<Staged>& staged)
 {
-    QStringList reasons(files.size());
-    // Plain system calls, as a batch may hold tens of thousands of small files: a QFile costs more per file
-    // than the write itself.
-    struct Staged {
-        qsizetype index;
-        QByteArray staging;
-        QByteArray target;
-    };
-    QList<Staged> staged;
-    staged.reserve(files.size());
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    staged.reserve(end - begin);
+    HeldFolder folder;
+    for (qsizetype i = begin; i < end; ++i) {
         const QString target = files[i].missing ? files[i].absolutePath : followLinks(files[i].absolutePath);
         const QByteArray staging = QFile::encodeName(stagingPathFor(target));
-        const int fd = ::open(staging.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const auto [at, stagingName] = folder.locate(staging);
+        const int fd = ::openat(at, stagingName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(qt_error_string(errno));
             continue;
@@ -135,16 +178,86 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
             error = errno;
         if (error != 0) {
             reasons[i] = QStringLiteral("書き込みが途中で失敗しました（%1）").arg(qt_error_string(error));
-            ::unlink(staging.constData());
+            ::unlinkat(at, stagingName, 0);
             continue;
         }
         staged.append({i, staging, QFile::encodeName(target)});
     }
+}
+
+// Puts each staged file of [begin, end) in place of its target; when synced is false, syncs each file first.
+void commit(const Staged* begin, const Staged* end, bool synced, QString* reasons)
+{
+    HeldFolder stagingFolder;
+    HeldFolder targetFolder;
+    for (const Staged* s = begin; s != end; ++s) {
+        const auto [stagingAt, stagingName] = stagingFolder.locate(s->staging);
+        if (!synced) {
+            // One file at a time, then.
+            const int fd = ::open(s->staging.constData(), O_RDONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && ::fsync(fd) == 0;
+            const QString reason = qt_error_string(errno);
+            if (fd >= 0)
+                ::close(fd);
+            if (!ok) {
+                reasons[s->index] = QStringLiteral("ディスクへの書き出しに失敗しました（%1）").arg(reason);
+                ::unlinkat(stagingAt, stagingName, 0);
+                continue;
+            }
+        }
+        const auto [targetAt, targetName] = targetFolder.locate(s->target);
+        if (::renameat(stagingAt, stagingName, targetAt, targetName) != 0) {
+            reasons[s->index] =
+                QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
+            ::unlinkat(stagingAt, stagingName, 0);
+        }
+    }
+}
+
+// Runs work(begin, end) over [0, count): the first half on a worker thread, the second here, when there are
+// enough items for a second thread to pay and the halves may run in any order.
+template <typename Work> void inTwoHalves(qsizetype count, bool orderMatters, const Work& work)
+{
+    constexpr qsizetype EnoughForTwo = 256;
+    if (count < EnoughForTwo || orderMatters) {
+        work(0, count);
+        return;
+    }
+    const qsizetype half = count / 2;
+    QFuture<void> first = QtConcurrent::run([&] { work(0, half); });
+    work(half, count);
+    first.waitForFinished();
+}
+
+} // namespace
+
+QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
+{
+    // Creating and renaming hold the folder's lock, but the rest of each file's work (the names, the data copied
+    // in, the closing) runs on two cores.
+    std::vector<QString> reasons(files.size());
+    QList<Staged> staged[2];
+    inTwoHalves(files.size(), false, [&](qsizetype begin, qsizetype end) {
+        stage(files, begin, end, reasons.data(), staged[begin == 0 ? 0 : 1]);
+    });
+    staged[0].append(std::move(staged[1]));
+    const QList<Staged>& all = staged[0];
 
     // Every staged file's data must be on disk before any rename, as a single save syncs its own file first.
     QSet<QByteArray> folders;
-    for (const Staged& s : std::as_const(staged))
+    // A target named twice ends with the later file, as when the files are written one by one: such a batch
+    // is renamed in order.
+    QSet<QByteArray> targets;
+    targets.reserve(all.size());
+    bool repeated = false;
+    for (const Staged& s : all) {
         folders.insert(s.staging.left(s.staging.lastIndexOf('/') + 1));
+        if (!repeated) {
+            const qsizetype before = targets.size();
+            targets.insert(s.target);
+            repeated = targets.size() == before;
+        }
+    }
     bool synced = true;
     for (const QByteArray& folder : std::as_const(folders)) {
         const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -152,24 +265,8 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
         if (fd >= 0)
             ::close(fd);
     }
-    for (const Staged& s : std::as_const(staged)) {
-        if (!synced) {
-            // One file at a time, then.
-            const int fd = ::open(s.staging.constData(), O_RDONLY | O_CLOEXEC);
-            const bool ok = fd >= 0 && ::fsync(fd) == 0;
-            const QString reason = qt_error_string(errno);
-            if (fd >= 0)
-                ::close(fd);
-            if (!ok) {
-                reasons[s.index] = QStringLiteral("ディスクへの書き出しに失敗しました（%1）").arg(reason);
-                ::unlink(s.staging.constData());
-                continue;
-            }
-        }
-        if (std::rename(s.staging.constData(), s.target.constData()) != 0) {
-            reasons[s.index] = QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
-            ::unlink(s.staging.constData());
-        }
-    }
-    return reasons;
+    inTwoHalves(all.size(), repeated, [&](qsizetype begin, qsizetype end) {
+        commit(all.constData() + begin, all.constData() + end, synced, reasons.data());
+    });
+    return QStringList(reasons.begin(), reasons.end());
 }
