@@ -2,8 +2,10 @@
 #include "store/AtomicFileWriter.h"
 
 #include <QDir>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 
 using namespace storetest;
 
@@ -98,6 +100,32 @@ private slots:
         for (int i = 0; i < 300; ++i)
             QCOMPARE(contents(dir.filePath(QStringLiteral("%1.TXT").arg(i))), QByteArray("1"));
         QCOMPARE(listing(dir.path()).size(), 300);
+    }
+
+    // Every thread of the shared pool busy (covers being decoded, say) must not hold a large batch up: its first
+    // half is then written on the calling thread too.
+    void batchFinishesWhileThePoolIsBusy()
+    {
+        QThreadPool* const pool = QThreadPool::globalInstance();
+        QSemaphore started;
+        QSemaphore release;
+        for (int i = 0; i < pool->maxThreadCount(); ++i)
+            pool->start([&] {
+                started.release();
+                release.acquire();
+            });
+        started.acquire(pool->maxThreadCount());
+
+        QTemporaryDir dir;
+        QList<FileWriter::FileData> files;
+        for (int i = 0; i < 600; ++i)
+            files.append({dir.filePath(QStringLiteral("%1.TXT").arg(i)), QByteArray::number(i)});
+        const QStringList reasons = AtomicFileWriter().writeEachAtomically(files);
+        release.release(pool->maxThreadCount());
+        pool->waitForDone();
+        QCOMPARE(reasons, QStringList(files.size()));
+        QCOMPARE(listing(dir.path()).size(), 600);
+        QCOMPARE(contents(dir.filePath("599.TXT")), QByteArray("599"));
     }
 };
 
