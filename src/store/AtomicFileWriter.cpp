@@ -125,7 +125,8 @@ public:
             if (m_fd >= 0)
                 ::close(m_fd);
             m_folder = path.left(slash + 1);
-            m_fd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            // Held as a place only: a folder that may be written to but not listed serves as well.
+            m_fd = ::open(m_folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         }
         if (m_fd < 0)
             return {AT_FDCWD, path.constData()};
