@@ -215,18 +215,18 @@ void commit(const Staged* begin, const Staged* end, bool synced, QString* reason
     }
 }
 
-// Runs work(begin, end) over [0, count): the first half on a worker thread, the second here, when there are
-// enough items for a second thread to pay and the halves may run in any order.
+// Runs work(part, begin, end) over [0, count): part 0, the first half, on a worker thread and part 1 here, when
+// there are enough items for a second thread to pay and the halves may run in any order; else part 0 is all.
 template <typename Work> void inTwoHalves(qsizetype count, bool orderMatters, const Work& work)
 {
     constexpr qsizetype EnoughForTwo = 256;
     if (count < EnoughForTwo || orderMatters) {
-        work(0, count);
+        work(0, 0, count);
         return;
     }
     const qsizetype half = count / 2;
-    QFuture<void> first = QtConcurrent::run([&] { work(0, half); });
-    work(half, count);
+    QFuture<void> first = QtConcurrent::run([&] { work(0, 0, half); });
+    work(1, half, count);
     first.waitForFinished();
 }
 
@@ -238,8 +238,8 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
     // in, the closing) runs on two cores.
     std::vector<QString> reasons(files.size());
     QList<Staged> staged[2];
-    inTwoHalves(files.size(), false, [&](qsizetype begin, qsizetype end) {
-        stage(files, begin, end, reasons.data(), staged[begin == 0 ? 0 : 1]);
+    inTwoHalves(files.size(), false, [&](int part, qsizetype begin, qsizetype end) {
+        stage(files, begin, end, reasons.data(), staged[part]);
     });
     staged[0].append(std::move(staged[1]));
     const QList<Staged>& all = staged[0];
@@ -266,7 +266,7 @@ QStringList AtomicFileWriter::writeEachAtomically(const QList<FileData>& files)
         if (fd >= 0)
             ::close(fd);
     }
-    inTwoHalves(all.size(), repeated, [&](qsizetype begin, qsizetype end) {
+    inTwoHalves(all.size(), repeated, [&](int, qsizetype begin, qsizetype end) {
         commit(all.constData() + begin, all.constData() + end, synced, reasons.data());
     });
     return QStringList(reasons.begin(), reasons.end());
