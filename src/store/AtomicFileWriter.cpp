@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSet>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
@@ -49,12 +50,51 @@ std::optional<mode_t> permissionsOf(const QString& path)
     return info.st_mode & 0777;
 }
 
+// The file a save replaces, held from before the rename until after it. Dropping a file's last name frees its
+// blocks, and for a file of megabytes that bookkeeping takes a millisecond or two; while the file is held, the
+// rename only moves a name, and the blocks are freed when the hold is let go: for a large file on a worker thread,
+// where nobody waits for it.
+class ReplacedFile final {
+public:
+    explicit ReplacedFile(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC))
+    {
+        if (m_fd >= 0 && ::fstat(m_fd, &m_info) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~ReplacedFile()
+    {
+        constexpr off_t WorthAWorker = 1024 * 1024;
+        if (m_fd < 0)
+            return;
+        if (m_info.st_size < WorthAWorker)
+            ::close(m_fd);
+        else
+            QThreadPool::globalInstance()->start([fd = m_fd] { ::close(fd); });
+    }
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+
+    // The permission bits of the file replaced, or nothing when there was none.
+    std::optional<mode_t> permissions() const
+    {
+        return m_fd >= 0 ? std::optional<mode_t>(m_info.st_mode & 0777) : std::nullopt;
+    }
+
+private:
+    int m_fd;
+    struct stat m_info {};
+};
+
 } // namespace
 
 QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QByteArray& data)
 {
     const QString target = followLinks(absolutePath);
     const QString staging = stagingPathFor(target);
+    const ReplacedFile replaced(target);
     {
         // QSaveFile writes to a nameless file where the file system allows it, and gives it the staging name
         // only at commit, after its data is on disk.
@@ -70,8 +110,8 @@ QString AtomicFileWriter::writeAtomically(const QString& absolutePath, const QBy
             return reason;
         };
         // Best effort, as QSaveFile itself does: some file systems keep no permissions.
-        if (const QFileInfo old(target); old.exists())
-            file.setPermissions(old.permissions());
+        if (const std::optional<mode_t> mode = replaced.permissions())
+            (void)::fchmod(file.handle(), *mode);
         if (file.write(data) != data.size())
             return fail(QStringLiteral("書き込みが途中で失敗しました"));
         // commit() does not report an error of its own final flush, so a full disk is caught here instead.

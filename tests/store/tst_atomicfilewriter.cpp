@@ -127,6 +127,27 @@ private slots:
         QCOMPARE(listing(dir.path()).size(), 600);
         QCOMPARE(contents(dir.filePath("599.TXT")), QByteArray("599"));
     }
+
+    // A replaced file is held past the rename, and a large one let go on a worker: every save lets go of what it
+    // held, whatever the size, so that a session of saves neither runs out of descriptors nor keeps freed space.
+    void replacedFilesAreLetGo()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("big.TXT");
+        const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        AtomicFileWriter writer;
+        QCOMPARE(writer.writeAtomically(path, QByteArray(16, 'x')), QString());
+        QThreadPool::globalInstance()->waitForDone();
+        const qsizetype before = openFiles();
+        for (int i = 0; i < 20; ++i) {
+            const QByteArray data(i % 2 == 0 ? 2 * 1024 * 1024 : 100, char('a' + i));
+            QCOMPARE(writer.writeAtomically(path, data), QString());
+            QCOMPARE(contents(path), data);
+        }
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(openFiles(), before);
+        QCOMPARE(listing(dir.path()), QStringList{"big.TXT"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAtomicFileWriter)
