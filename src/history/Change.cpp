@@ -61,7 +61,7 @@ QString Change::applySealed(bool forward)
     // its name: an import writes tens of thousands of files, and reading them all back took as long again.
     for (auto it = m_seals.begin(); it != m_seals.end(); ++it) {
         const auto known = log.written.constFind(it.key());
-        it->second = known != log.written.cend() && folder.existingName(it->first) == known->first
+        it->second = known != log.written.cend() && folder.existingName(it->first, it.key()) == known->first
                          ? std::optional(sealOfBytes(known->second))
                          : sealOf(folder, it->first);
     }

@@ -188,6 +188,8 @@ QString DataFolder::checkFileName(const QString& name)
         return QStringLiteral("ファイル名が空です。");
     if (name == u"." || name == u".." || name.startsWith(AtomicFileWriter::StagingPrefix))
         return QStringLiteral("「%1」はファイル名に使えません。").arg(name);
+    // The length the file system counts, in UTF-8 bytes, is summed on the way: every write asks this of its name.
+    qsizetype bytes = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
         if (c == u'/')
@@ -199,9 +201,11 @@ QString DataFolder::checkFileName(const QString& name)
             if (!paired)
                 return QStringLiteral("ファイル名に使えない文字が含まれています。");
             ++i;
+            bytes += 4;
+        } else {
+            bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
         }
     }
-    const qsizetype bytes = name.toUtf8().size();
     if (bytes > 255)
         return QStringLiteral("ファイル名が長すぎます（%1バイト、上限は255バイト）。").arg(bytes);
     return {};
@@ -211,9 +215,10 @@ QString DataFolder::placeProblem(const QString& name) const
 {
     if (QString problem = checkFileName(name); !problem.isEmpty())
         return problem;
-    const QString existing = existingName(name);
+    const QString folded = name.toCaseFolded();
+    const QString existing = existingFolded(name, folded);
     if (m_trustedOthers && existing.isEmpty()) {
-        const auto other = m_trustedOthers->constFind(name.toCaseFolded());
+        const auto other = m_trustedOthers->constFind(folded);
         if (other == m_trustedOthers->cend())
             return {};
         return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。")
@@ -232,7 +237,18 @@ QString DataFolder::existingName(const QString& name) const
 {
     if (!checkFileName(name).isEmpty())
         return {};
-    const QString folded = name.toCaseFolded();
+    return existingFolded(name, name.toCaseFolded());
+}
+
+QString DataFolder::existingName(const QString& name, const QString& folded) const
+{
+    if (!checkFileName(name).isEmpty())
+        return {};
+    return existingFolded(name, folded);
+}
+
+QString DataFolder::existingFolded(const QString& name, const QString& folded) const
+{
     if (const auto it = m_index.constFind(folded); it != m_index.cend()) {
         if (*it == name)
             return name;
@@ -246,7 +262,7 @@ QString DataFolder::existingName(const QString& name) const
     const QFileInfo info(pathOf(name));
     if (!info.exists() || info.isDir())
         return {};
-    remember(name);
+    remember(name, folded);
     return name;
 }
 
@@ -290,28 +306,30 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
     QStringList messages(files.size());
     QList<FileWriter::FileData> valid;
     QList<qsizetype> validIndex;
-    QStringList diskNames;
+    // Each name is folded once; a spelling the index gives folds the same.
+    QList<std::pair<QString, QString>> diskNames;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString& name = files[i].first;
         if (const QString problem = checkFileName(name); !problem.isEmpty()) {
             messages[i] = QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(name, problem);
             continue;
         }
-        logWrite(name);
-        QString diskName = existingName(name);
+        const QString folded = name.toCaseFolded();
+        logWrite(name, folded);
+        QString diskName = existingFolded(name, folded);
         const bool missing = diskName.isEmpty() && m_trustedOthers;
         if (diskName.isEmpty())
             diskName = name;
         valid.append({pathOf(diskName), files[i].second, missing});
         validIndex.append(i);
-        diskNames.append(diskName);
+        diskNames.append({diskName, folded});
     }
     const QStringList reasons = m_writer->writeEachAtomically(valid);
     for (qsizetype k = 0; k < valid.size(); ++k) {
         const QString reason = k < reasons.size() ? reasons[k] : QString();
         if (reason.isEmpty()) {
-            remember(diskNames[k]);
-            logWritten(diskNames[k], valid[k].data);
+            remember(diskNames[k].first, diskNames[k].second);
+            logWritten(diskNames[k].first, diskNames[k].second, valid[k].data);
         } else
             messages[validIndex[k]] =
                 QStringLiteral("「%1」に書き込めませんでした。\n理由: %2").arg(files[validIndex[k]].first, reason);
@@ -436,9 +454,8 @@ void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
     m_writer = writer ? std::move(writer) : std::make_unique<AtomicFileWriter>();
 }
 
-void DataFolder::remember(const QString& diskName) const
+void DataFolder::remember(const QString& diskName, const QString& folded) const
 {
-    const QString folded = diskName.toCaseFolded();
     // One lookup: a name is never empty, so an empty spelling is a slot just made.
     QString& known = m_index[folded];
     if (known.isEmpty())

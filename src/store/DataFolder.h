@@ -51,6 +51,8 @@ public:
     // The spelling on disk of the file that name designates (the exact spelling when it exists), or an empty
     // string when there is none or name is not a valid file name.
     QString existingName(const QString& name) const;
+    // The same, for a caller that has the name's folded form (QString::toCaseFolded) at hand.
+    QString existingName(const QString& name, const QString& folded) const;
     bool exists(const QString& name) const { return !existingName(name).isEmpty(); }
     // Absolute path of the existing spelling, or empty.
     QString existingPath(const QString& name) const;
@@ -111,7 +113,11 @@ public:
 
 private:
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
-    void remember(const QString& diskName) const;
+    void remember(const QString& diskName) const { remember(diskName, diskName.toCaseFolded()); }
+    // The same, for callers that folded the name already: a batch folds each of its names once.
+    void remember(const QString& diskName, const QString& folded) const;
+    // existingName for a name already checked and folded.
+    QString existingFolded(const QString& name, const QString& folded) const;
     void forget(const QString& diskName);
     // Every spelling on disk whose folded name is in folded, with one listing of the folder.
     QStringList spellingsOnDisk(const QSet<QString>& folded) const;
@@ -128,15 +134,25 @@ private:
     // Before each write or deletion: until it succeeds, nothing is known of what the file holds.
     void logWrite(const QString& name) const
     {
+        if (m_writeLog)
+            logWrite(name, name.toCaseFolded());
+    }
+    void logWrite(const QString& name, const QString& folded) const
+    {
         if (m_writeLog) {
             m_writeLog->names.append(name);
-            m_writeLog->written.remove(name.toCaseFolded());
+            m_writeLog->written.remove(folded);
         }
     }
     void logWritten(const QString& diskName, const QByteArray& data) const
     {
         if (m_writeLog)
-            m_writeLog->written.insert(diskName.toCaseFolded(), {diskName, data});
+            logWritten(diskName, diskName.toCaseFolded(), data);
+    }
+    void logWritten(const QString& diskName, const QString& folded, const QByteArray& data) const
+    {
+        if (m_writeLog)
+            m_writeLog->written.insert(folded, {diskName, data});
     }
 
     QString m_path;

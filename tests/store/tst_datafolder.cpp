@@ -201,6 +201,11 @@ private slots:
         QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << false;
         QTest::newRow("83 kanji and .TXT") << QString(83, u'漢') + ".TXT" << true;
         QTest::newRow("84 kanji and .TXT") << QString(84, u'漢') + ".TXT" << false;
+        // Two bytes each in UTF-8, and four for a character beyond the 16-bit plane (one surrogate pair).
+        QTest::newRow("125 é and .TXT") << QString(125, u'é') + "a.TXT" << true;
+        QTest::newRow("126 é and .TXT") << QString(126, u'é') + ".TXT" << false;
+        QTest::newRow("62 𠮷 and .TXT") << QString::fromUtf8("𠮷").repeated(62) + "abc.TXT" << true;
+        QTest::newRow("63 𠮷 and .TXT") << QString::fromUtf8("𠮷").repeated(63) + ".TXT" << false;
     }
     void checkFileName()
     {
