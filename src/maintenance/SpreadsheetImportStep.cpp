@@ -5,6 +5,9 @@
 #include "store/DataFiles.h"
 #include "store/DataFolder.h"
 
+#include <QVarLengthArray>
+#include <QtConcurrent/QtConcurrentMap>
+
 SpreadsheetImportStep::SpreadsheetImportStep(ChangeData& data, const spreadsheetimport::Plan& plan)
     : Change(data, QStringLiteral("表計算からの取り込み（%1 件）").arg(plan.acceptedRows)), m_new(plan.records)
 {
@@ -33,6 +36,29 @@ QString listed(const QStringList& problems)
     return named.join(QStringLiteral("\r\n"));
 }
 
+// One file of a record, encoded: its name and bytes, or why it cannot be.
+struct EncodedFile {
+    QString name;
+    QByteArray bytes;
+    QString problem;
+};
+using RecordFiles = QVarLengthArray<EncodedFile, 2>;
+
+// The volume file of a record, and its memo file when it has a memo.
+RecordFiles encodedFiles(const spreadsheetimport::NewRecord& n)
+{
+    RecordFiles files;
+    const auto add = [&files](const QString& name, const QString& text) {
+        EncodedFile file{name, {}, {}};
+        file.problem = CollectionStore::encodeFor(name, text, &file.bytes);
+        files.append(std::move(file));
+    };
+    add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
+    if (!n.memo.isEmpty())
+        add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
+    return files;
+}
+
 } // namespace
 
 QString SpreadsheetImportStep::checkBeforeWriting(const QList<std::pair<QString, QByteArray>>& files,
@@ -58,21 +84,19 @@ QString SpreadsheetImportStep::add()
     // Files put into the folder by hand since it was listed are replaced, never given a letter-case twin; the
     // listing answers for every new file's name, so that thousands of lookups need not ask the disk each.
     const DataFolder::TrustedScan listing = folder.rescanTrusted();
+    // Each record's files are made and encoded on their own, so the records are shared among the cores; the
+    // files keep the records' order.
+    const QList<RecordFiles> encoded = QtConcurrent::blockingMapped<QList<RecordFiles>>(m_new, &encodedFiles);
     QList<std::pair<QString, QByteArray>> files;
     files.reserve(m_new.size());
     QStringList problems;
-    const auto add = [&](const QString& name, const QString& text) {
-        QByteArray bytes;
-        if (QString problem = CollectionStore::encodeFor(name, text, &bytes); !problem.isEmpty())
-            problems.append(problem);
-        else
-            files.append({name, bytes});
-    };
-    for (const spreadsheetimport::NewRecord& n : std::as_const(m_new)) {
-        add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
-        if (!n.memo.isEmpty())
-            add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
-    }
+    for (const RecordFiles& recordFiles : encoded)
+        for (const EncodedFile& file : recordFiles) {
+            if (!file.problem.isEmpty())
+                problems.append(file.problem);
+            else
+                files.append({file.name, file.bytes});
+        }
     if (QString refusal = checkBeforeWriting(files, problems); !refusal.isEmpty())
         return refusal;
 

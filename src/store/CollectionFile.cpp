@@ -168,15 +168,20 @@ QString formatLine(const TitleRecord& record)
 
 QString format(const TitleTable& table)
 {
+    return format(table.records());
+}
+
+QString format(const QList<TitleRecord>& records)
+{
     // One buffer for the whole file, its size known closely in advance: a collection of tens of thousands of
     // records is written on every change, so no line gets a string of its own.
     qsizetype length = 0;
-    for (const TitleRecord& record : table.records())
+    for (const TitleRecord& record : records)
         length += record.title.size() + record.author.size() + record.magazine.size() + record.rating.size() +
                   record.firstIssue.size() + record.lastIssue.size() + 32;
     QString text;
     text.reserve(length);
-    for (const TitleRecord& record : table.records())
+    for (const TitleRecord& record : records)
         appendLine(text, record);
     return text;
 }

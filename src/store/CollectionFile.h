@@ -36,5 +36,7 @@ int lineOfOffset(const QByteArray& bytes, qsizetype offset);
 QString formatLine(const TitleRecord& record);
 // The whole file's text for records 1 to count, in table order.
 QString format(const TitleTable& table);
+// The lines of these records, one after the other.
+QString format(const QList<TitleRecord>& records);
 
 } // namespace collection

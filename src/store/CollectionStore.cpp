@@ -172,10 +172,7 @@ QString CollectionStore::appendCollection(const QList<TitleRecord>& records)
 {
     if (QString refused = lockRefusal(); !refused.isEmpty())
         return refused;
-    QString text;
-    for (const TitleRecord& record : records)
-        text += collection::formatLine(record);
-    return appendText(CollectionFileName, text);
+    return appendText(CollectionFileName, collection::format(records));
 }
 
 QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeStates& states)
