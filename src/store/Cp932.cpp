@@ -136,6 +136,12 @@ std::optional<QByteArray> encodeByTable(const QString& text)
 
 } // namespace
 
+bool encodesByTable(QStringView text)
+{
+    const EncodeTable& table = encodeTable();
+    return std::all_of(text.cbegin(), text.cend(), [&table](QChar c) { return table.codes[c.unicode()] != 0; });
+}
+
 char* encodeInto(QStringView text, char* out)
 {
     const EncodeTable& table = encodeTable();

@@ -37,6 +37,10 @@ Encoded encode(const QString& text);
 // only encode() handles (one that cannot be stored among them); what was written then means nothing.
 char* encodeInto(QStringView text, char* out);
 
+// True when the table holds every character of text, so that encode() gives its bytes and nothing is
+// unencodable; false leaves it to encode() to tell.
+bool encodesByTable(QStringView text);
+
 // A Japanese sentence naming the characters that cannot be stored, for a message box.
 QString unencodableMessage(const QString& characters);
 

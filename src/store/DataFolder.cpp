@@ -188,8 +188,6 @@ QString DataFolder::checkFileName(const QString& name)
         return QStringLiteral("ファイル名が空です。");
     if (name == u"." || name == u".." || name.startsWith(AtomicFileWriter::StagingPrefix))
         return QStringLiteral("「%1」はファイル名に使えません。").arg(name);
-    // The length the file system counts, in UTF-8 bytes, is summed on the way: every write asks this of its name.
-    qsizetype bytes = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
         if (c == u'/')
@@ -201,14 +199,28 @@ QString DataFolder::checkFileName(const QString& name)
             if (!paired)
                 return QStringLiteral("ファイル名に使えない文字が含まれています。");
             ++i;
-            bytes += 4;
-        } else {
-            bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
         }
     }
+    const qsizetype bytes = utf8Length(name);
     if (bytes > 255)
         return QStringLiteral("ファイル名が長すぎます（%1バイト、上限は255バイト）。").arg(bytes);
     return {};
+}
+
+qsizetype DataFolder::utf8Length(QStringView text)
+{
+    // Counted rather than converted: every write asks this of its name.
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        }
+    }
+    return bytes;
 }
 
 QString DataFolder::placeProblem(const QString& name) const

@@ -47,6 +47,8 @@ public:
     // Empty when name may be used as a file name inside this folder; else a Japanese reason (a path
     // separator, a control character, "." or "..", more than 255 bytes, a staging file's name).
     static QString checkFileName(const QString& name);
+    // The bytes of text in UTF-8, the length a file name is limited by; a lone surrogate counts as three.
+    static qsizetype utf8Length(QStringView text);
 
     // The spelling on disk of the file that name designates (the exact spelling when it exists), or an empty
     // string when there is none or name is not a valid file name.

@@ -5,6 +5,7 @@
 #include "store/DataFolder.h"
 
 #include <QHash>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
 namespace titlerules {
@@ -14,9 +15,11 @@ namespace {
 const QString EarlierLabel = QStringLiteral("先にある");
 
 // Every file a title owns in the data folder, by suffix.
-QStringList fileSuffixes()
+const QStringList& fileSuffixes()
 {
-    return QStringList{CollectionStore::VolumeSuffix, CollectionStore::MemoSuffix} + CollectionStore::CoverSuffixes;
+    static const QStringList suffixes =
+        QStringList{CollectionStore::VolumeSuffix, CollectionStore::MemoSuffix} + CollectionStore::CoverSuffixes;
+    return suffixes;
 }
 
 // Simple case folding works character by character, so a folded file name is the folded title followed by the
@@ -33,9 +36,12 @@ constexpr qsizetype MaxFileNameBytes = 255;
 
 qsizetype longestSuffixBytes()
 {
-    qsizetype longest = 0;
-    for (const QString& suffix : fileSuffixes())
-        longest = std::max(longest, suffix.toUtf8().size());
+    static const qsizetype longest = [] {
+        qsizetype bytes = 0;
+        for (const QString& suffix : fileSuffixes())
+            bytes = std::max(bytes, DataFolder::utf8Length(suffix));
+        return bytes;
+    }();
     return longest;
 }
 
@@ -151,7 +157,7 @@ QString storableProblem(const QString& text, const QString& what, bool allowLine
 {
     QStringList problems;
 
-    const QString unencodable = cp932::encode(text).unencodable;
+    const QString unencodable = cp932::encodesByTable(text) ? QString() : cp932::encode(text).unencodable;
     if (!unencodable.isEmpty())
         problems << QStringLiteral("%1に使えない文字が含まれています: %2\n別の文字に置き換えて下さい。")
                         .arg(what, shownCharacters(unencodable));
@@ -176,7 +182,7 @@ QString fileNameProblem(const QString& title)
         return QStringLiteral("題名が空です。");
 
     const qsizetype limit = MaxFileNameBytes - longestSuffixBytes();
-    const qsizetype bytes = title.toUtf8().size();
+    const qsizetype bytes = DataFolder::utf8Length(title);
     if (bytes > limit) {
         // A full-width character takes three bytes of UTF-8, a half-width letter or digit one.
         return QStringLiteral("題名が長すぎます。ファイル名にできるのは全角なら約%1文字、半角英数字なら%2文字までです"
@@ -185,12 +191,9 @@ QString fileNameProblem(const QString& title)
             .arg(limit)
             .arg(bytes);
     }
-    for (const QString& suffix : fileSuffixes()) {
-        const QString problem = DataFolder::checkFileName(title + suffix);
-        if (!problem.isEmpty())
-            return problem;
-    }
-    return {};
+    // Within the length every suffix passes alike: each adds only characters a file name may hold, after the
+    // title's own, so one of them answers for all.
+    return DataFolder::checkFileName(title + fileSuffixes().constFirst());
 }
 
 QString programFileProblem(const QString& title)
@@ -268,11 +271,19 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
     // Candidates found fit are numbered after the records, so that an owner tells which of the two it is.
     const int firstCandidate = table.count() + 1;
     QHash<QString, int> taken; // exact title -> candidate
+    // Each title's own checks need nothing of the others: a long list shares them among the cores.
+    constexpr qsizetype EnoughForCores = 256;
     QList<Verdict> verdicts;
-    verdicts.reserve(candidates.size());
+    if (candidates.size() >= EnoughForCores) {
+        verdicts = QtConcurrent::blockingMapped<QList<Verdict>>(candidates, &checkAlone);
+    } else {
+        verdicts.reserve(candidates.size());
+        for (const QString& title : candidates)
+            verdicts.append(checkAlone(title));
+    }
     for (int c = 0; c < int(candidates.size()); ++c) {
         const QString& title = candidates[c];
-        Verdict verdict = checkAlone(title);
+        Verdict& verdict = verdicts[c];
         if (verdict.ok()) {
             if (const int record = records.value(title, 0)) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」は既に登録されています。").arg(title), record};
@@ -291,7 +302,6 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
             taken.insert(title, c);
             owners.add(title, firstCandidate + c);
         }
-        verdicts.append(std::move(verdict));
     }
     return verdicts;
 }

@@ -79,6 +79,16 @@ void TestTitleRules::batch_data()
     QTest::newRow("refused candidates are not met")
         << QStringList{} << QStringList{"a*", "a*", "Ab", "ab_C", "AB"}
         << QStringList{"character", "character", "ok", "twin c2", "twin c2"};
+    // Long enough for each title's own checks to be shared among the cores: every verdict stays at its title.
+    QStringList many;
+    QStringList manyVerdicts;
+    for (int k = 0; k < 60; ++k) {
+        const QString name = QStringLiteral("題%1").arg(k);
+        const QString first = QString::number(5 * k);
+        many << name << name.toUpper() + "X" << name << name + "/" << name + "_C";
+        manyVerdicts << "ok" << "ok" << "same c" + first << "character" << "twin c" + first;
+    }
+    QTest::newRow("a long list") << QStringList{} << many << manyVerdicts;
 }
 
 void TestTitleRules::batch()
