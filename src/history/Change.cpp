@@ -7,16 +7,12 @@
 
 namespace {
 
-// A seal notices a change another program made to a file, as the store's fingerprints do, so it is the same
-// fast 64-bit content hash, with the size: the collection file is hashed several times in each undo, and a
-// cryptographic hash took five times as long for no gain against a program that is not trying to forge one.
-QByteArray sealOfBytes(const QByteArray& bytes)
+FileSeal sealOfBytes(const QByteArray& bytes)
 {
-    return QByteArray::number(bytes.size()) + ':' +
-           QByteArray::number(quint64(qHashBits(bytes.constData(), size_t(bytes.size()), 0)), 16);
+    return {bytes.size(), qHashBits(bytes.constData(), size_t(bytes.size()), 0)};
 }
 
-std::optional<QByteArray> sealOf(const DataFolder& folder, const QString& name)
+Seal sealOf(const DataFolder& folder, const QString& name)
 {
     const std::optional<QByteArray> bytes = folder.read(name);
     if (!bytes)
@@ -51,11 +47,9 @@ QString Change::applySealed(bool forward)
     folder.setWriteLog(nullptr);
     if (!error.isEmpty())
         return error;
-    for (const QString& name : std::as_const(log.names)) {
-        const QString folded = name.toCaseFolded();
+    for (const auto& [name, folded] : std::as_const(log.names))
         if (!m_merged.contains(folded))
             m_seals.insert(folded, {name, {}});
-    }
     // Every file the step ever wrote is sealed afresh: undo and redo may write fewer than the first apply. A file
     // this apply wrote last is sealed from the bytes written, unless reading it would find another spelling of
     // its name: an import writes tens of thousands of files, and reading them all back took as long again.
@@ -68,11 +62,11 @@ QString Change::applySealed(bool forward)
     return {};
 }
 
-QString Change::changedFile(QHash<QString, std::optional<QByteArray>>* cache) const
+QString Change::changedFile(QHash<QString, Seal>* cache) const
 {
     const DataFolder& folder = m_data.store.folder();
     for (auto it = m_seals.cbegin(); it != m_seals.cend(); ++it) {
-        std::optional<QByteArray> now;
+        Seal now;
         if (cache && cache->contains(it->first)) {
             now = cache->value(it->first);
         } else {

@@ -48,7 +48,7 @@ QString ChangeHistory::dropChanged(bool forward)
         return stepAt(forward ? m_stack.index() : m_stack.index() - 1);
     };
     Change* step = next();
-    QHash<QString, std::optional<QByteArray>> seals;
+    QHash<QString, Seal> seals;
     const QString file = step ? step->changedFile(&seals) : QString();
     if (file.isEmpty())
         return {};

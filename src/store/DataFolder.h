@@ -106,7 +106,8 @@ public:
     // names whose last change was a whole write that succeeded, the spelling on disk and the bytes written, so
     // that the step learns what the file holds without reading it back.
     struct WriteLog {
-        QStringList names;
+        // As given, and folded.
+        QList<std::pair<QString, QString>> names;
         // Folded name -> spelling on disk and bytes.
         QHash<QString, std::pair<QString, QByteArray>> written;
     };
@@ -142,7 +143,7 @@ private:
     void logWrite(const QString& name, const QString& folded) const
     {
         if (m_writeLog) {
-            m_writeLog->names.append(name);
+            m_writeLog->names.append({name, folded});
             m_writeLog->written.remove(folded);
         }
     }
