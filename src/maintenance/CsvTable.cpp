@@ -152,38 +152,47 @@ Read read(const QString& text)
             while (quote < n && isBlank(text[quote]) && text[quote] != separator)
                 ++quote;
             if (quote < n && text[quote] == u'"') {
-                pos = quote;
+                pos = quote + 1;
                 const int openedOn = line;
-                ++pos;
+                // Each run up to the next quote is taken whole, its line breaks counted; a quote doubled (blanks
+                // between the two are dropped) stands for one.
                 for (;;) {
-                    if (pos >= n) {
+                    const qsizetype close = text.indexOf(u'"', pos);
+                    const qsizetype end = close < 0 ? n : close;
+                    for (qsizetype i = pos; i < end; ++i) {
+                        const QChar c = text[i];
+                        if (c == u'\n' ||
+                            (c == u'\r' && (i + 1 >= n || (text[i + 1] != u'\n' && text[i + 1] != u'\r'))))
+                            ++line;
+                    }
+                    if (close < 0) {
                         result.problem =
                             QStringLiteral("%1行目: 「\"」で始まった項目が閉じられていません。").arg(openedOn);
                         return result;
                     }
-                    const QChar c = text[pos++];
-                    if (c == u'"') {
-                        qsizetype quote = pos;
-                        while (quote < n && isBlank(text[quote]) && text[quote] != separator)
-                            ++quote;
-                        if (quote < n && text[quote] == u'"') {
-                            pos = quote;
-                            cell += c;
-                            ++pos;
-                            continue;
-                        }
-                        break;
+                    cell += QStringView(text).sliced(pos, end - pos);
+                    pos = close + 1;
+                    qsizetype next = pos;
+                    while (next < n && isBlank(text[next]) && text[next] != separator)
+                        ++next;
+                    if (next < n && text[next] == u'"') {
+                        cell += u'"';
+                        pos = next + 1;
+                        continue;
                     }
-                    if (c == u'\n' || (c == u'\r' && (pos >= n || (text[pos] != u'\n' && text[pos] != u'\r'))))
-                        ++line;
-                    cell += c;
+                    break;
                 }
             }
             // Unquoted text, or what follows a closing quote, runs to the separator or the line end.
+            const qsizetype start = pos;
             while (pos < n && text[pos] != separator && text[pos] != u'\r' && text[pos] != u'\n')
-                cell += text[pos++];
-            row.cells.append(cell);
-            cell.clear();
+                ++pos;
+            if (cell.isEmpty())
+                cell = text.mid(start, pos - start);
+            else
+                cell += QStringView(text).sliced(start, pos - start);
+            row.cells.append(std::move(cell));
+            cell = QString();
             if (pos < n && text[pos] == separator) {
                 ++pos;
                 continue;

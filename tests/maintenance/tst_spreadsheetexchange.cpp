@@ -67,6 +67,8 @@ class TestSpreadsheetExchange final : public QObject {
 private slots:
     void sampleComesBackByteForByte();
     void exportWritesTheAgreedTable();
+    void readsCellsAndLines_data();
+    void readsCellsAndLines();
     void readsTablesOfOtherTools_data();
     void readsTablesOfOtherTools();
     void refusesRowsATypedTitleWouldNot_data();
@@ -200,6 +202,44 @@ void TestSpreadsheetExchange::readsTablesOfOtherTools_data()
                QStringLiteral("題名\t巻数\t初刊\t終刊\t評価\r\n表\t1\t2015/4/10 0:00\t2016/05/01 12:30:00\t◯\r\n"))
         << QStringLiteral("\"表\",1,0,\"未登録\",\"未登録\",\"○\",\"2015/4/10\",\"2016/05/01\"\r\n")
         << QStringList{QStringLiteral("表.TXT"), QString()};
+}
+
+// The reader's own rules: quotes, doubled quotes, line breaks inside cells, and the line each row starts on.
+void TestSpreadsheetExchange::readsCellsAndLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("rows"); // "line:cell|cell" per row, joined by " / "; or the problem
+
+    QTest::newRow("plain") << QStringLiteral("a,b\r\nc,d") << QStringLiteral("1:a|b / 2:c|d");
+    QTest::newRow("separator and doubled quotes inside quotes")
+        << QStringLiteral("\"x,y\",\"say \"\"hi\"\"\"") << QStringLiteral("1:x,y|say \"hi\"");
+    QTest::newRow("blanks between a doubled quote") << QStringLiteral("\"a\" \"b\",c") << QStringLiteral("1:a\"b|c");
+    QTest::newRow("text after the closing quote") << QStringLiteral("\"ab\"cd,e") << QStringLiteral("1:abcd|e");
+    QTest::newRow("an empty quoted cell, then text") << QStringLiteral("\"\"x,y") << QStringLiteral("1:x|y");
+    QTest::newRow("line breaks inside a cell")
+        << QStringLiteral("\"a\r\nb\nc\",d\r\ne") << QStringLiteral("1:a\r\nb\nc|d / 4:e");
+    QTest::newRow("CR CR LF inside a cell") << QStringLiteral("\"a\r\r\nb\",1\r\nz")
+                                           << QStringLiteral("1:a\r\r\nb|1 / 3:z");
+    QTest::newRow("lone CRs end lines") << QStringLiteral("a\rb\r\"c\rd\"\re")
+                                       << QStringLiteral("1:a / 2:b / 3:c\rd / 5:e");
+    QTest::newRow("blanks around a quoted cell") << QStringLiteral(" \"a b\" ,c") << QStringLiteral("1:a b |c");
+    QTest::newRow("rows of bare separators left out") << QStringLiteral("a\r\n,,\r\nb")
+                                                      << QStringLiteral("1:a / 3:b");
+    QTest::newRow("a quote never closed") << QStringLiteral("a\r\nb,\"c\r\nd")
+                                          << QStringLiteral("2行目: 「\"」で始まった項目が閉じられていません。");
+    QTest::newRow("a doubled quote at the very end") << QStringLiteral("\"a\"\"")
+                                                     << QStringLiteral("1行目: 「\"」で始まった項目が閉じられていません。");
+}
+
+void TestSpreadsheetExchange::readsCellsAndLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, rows);
+    const csvtable::Read read = csvtable::read(text);
+    QStringList shown;
+    for (const csvtable::Row& row : read.rows)
+        shown << QString::number(row.line) + u':' + row.cells.join(u'|');
+    QCOMPARE(read.problem.isEmpty() ? shown.join(QStringLiteral(" / ")) : read.problem, rows);
 }
 
 void TestSpreadsheetExchange::readsTablesOfOtherTools()
