@@ -228,7 +228,7 @@ QString DataFolder::placeProblem(const QString& name) const
     if (QString problem = checkFileName(name); !problem.isEmpty())
         return problem;
     const QString folded = name.toCaseFolded();
-    const QString existing = existingFolded(name, folded);
+    const QString existing = existingName(name, folded);
     if (m_trustedOthers && existing.isEmpty()) {
         const auto other = m_trustedOthers->constFind(folded);
         if (other == m_trustedOthers->cend())
@@ -247,20 +247,13 @@ QString DataFolder::placeProblem(const QString& name) const
 
 QString DataFolder::existingName(const QString& name) const
 {
-    if (!checkFileName(name).isEmpty())
-        return {};
-    return existingFolded(name, name.toCaseFolded());
+    return existingName(name, name.toCaseFolded());
 }
 
 QString DataFolder::existingName(const QString& name, const QString& folded) const
 {
     if (!checkFileName(name).isEmpty())
         return {};
-    return existingFolded(name, folded);
-}
-
-QString DataFolder::existingFolded(const QString& name, const QString& folded) const
-{
     if (const auto it = m_index.constFind(folded); it != m_index.cend()) {
         if (*it == name)
             return name;
@@ -328,7 +321,7 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
         }
         const QString folded = name.toCaseFolded();
         logWrite(name, folded);
-        QString diskName = existingFolded(name, folded);
+        QString diskName = existingName(name, folded);
         const bool missing = diskName.isEmpty() && m_trustedOthers;
         if (diskName.isEmpty())
             diskName = name;

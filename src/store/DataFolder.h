@@ -119,8 +119,6 @@ private:
     void remember(const QString& diskName) const { remember(diskName, diskName.toCaseFolded()); }
     // The same, for callers that folded the name already: a batch folds each of its names once.
     void remember(const QString& diskName, const QString& folded) const;
-    // existingName for a name already checked and folded.
-    QString existingFolded(const QString& name, const QString& folded) const;
     void forget(const QString& diskName);
     // Every spelling on disk whose folded name is in folded, with one listing of the folder.
     QStringList spellingsOnDisk(const QSet<QString>& folded) const;
