@@ -7,6 +7,7 @@ packages=(
     ccache   # the build uses it when installed: an unchanged source is not compiled again
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libchm-dev libicu-dev
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev   # the statistics screen's charts and their SVG files
+    libssl-dev   # libcrypto hashes the backups' content
     libqrencode-dev libzbar-dev
     qt6-httpserver-dev qt6-websockets-dev   # the page served to a phone
     qt6-translations-l10n qt6-image-formats-plugins

@@ -56,9 +56,13 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason)
 
 bool isDataFileName(const QString& name)
 {
+    return isDataFileName(name, name.toCaseFolded());
+}
+
+bool isDataFileName(const QString& name, const QString& folded)
+{
     if (!DataFolder::checkFileName(name).isEmpty())
         return false;
-    const QString folded = name.toCaseFolded();
     if (const QString program = CollectionStore::programFileForFolded(folded); !program.isEmpty())
         return program == CollectionStore::CollectionFileName || program == CollectionStore::SettingsFileName ||
                program == CollectionStore::RankingFileName;

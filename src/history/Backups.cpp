@@ -143,14 +143,19 @@ QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& mo
     const backup::TitleFiles owned(owners);
     const QSet<QString> programFiles = programFilesKept();
     // One listing of the folder finds every spelling, rather than one lookup per possible file.
-    QStringList names;
     QStringList others;
     const QStringList files = backup::regularFiles(m_store.folder().path(), listing ? &others : nullptr);
-    for (const QString& name : files) {
+    // Each name is judged on its own, so tens of thousands of names are shared among the cores; the kept names
+    // stay in the listing's order.
+    const QList<char> kept = QtConcurrent::blockingMapped<QList<char>>(files, [&](const QString& name) -> char {
         const QString folded = name.toCaseFolded();
-        if ((programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name))
-            names.append(name);
-    }
+        return (programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name, folded);
+    });
+    QStringList names;
+    names.reserve(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i)
+        if (kept[i])
+            names.append(files[i]);
     if (listing)
         *listing = {files, others};
     return names;
@@ -163,8 +168,7 @@ QString Backups::take(const TitleTable& titles, backup::Reason reason)
 }
 
 QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitles, backup::Reason reason,
-                          const QString& keep, QString* folderName, manifest::Manifest* taken,
-                          backup::Listing* listing)
+                          const QString& keep, QString* folderName, manifest::Manifest* taken, backup::Listing* listing)
 {
     const bool wasBusy = m_busy;
     m_busy = true;

@@ -1,5 +1,6 @@
 // Backup generations: what one holds, that a restore gives back every byte, damage, pruning, the day's first
 // generation, and failures that leave everything as it was.
+#include "history/BackupManifest.h"
 #include "history/Backups.h"
 #include "store/AtomicFileWriter.h"
 #include "store/CollectionStore.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QTest>
+#include <QtConcurrent/QtConcurrentMap>
 #include <functional>
 #include <sys/stat.h>
 
@@ -127,6 +129,9 @@ private slots:
     void interruptedRestoreIsFinishedOrRolledBack();
     void dailyIsDueOncePerDay();
     void dailyIsJudgedFromTheNewest();
+    void hashIsTheSha256OfTheBytes_data();
+    void hashIsTheSha256OfTheBytes();
+    void longListReadsBackInOrder();
 
 private:
     // Three titles, their files, the program's files and files that belong to nobody.
@@ -574,5 +579,58 @@ void TestBackups::dailyIsJudgedFromTheNewest()
     QCOMPARE(freshStart.list().size(), 2);
 }
 
-QTEST_GUILESS_MAIN(TestBackups)
+void TestBackups::hashIsTheSha256OfTheBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("hash");
+    QTest::newRow("nothing") << QByteArray()
+                             << QByteArray("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    QTest::newRow("abc") << QByteArray("abc")
+                         << QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    QByteArray cover(300 * 1024 + 7, Qt::Uninitialized);
+    for (qsizetype i = 0; i < cover.size(); ++i)
+        cover[i] = char(i * 131 % 251);
+    QTest::newRow("a cover's worth") << cover << QCryptographicHash::hash(cover, QCryptographicHash::Sha256).toHex();
+}
+
+void TestBackups::hashIsTheSha256OfTheBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, hash);
+    QCOMPARE(manifest::hashOf(bytes), hash);
+    // Each thread hashes with a context of its own: many at once give the same digests.
+    const QList<QByteArray> many(64, bytes);
+    const QList<QByteArray> hashes =
+        QtConcurrent::blockingMapped(many, [](const QByteArray& b) { return manifest::hashOf(b); });
+    QCOMPARE(hashes, QList<QByteArray>(64, hash));
+}
+
+void TestBackups::longListReadsBackInOrder()
+{
+    // More entries than are written at a time, so that the runs' lines must come back in the list's order.
+    manifest::Manifest list;
+    list.sequence = 7;
+    list.taken = QDateTime(QDate(2026, 12, 9), QTime(21, 5, 3));
+    list.reason = QStringLiteral("daily");
+    list.titleCount = 5000;
+    list.packs = {QStringLiteral("束1"), QStringLiteral("束2")};
+    for (int i = 0; i < 5000; ++i)
+        list.files.append({QStringLiteral("題名%1\t名前 %2.txt").arg(i).arg(QChar(0x3042 + i % 80)), qint64(i) * 3,
+                           manifest::hashOf(QByteArray::number(i)), i % 2, qint64(i) * 1000003});
+    list.fileCount = int(list.files.size());
+    const std::optional<manifest::Manifest> back = manifest::parse(manifest::format(list));
+    QVERIFY(back);
+    QCOMPARE(back->sequence, list.sequence);
+    QCOMPARE(back->taken, list.taken);
+    QCOMPARE(back->packs, list.packs);
+    QCOMPARE(back->files.size(), list.files.size());
+    for (qsizetype i = 0; i < list.files.size(); ++i) {
+        const manifest::Entry& a = list.files[i];
+        const manifest::Entry& b = back->files[i];
+        QVERIFY2(a.name == b.name && a.size == b.size && a.hash == b.hash && a.pack == b.pack && a.offset == b.offset,
+                 qPrintable(QStringLiteral("entry %1").arg(i)));
+    }
+}
+
+QTEST_MAIN(TestBackups)
 #include "tst_backups.moc"
