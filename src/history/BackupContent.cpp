@@ -100,12 +100,45 @@ std::optional<QByteArrayView> PackReader::bytes(const manifest::Manifest& list, 
     return map->sliced(entry.offset, entry.size);
 }
 
+namespace {
+
+// Where a file's bytes lie in a generation's packs, and the hash they must have.
+struct ProvedPlace {
+    QByteArrayView hash;
+    int pack;
+    qint64 offset;
+    qint64 size;
+    bool operator==(const ProvedPlace&) const = default;
+};
+
+size_t qHash(const ProvedPlace& place, size_t seed = 0)
+{
+    return qHashMulti(seed, place.hash, place.pack, place.offset, place.size);
+}
+
+// A name of a list, folded, and whether a data folder may hold a file of that name.
+struct JudgedName {
+    QString folded;
+    bool data = false;
+};
+
+} // namespace
+
 QString verify(const QString& contentFolder, const manifest::Manifest& list)
 {
     PackReader packs(contentFolder);
+    // Each name is folded and judged on its own, so the names are shared among the cores.
+    const QList<JudgedName> judged =
+        QtConcurrent::blockingMapped<QList<JudgedName>>(list.files, [](const manifest::Entry& entry) {
+            JudgedName name{entry.name.toCaseFolded()};
+            name.data = isDataFileName(entry.name, name.folded);
+            return name;
+        });
     // Files of equal content share their bytes: each place is proved once.
-    QSet<QByteArray> placed;
+    QSet<ProvedPlace> placed;
+    placed.reserve(list.files.size());
     QSet<QString> names;
+    names.reserve(list.files.size());
     struct Proof {
         qsizetype entry;
         QByteArrayView bytes;
@@ -114,20 +147,16 @@ QString verify(const QString& contentFolder, const manifest::Manifest& list)
     proofs.reserve(list.files.size());
     for (qsizetype i = 0; i < list.files.size(); ++i) {
         const manifest::Entry& entry = list.files[i];
-        if (!isDataFileName(entry.name))
+        if (!judged[i].data)
             return QStringLiteral("「%1」はデータファイルの名前ではありません").arg(entry.name);
-        if (const QString folded = entry.name.toCaseFolded(); !names.contains(folded))
-            names.insert(folded);
-        else
+        if (const qsizetype before = names.size(); names.insert(judged[i].folded), names.size() == before)
             return QStringLiteral("「%1」が二度記録されています").arg(entry.name);
         const std::optional<QByteArrayView> bytes = packs.bytes(list, entry);
         if (!bytes)
             return QStringLiteral("「%1」がありません（「%2」が欠けています）").arg(entry.name, list.packs[entry.pack]);
-        const QByteArray place = entry.hash + ' ' + QByteArray::number(entry.pack) + ' ' +
-                                 QByteArray::number(entry.offset) + ' ' + QByteArray::number(entry.size);
-        if (placed.contains(place))
+        if (const qsizetype before = placed.size();
+            placed.insert({entry.hash, entry.pack, entry.offset, entry.size}), placed.size() == before)
             continue;
-        placed.insert(place);
         proofs.append({i, *bytes});
     }
     // Hashing is most of the work and each file is proved on its own, so the files are shared among the cores;

@@ -286,6 +286,9 @@ void TestBackups::damagedGenerationIsFoundAndNotRestored_data()
     QTest::newRow("a name of no data file")
         << QStringLiteral("目録") << QByteArray("\t甲_C.txt\n") << QByteArray("\t残巻データ.txt\n")
         << QStringLiteral("データファイルの名前ではありません");
+    QTest::newRow("a name twice, in other letter case")
+        << QStringLiteral("目録") << QByteArray("\t甲_C.txt\n") << QByteArray("\t甲.txt\n")
+        << QStringLiteral("が二度記録されています");
 }
 
 void TestBackups::damagedGenerationIsFoundAndNotRestored()
