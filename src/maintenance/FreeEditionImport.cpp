@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 
 namespace freeedition {
 
@@ -27,11 +28,18 @@ public:
     explicit FolderNames(const QString& folder) : m_folder(folder)
     {
         // No name filters: titles hold [ ] * ? which a filter would read as wildcards.
+        QStringList names;
         QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
         while (it.hasNext()) {
             it.next();
-            m_names[it.fileName().toCaseFolded()].append(it.fileName());
+            names.append(it.fileName());
         }
+        // A free edition's folder holds a file per title: the names are folded on every core.
+        const QStringList folded =
+            QtConcurrent::blockingMapped<QStringList>(names, [](const QString& name) { return name.toCaseFolded(); });
+        m_names.reserve(names.size());
+        for (qsizetype i = 0; i < names.size(); ++i)
+            m_names[folded[i]].append(names[i]);
         for (QStringList& spellings : m_names)
             if (spellings.size() > 1)
                 spellings.sort();
@@ -182,7 +190,12 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     const DataFolder::TrustedScan listing = store.folder().rescanTrusted();
     const FolderNames source(freeFolder);
     QSet<QString> done; // folded titles already taken: a title listed twice has one volume file
-    QList<std::pair<QString, QByteArray>> copies;
+    struct Copy {
+        QString source;
+        QString target;
+    };
+    QList<Copy> wanted;
+    wanted.reserve(records.size());
     for (const Record& record : records) {
         const QString folded = record.title.toCaseFolded();
         if (done.contains(folded))
@@ -193,14 +206,19 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
             ++outcome.missing;
             continue;
         }
-        const QString target = record.title + CollectionStore::VolumeSuffix;
-        // One open, one fstat and the reads: tens of thousands of small files are read here.
-        std::optional<QByteArray> content = wholefile::read(path);
-        if (!content) {
-            outcome.notCopied.append(target);
-            continue;
-        }
-        copies.append({target, std::move(*content)});
+        wanted.append({path, record.title + CollectionStore::VolumeSuffix});
+    }
+    // One open, one fstat and the reads per file, tens of thousands of small files: read on every core, and kept
+    // in the records' order.
+    const QList<std::optional<QByteArray>> contents = QtConcurrent::blockingMapped<QList<std::optional<QByteArray>>>(
+        wanted, [](const Copy& copy) { return wholefile::read(copy.source); });
+    QList<std::pair<QString, QByteArray>> copies;
+    copies.reserve(wanted.size());
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        if (contents[i])
+            copies.append({wanted[i].target, *contents[i]});
+        else
+            outcome.notCopied.append(wanted[i].target);
     }
     // All copies are put on disk together: thousands of small files cost about as much as one.
     const QStringList failures = store.folder().writeEach(copies);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <random>
 #include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -178,6 +179,46 @@ private:
     int m_fd = -1;
 };
 
+// Where a batch's file goes and the permission bits it keeps: what followLinks and permissionsOf give, from one
+// lstat within the held folder rather than two QFileInfo lookups along the whole path. Only a link is followed
+// the long way.
+struct BatchTarget {
+    QByteArray path;
+    std::optional<mode_t> mode;
+};
+
+BatchTarget batchTarget(const FileWriter::FileData& file, HeldFolder& folder)
+{
+    QByteArray path = QFile::encodeName(file.absolutePath);
+    if (file.missing)
+        return {path, std::nullopt};
+    struct stat info {};
+    const auto [at, name] = folder.locate(path);
+    if (::fstatat(at, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return {path, std::nullopt};
+    if (!S_ISLNK(info.st_mode))
+        return {path, mode_t(info.st_mode & 0777)};
+    const QString target = followLinks(file.absolutePath);
+    return {QFile::encodeName(target), permissionsOf(target)};
+}
+
+// A fresh staging name beside target, as stagingPathFor makes for a single save; each thread draws its letters
+// from a generator of its own, seeded once, rather than all of them from the shared, locked one.
+QByteArray stagingBeside(const QByteArray& target)
+{
+    static const QByteArray prefix = QFile::encodeName(AtomicFileWriter::StagingPrefix);
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random(QRandomGenerator::global()->generate64());
+    QByteArray staging;
+    const qsizetype folderEnd = target.lastIndexOf('/') + 1;
+    staging.reserve(folderEnd + prefix.size() + 8);
+    staging.append(target.constData(), folderEnd);
+    staging += prefix;
+    for (int i = 0; i < 8; ++i)
+        staging += Letters[random() % (sizeof Letters - 1)];
+    return staging;
+}
+
 struct Staged {
     qsizetype index;
     QByteArray staging;
@@ -193,8 +234,8 @@ void stage(const QList<FileWriter::FileData>& files, qsizetype begin, qsizetype 
     staged.reserve(end - begin);
     HeldFolder folder;
     for (qsizetype i = begin; i < end; ++i) {
-        const QString target = files[i].missing ? files[i].absolutePath : followLinks(files[i].absolutePath);
-        const QByteArray staging = QFile::encodeName(stagingPathFor(target));
+        const BatchTarget target = batchTarget(files[i], folder);
+        const QByteArray staging = stagingBeside(target.path);
         const auto [at, stagingName] = folder.locate(staging);
         const int fd = ::openat(at, stagingName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
@@ -202,8 +243,8 @@ void stage(const QList<FileWriter::FileData>& files, qsizetype begin, qsizetype 
             continue;
         }
         // Best effort, as for a single save.
-        if (const std::optional<mode_t> mode = files[i].missing ? std::nullopt : permissionsOf(target))
-            (void)::fchmod(fd, *mode);
+        if (target.mode)
+            (void)::fchmod(fd, *target.mode);
         const QByteArray& data = files[i].data;
         int error = 0;
         for (qsizetype done = 0; done < data.size() && error == 0;) {
@@ -222,7 +263,7 @@ void stage(const QList<FileWriter::FileData>& files, qsizetype begin, qsizetype 
             ::unlinkat(at, stagingName, 0);
             continue;
         }
-        staged.append({i, staging, QFile::encodeName(target)});
+        staged.append({i, staging, target.path});
     }
 }
 
@@ -248,8 +289,7 @@ void commit(const Staged* begin, const Staged* end, bool synced, QString* reason
         }
         const auto [targetAt, targetName] = targetFolder.locate(s->target);
         if (::renameat(stagingAt, stagingName, targetAt, targetName) != 0) {
-            reasons[s->index] =
-                QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
+            reasons[s->index] = QStringLiteral("ファイルを置き換えられませんでした（%1）").arg(qt_error_string(errno));
             ::unlinkat(stagingAt, stagingName, 0);
         }
     }

@@ -280,8 +280,11 @@ private slots:
         DataFolder folder(dir.path());
         QCOMPARE(folder.write(name, "new"), QString());
         QCOMPARE(folder.write(name, "newer"), QString());
-
         QCOMPARE(contents(real), QByteArray("newer"));
+        // A batch of writes keeps the file as a single save does.
+        QCOMPARE(folder.writeEach({{name, "newest"}}), QStringList{QString()});
+
+        QCOMPARE(contents(real), QByteArray("newest"));
         QCOMPARE(int(QFileInfo(real).permissions()), permissions);
         QCOMPARE(QFileInfo(dir.filePath(name)).isSymLink(), throughLink);
         QCOMPARE(listing(dir.path()), QStringList{name});
