@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -78,9 +79,10 @@ backup::TitleFiles::TitleFiles(const QStringList& titles)
     // folded file name.
     for (const QString& name : CollectionStore::titleFileNames(QString()))
         m_suffixes.append(name.toCaseFolded());
-    m_titles.reserve(titles.size());
-    for (const QString& title : titles)
-        m_titles.insert(title.toCaseFolded());
+    // A collection holds tens of thousands of titles: they are folded on every core.
+    const QStringList folded =
+        QtConcurrent::blockingMapped<QStringList>(titles, [](const QString& title) { return title.toCaseFolded(); });
+    m_titles = QSet<QString>(folded.cbegin(), folded.cend());
     for (const QString& name : CollectionStore::programFileNames())
         m_program.insert(name.toCaseFolded());
 }

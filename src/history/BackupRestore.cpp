@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 
 namespace {
 
@@ -66,10 +67,15 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     // The listing made moments ago for the generation of the present state serves: a file another program puts
     // in the folder since is kept rather than deleted.
     const QStringList files = listing ? listing->regular : backup::regularFiles(m_store.folder().path());
+    // Tens of thousands of names on each side: they are folded on every core.
+    const auto fold = [](const QString& name) { return name.toCaseFolded(); };
+    const QStringList filesFolded = QtConcurrent::blockingMapped<QStringList>(files, fold);
+    const QStringList entriesFolded = QtConcurrent::blockingMapped<QStringList>(
+        list.files, [](const manifest::Entry& entry) { return entry.name.toCaseFolded(); });
     QHash<QString, QStringList> onDisk;
     onDisk.reserve(files.size());
-    for (const QString& name : files)
-        onDisk[name.toCaseFolded()].append(name);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        onDisk[filesFolded[i]].append(files[i]);
 
     // Only files whose bytes differ are written; all of them in one atomic batch.
     backup::PackReader packs(contentPath());
@@ -77,12 +83,15 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     QStringList writtenNames;
     QStringList replaced;
     QSet<QString> held;
-    for (const manifest::Entry& entry : list.files) {
-        const QString folded = entry.name.toCaseFolded();
+    held.reserve(list.files.size());
+    for (qsizetype i = 0; i < list.files.size(); ++i) {
+        const manifest::Entry& entry = list.files[i];
+        const QString& folded = entriesFolded[i];
         held.insert(folded);
-        for (const QString& spelling : onDisk.value(folded))
-            if (spelling != entry.name)
-                replaced.append(spelling);
+        if (const auto spellings = onDisk.constFind(folded); spellings != onDisk.cend())
+            for (const QString& spelling : *spellings)
+                if (spelling != entry.name)
+                    replaced.append(spelling);
         if (const auto hash = presentHashes.constFind(entry.name); hash != presentHashes.cend() && *hash == entry.hash)
             continue;
         const std::optional<QByteArrayView> kept = packs.bytes(list, entry);
