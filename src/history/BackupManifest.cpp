@@ -94,6 +94,42 @@ std::optional<Manifest> readHead(Lines& lines)
     return m;
 }
 
+// The entries of whole lines ("hash TAB size TAB pack TAB offset TAB name"), or nullopt when a line is out of
+// form or names a pack the list does not have.
+std::optional<QList<Entry>> parseEntries(QByteArrayView text, qsizetype packs)
+{
+    QList<Entry> entries;
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype end = text.indexOf('\n', at);
+        const QByteArrayView line = text.sliced(at, end - at);
+        at = end + 1;
+        // The name is the rest of the line and may hold anything but a line break.
+        qsizetype field = 0;
+        QByteArrayView fields[4];
+        for (auto& f : fields) {
+            const qsizetype tab = line.indexOf('\t', field);
+            if (tab < 0)
+                return std::nullopt;
+            f = line.sliced(field, tab - field);
+            field = tab + 1;
+        }
+        Entry entry;
+        bool sizeOk = false;
+        bool packOk = false;
+        bool offsetOk = false;
+        entry.hash = fields[0].toByteArray();
+        entry.size = fields[1].toLongLong(&sizeOk);
+        entry.pack = fields[2].toInt(&packOk);
+        entry.offset = fields[3].toLongLong(&offsetOk);
+        entry.name = QString::fromUtf8(line.sliced(field));
+        if (entry.hash.size() != 64 || !sizeOk || !packOk || !offsetOk || entry.size < 0 || entry.offset < 0 ||
+            entry.pack < 0 || entry.pack >= packs || entry.name.isEmpty())
+            return std::nullopt;
+        entries.append(std::move(entry));
+    }
+    return entries;
+}
+
 } // namespace
 
 namespace {
@@ -202,37 +238,37 @@ std::optional<Manifest> parse(const QByteArray& bytes)
     std::optional<Manifest> m = readHead(lines);
     if (!m)
         return std::nullopt;
-    m->files.reserve(m->fileCount);
-    for (int i = 0; i < m->fileCount; ++i) {
-        const std::optional<QByteArrayView> line = lines.next();
-        if (!line)
-            return std::nullopt;
-        // hash, size, pack, offset, name: the name is the rest of the line and may hold anything but a line break.
-        qsizetype at = 0;
-        QByteArrayView fields[4];
-        for (auto& field : fields) {
-            const qsizetype tab = line->indexOf('\t', at);
-            if (tab < 0)
-                return std::nullopt;
-            field = line->sliced(at, tab - at);
-            at = tab + 1;
-        }
-        Entry entry;
-        bool sizeOk = false;
-        bool packOk = false;
-        bool offsetOk = false;
-        entry.hash = fields[0].toByteArray();
-        entry.size = fields[1].toLongLong(&sizeOk);
-        entry.pack = fields[2].toInt(&packOk);
-        entry.offset = fields[3].toLongLong(&offsetOk);
-        entry.name = QString::fromUtf8(line->sliced(at));
-        if (entry.hash.size() != 64 || !sizeOk || !packOk || !offsetOk || entry.size < 0 || entry.offset < 0 ||
-            entry.pack < 0 || entry.pack >= m->packs.size() || entry.name.isEmpty())
-            return std::nullopt;
-        m->files.append(std::move(entry));
-    }
-    if (lines.rest() != EndLine)
+    // The entries' lines lie between the header and the end line, one line each. A list holds tens of thousands
+    // of them, so they are read in runs on every core; the count the header gives is checked against the lines
+    // found, never trusted to size anything beforehand.
+    const QByteArrayView rest = lines.rest();
+    if (rest.size() < EndLine.size())
         return std::nullopt;
+    const QByteArrayView body = rest.first(rest.size() - EndLine.size());
+    if (!body.isEmpty() && !body.endsWith('\n'))
+        return std::nullopt;
+    constexpr qsizetype RunBytes = 256 * 1024;
+    QList<QByteArrayView> runs;
+    for (qsizetype from = 0; from < body.size();) {
+        qsizetype to = std::min(from + RunBytes, body.size());
+        to = body.indexOf('\n', to - 1) + 1; // the run ends after a whole line
+        runs.append(body.sliced(from, to - from));
+        from = to;
+    }
+    const qsizetype packs = m->packs.size();
+    const QList<std::optional<QList<Entry>>> read = QtConcurrent::blockingMapped<QList<std::optional<QList<Entry>>>>(
+        runs, [packs](QByteArrayView run) { return parseEntries(run, packs); });
+    qsizetype count = 0;
+    for (const std::optional<QList<Entry>>& entries : read) {
+        if (!entries)
+            return std::nullopt;
+        count += entries->size();
+    }
+    if (count != m->fileCount)
+        return std::nullopt;
+    m->files.reserve(count);
+    for (const std::optional<QList<Entry>>& entries : read)
+        m->files.append(*entries);
     return m;
 }
 

@@ -280,6 +280,10 @@ void TestBackups::damagedGenerationIsFoundAndNotRestored_data()
                                   << QStringLiteral("目録「目録」がないか");
     QTest::newRow("list cut short") << QStringLiteral("目録") << QByteArray("\n終わり\n") << QByteArray("\n")
                                     << QStringLiteral("壊れています");
+    // The header's count must be the lines' own, however the lines are shared out to be read.
+    QTest::newRow("a file count far beyond the lines")
+        << QStringLiteral("目録") << QByteArray("ファイル数\t") << QByteArray("ファイル数\t9999999")
+        << QStringLiteral("壊れています");
     QTest::newRow("a name leading out of the folder")
         << QStringLiteral("目録") << QByteArray("\t甲_C.txt\n") << QByteArray("\t../逃げた_C.txt\n")
         << QStringLiteral("「../逃げた_C.txt」はデータファイルの名前ではありません");
