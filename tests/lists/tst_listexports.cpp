@@ -303,6 +303,19 @@ void TestListExports::fullStatusBytesAreTheEncodedText_data()
         << QList<Row>{{QStringLiteral("普通"), 1, 0, 1}, {QStringLiteral("雪だるま☃と😀"), 1, 0, 1}};
     QTest::newRow("a title with a line feed")
         << QList<Row>{{QStringLiteral("一\n二"), 1, 0, 1}, {QStringLiteral("三"), 1, 0, 1}};
+    // Long enough to be built in two halves: the halves must join in order, and a title either half cannot
+    // hold must still send the whole list through the converter.
+    QList<Row> long_;
+    for (int i = 0; i < 5001; ++i)
+        long_.append(
+            {QStringLiteral("題名%1").arg(i), qint16(1 + i % 60), qint16(i % 7 - 3), quint64(i) * 0x9E3779B97F4A7C15});
+    QTest::newRow("a long list") << long_;
+    QList<Row> late = long_;
+    late[4000].title = QStringLiteral("雪だるま☃");
+    QTest::newRow("a long list, a title the code page cannot hold late in it") << late;
+    QList<Row> early = long_;
+    early[10].title = QStringLiteral("雪だるま☃");
+    QTest::newRow("a long list, a title the code page cannot hold early in it") << early;
 }
 
 void TestListExports::fullStatusBytesAreTheEncodedText()
