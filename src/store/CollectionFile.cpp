@@ -4,6 +4,7 @@
 #include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace collection {
@@ -173,16 +174,47 @@ QString format(const TitleTable& table)
 
 QString format(const QList<TitleRecord>& records)
 {
-    // One buffer for the whole file, its size known closely in advance: a collection of tens of thousands of
-    // records is written on every change, so no line gets a string of its own.
-    qsizetype length = 0;
+    // One buffer for the whole file, sized for the longest the lines can be and cut to what was written: a
+    // collection of tens of thousands of records is written on every change, so no line gets a string of its own
+    // and no character is appended by a call of its own. The lines are those formatLine makes.
+    constexpr qsizetype FixedPerLine = 6 * 2 + 7 + 2 + 2 * 6; // quotes, commas, CR LF, two 16-bit numbers
+    qsizetype bound = 0;
     for (const TitleRecord& record : records)
-        length += record.title.size() + record.author.size() + record.magazine.size() + record.rating.size() +
-                  record.firstIssue.size() + record.lastIssue.size() + 32;
-    QString text;
-    text.reserve(length);
-    for (const TitleRecord& record : records)
-        appendLine(text, record);
+        bound += record.title.size() + record.author.size() + record.magazine.size() + record.rating.size() +
+                 record.firstIssue.size() + record.lastIssue.size() + FixedPerLine;
+    QString text(bound, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto quoted = [&out](const QString& value) {
+        *out++ = u'"';
+        out = std::copy_n(reinterpret_cast<const char16_t*>(value.constData()), value.size(), out);
+        *out++ = u'"';
+    };
+    const auto number = [&out](int value) {
+        char16_t digits[6];
+        int count = 0;
+        for (unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value); magnitude != 0 || count == 0;
+             magnitude /= 10)
+            digits[count++] = char16_t(u'0' + magnitude % 10);
+        if (value < 0)
+            *out++ = u'-';
+        while (count > 0)
+            *out++ = digits[--count];
+    };
+    for (const TitleRecord& record : records) {
+        quoted(record.title);
+        *out++ = u',';
+        number(record.volumeCount);
+        *out++ = u',';
+        number(record.startVolume);
+        for (const QString* field :
+             {&record.author, &record.magazine, &record.rating, &record.firstIssue, &record.lastIssue}) {
+            *out++ = u',';
+            quoted(*field);
+        }
+        *out++ = u'\r';
+        *out++ = u'\n';
+    }
+    text.truncate(out - reinterpret_cast<const char16_t*>(text.constData()));
     return text;
 }
 

@@ -30,6 +30,23 @@ private slots:
         QCOMPARE(sjis(collection::format(parsed.table)).toHex(' '), golden.toHex(' '));
     }
 
+    void wholeFileIsItsLines()
+    {
+        // The whole file is written straight into one buffer; every line must be the one a record alone makes,
+        // at the extremes of its numbers and with fields empty, long or holding quotes and commas.
+        QList<TitleRecord> records = {
+            {"甲", 1, 0, "", "", "", "", ""},
+            {"乙", 32767, -32768, "講談社,少年", "\"引用\"", "未", "2008/05/05", "2008/05/05"},
+            {"", -1, 32767, QString(300, u'長'), "x", "y", "z", "w"},
+            {"丙", 0, -9, "a", "b", "c", "d", "e"},
+        };
+        QString lines;
+        for (const TitleRecord& record : std::as_const(records))
+            lines += collection::formatLine(record);
+        QCOMPARE(collection::format(records), lines);
+        QCOMPARE(collection::format(QList<TitleRecord>()), QString());
+    }
+
     void problems_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -41,8 +58,8 @@ private slots:
         QTest::newRow("record over two lines") << sjis("\"甲\",1,0,\"a\"\n\"b\",\"◎\",\"\",\"\"\n\r\n") << 1 << 0 << "";
         QTest::newRow("empty last field at the end of the file")
             << Whole + sjis("一,3,0,著者,雑誌,○,2002/02/18,\r\n") << 2 << 0 << "";
-        QTest::newRow("empty last field, no final line end") << Whole + sjis("一,3,0,著者,雑誌,○,2002/02/18,") << 2
-                                                             << 0 << "";
+        QTest::newRow("empty last field, no final line end")
+            << Whole + sjis("一,3,0,著者,雑誌,○,2002/02/18,") << 2 << 0 << "";
         QTest::newRow("short last record") << Whole + sjis("\"乙\",3,0\r\n") << 1 << 2 << "項目が足りません";
         QTest::newRow("count not a number")
             << Whole + Whole + sjis("\"乙\",x,0,\"\",\"\",\"\",\"\",\"\"\r\n") << 2 << 3 << "巻数「x」";
