@@ -9,11 +9,8 @@ namespace {
 
 QByteArray rankingLines(const QStringList& titles)
 {
-    QString text;
-    for (const QString& title : titles)
-        text += rankingfile::formatLine(title);
     // Titles are code page 932 text: every way of adding a title refuses other characters before it is made.
-    return cp932::encode(text).bytes;
+    return cp932::encode(rankingfile::format(titles)).bytes;
 }
 
 } // namespace

@@ -232,21 +232,15 @@ QString CollectionStore::appendRanking(const QStringList& titles)
 {
     if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
         return refused;
-    QString text;
-    for (const QString& title : titles)
-        text += rankingfile::formatLine(title);
-    return appendText(RankingFileName, text);
+    return appendText(RankingFileName, rankingfile::format(titles));
 }
 
 QString CollectionStore::writeRanking(const QStringList& titles)
 {
     if (QString refused = lockRefusal(RankingLocked); !refused.isEmpty())
         return refused;
-    QString text;
-    for (const QString& title : titles)
-        text += rankingfile::formatLine(title);
     QByteArray bytes;
-    if (const QString problem = encodeFor(RankingFileName, text, &bytes); !problem.isEmpty())
+    if (const QString problem = encodeFor(RankingFileName, rankingfile::format(titles), &bytes); !problem.isEmpty())
         return problem;
     return writeChecked(RankingFileName, bytes);
 }

@@ -3,6 +3,8 @@
 #include "store/Cp932.h"
 #include "store/RecordSyntax.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int VolumesPerLine = 10;
@@ -163,6 +165,25 @@ QStringList parse(const QByteArray& bytes)
 QString formatLine(const QString& title)
 {
     return RecordLine().str(title).text();
+}
+
+QString format(const QStringList& titles)
+{
+    // One buffer for all the lines, written straight into: a list of tens of thousands of favourites is written
+    // in one go, so no line gets a string of its own. The lines are those formatLine makes.
+    qsizetype length = 0;
+    for (const QString& title : titles)
+        length += title.size() + 4;
+    QString text(length, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const QString& title : titles) {
+        *out++ = u'"';
+        out = std::copy_n(reinterpret_cast<const char16_t*>(title.constData()), title.size(), out);
+        *out++ = u'"';
+        *out++ = u'\r';
+        *out++ = u'\n';
+    }
+    return text;
 }
 
 } // namespace rankingfile

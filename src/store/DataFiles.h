@@ -37,4 +37,6 @@ namespace rankingfile {
 // One title per record, in file order.
 QStringList parse(const QByteArray& bytes);
 QString formatLine(const QString& title);
+// The lines of titles, in order, in one string.
+QString format(const QStringList& titles);
 } // namespace rankingfile

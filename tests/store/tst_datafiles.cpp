@@ -122,6 +122,9 @@ private slots:
         const QString text = rankingfile::formatLine("甲") + rankingfile::formatLine("乙,丙");
         QCOMPARE(text, QStringLiteral("\"甲\"\r\n\"乙,丙\"\r\n"));
         QCOMPARE(rankingfile::parse(sjis(text)), (QStringList{"甲", "乙,丙"}));
+        // The whole list in one buffer: the same lines.
+        QCOMPARE(rankingfile::format({"甲", "乙,丙"}), text);
+        QCOMPARE(rankingfile::format({}), QString());
     }
 };
 
