@@ -111,17 +111,16 @@ public:
                     m_extensions.append(longer.chopped(shorter.size()));
     }
 
-    void add(const QString& title, int owner)
+    // A title, by its letter-case-folded form.
+    void add(const QString& folded, int owner)
     {
-        const QString folded = title.toCaseFolded();
         if (!m_first.contains(folded))
             m_first.insert(folded, owner);
     }
 
-    // The first owner (by number) of one of title's files, or 0 when none.
-    int ownerOf(const QString& title) const
+    // The first owner (by number) of one of the files of the title folded, or 0 when none.
+    int ownerOf(const QString& folded) const
     {
-        const QString folded = title.toCaseFolded();
         int first = m_first.value(folded, 0);
         const auto meet = [&first](int owner) {
             if (owner != 0 && (first == 0 || owner < first))
@@ -207,6 +206,21 @@ QString programFileProblem(const QString& title)
     }();
     if (title.size() >= longest)
         return {};
+    // A title's file is a program file only when the folded title is such a file's folded name less one of the
+    // suffixes: those few titles are known in advance, so that a title costs one lookup rather than a name made
+    // and looked up for every suffix.
+    static const QSet<QString> clashing = [] {
+        QSet<QString> titles;
+        for (const QString& name : CollectionStore::programFileNames()) {
+            const QString folded = name.toCaseFolded();
+            for (const QString& suffix : foldedSuffixes())
+                if (folded.endsWith(suffix))
+                    titles.insert(folded.chopped(suffix.size()));
+        }
+        return titles;
+    }();
+    if (!clashing.contains(title.toCaseFolded()))
+        return {};
     QStringList clashes;
     for (const QString& name : CollectionStore::titleFileNames(title))
         if (const QString programFile = CollectionStore::programFileFor(name); !programFile.isEmpty())
@@ -265,14 +279,32 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
     FileOwners owners(table.count() + candidates.size());
     for (int index = table.count(); index >= 1; --index)
         records.insert(table.at(index).title, index);
-    for (int index = 1; index <= table.count(); ++index)
-        owners.add(table.at(index).title, index);
+    // Folding each title is its own work: a long list shares it among the cores.
+    constexpr qsizetype EnoughForCores = 256;
+    const auto foldedAll = [](const QStringList& titles) {
+        const auto fold = [](const QString& title) { return title.toCaseFolded(); };
+        if (titles.size() >= EnoughForCores)
+            return QtConcurrent::blockingMapped<QStringList>(titles, fold);
+        QStringList folded;
+        folded.reserve(titles.size());
+        for (const QString& title : titles)
+            folded.append(fold(title));
+        return folded;
+    };
+    {
+        QStringList titles;
+        titles.reserve(table.count());
+        for (const TitleRecord& record : table.records())
+            titles.append(record.title);
+        const QStringList folded = foldedAll(titles);
+        for (int index = 1; index <= table.count(); ++index)
+            owners.add(folded[index - 1], index);
+    }
 
     // Candidates found fit are numbered after the records, so that an owner tells which of the two it is.
     const int firstCandidate = table.count() + 1;
     QHash<QString, int> taken; // exact title -> candidate
     // Each title's own checks need nothing of the others: a long list shares them among the cores.
-    constexpr qsizetype EnoughForCores = 256;
     QList<Verdict> verdicts;
     if (candidates.size() >= EnoughForCores) {
         verdicts = QtConcurrent::blockingMapped<QList<Verdict>>(candidates, &checkAlone);
@@ -281,15 +313,17 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
         for (const QString& title : candidates)
             verdicts.append(checkAlone(title));
     }
+    const QStringList candidatesFolded = foldedAll(candidates);
     for (int c = 0; c < int(candidates.size()); ++c) {
         const QString& title = candidates[c];
+        const QString& folded = candidatesFolded[c];
         Verdict& verdict = verdicts[c];
         if (verdict.ok()) {
             if (const int record = records.value(title, 0)) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」は既に登録されています。").arg(title), record};
             } else if (const auto it = taken.constFind(title); it != taken.cend()) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」が重複しています。").arg(title), 0, *it};
-            } else if (const int owner = owners.ownerOf(title)) {
+            } else if (const int owner = owners.ownerOf(folded)) {
                 if (owner < firstCandidate)
                     verdict = {Fault::FileTwin, fileTwinProblem(title, table.at(owner).title, RegisteredLabel), owner};
                 else
@@ -300,7 +334,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
         }
         if (verdict.ok()) {
             taken.insert(title, c);
-            owners.add(title, firstCandidate + c);
+            owners.add(folded, firstCandidate + c);
         }
     }
     return verdicts;

@@ -66,6 +66,12 @@ void TestTitleRules::batch_data()
     QTest::newRow("all fit") << QStringList{"甲"} << QStringList{"乙", "丙"} << QStringList{"ok", "ok"};
     QTest::newRow("each check alone") << QStringList{} << QStringList{"a/b", "a\tb", "", "設定", "😀"}
                                       << QStringList{"character", "storable", "filename", "program", "storable"};
+    // A program file is met in any letter case, by any suffix: the picture shown for titles without a cover is
+    // the cover of "nopic", and "データＰＲＯ_C" would be a memo named as the collection file is not.
+    QTest::newRow("program files in other letter case")
+        << QStringList{}
+        << QStringList{"nopic", "NoPic", "ｎｏｐｉｃ", "データＰＲＯ", "データｐｒｏ", "データＰＲＯ_C"}
+        << QStringList{"program", "program", "ok", "program", "program", "ok"};
     QTest::newRow("against the records") << QStringList{"x", "abc", "Ｐ"}
                                          << QStringList{"abc", "ABC", "abc_C", "ｐ", "P"}
                                          << QStringList{"same r2", "twin r2", "twin r2", "twin r3", "ok"};
@@ -86,7 +92,10 @@ void TestTitleRules::batch_data()
         const QString name = QStringLiteral("題%1").arg(k);
         const QString first = QString::number(5 * k);
         many << name << name.toUpper() + "X" << name << name + "/" << name + "_C";
-        manyVerdicts << "ok" << "ok" << "same c" + first << "character" << "twin c" + first;
+        manyVerdicts << "ok"
+                     << "ok"
+                     << "same c" + first << "character"
+                     << "twin c" + first;
     }
     QTest::newRow("a long list") << QStringList{} << many << manyVerdicts;
 }
