@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace spreadsheetcells {
 
 namespace {
@@ -15,6 +17,9 @@ QString halfWidthDigits(QString text)
             c = QChar(u'0' + (c.unicode() - u'０'));
     return text.trimmed();
 }
+
+// Where the digits of "yyyy/MM/dd" stand.
+constexpr qsizetype ExportedDateDigits[] = {0, 1, 2, 3, 5, 6, 8, 9};
 
 bool isItemSeparator(QChar c)
 {
@@ -36,6 +41,20 @@ qint64 number(const QString& cell)
 
 QString storedDate(const QString& cell)
 {
+    // Most cells hold a date as the export writes it, "yyyy/MM/dd" in ASCII digits: such a cell is read as it is,
+    // without a match or a split, and kept as it is when it names a day.
+    const auto digit = [&cell](qsizetype i) { return cell[i] >= u'0' && cell[i] <= u'9'; };
+    if (cell.size() == 10 && cell[4] == u'/' && cell[7] == u'/' &&
+        std::all_of(std::begin(ExportedDateDigits), std::end(ExportedDateDigits), digit)) {
+        const auto value = [&cell](qsizetype from, qsizetype count) {
+            int v = 0;
+            for (qsizetype i = from; i < from + count; ++i)
+                v = v * 10 + (cell[i].unicode() - u'0');
+            return v;
+        };
+        const int year = value(0, 4);
+        return year >= 1000 && QDate(year, value(5, 2), value(8, 2)).isValid() ? cell : QString();
+    }
     static const QRegularExpression withTime(QStringLiteral("^(\\S+)\\s+\\d{1,2}:\\d{2}(:\\d{2})?$"));
     QString written = cell.trimmed();
     if (const QRegularExpressionMatch m = withTime.match(written); m.hasMatch())

@@ -218,17 +218,16 @@ void TestSpreadsheetExchange::readsCellsAndLines_data()
     QTest::newRow("an empty quoted cell, then text") << QStringLiteral("\"\"x,y") << QStringLiteral("1:x|y");
     QTest::newRow("line breaks inside a cell")
         << QStringLiteral("\"a\r\nb\nc\",d\r\ne") << QStringLiteral("1:a\r\nb\nc|d / 4:e");
-    QTest::newRow("CR CR LF inside a cell") << QStringLiteral("\"a\r\r\nb\",1\r\nz")
-                                           << QStringLiteral("1:a\r\r\nb|1 / 3:z");
+    QTest::newRow("CR CR LF inside a cell")
+        << QStringLiteral("\"a\r\r\nb\",1\r\nz") << QStringLiteral("1:a\r\r\nb|1 / 3:z");
     QTest::newRow("lone CRs end lines") << QStringLiteral("a\rb\r\"c\rd\"\re")
-                                       << QStringLiteral("1:a / 2:b / 3:c\rd / 5:e");
+                                        << QStringLiteral("1:a / 2:b / 3:c\rd / 5:e");
     QTest::newRow("blanks around a quoted cell") << QStringLiteral(" \"a b\" ,c") << QStringLiteral("1:a b |c");
-    QTest::newRow("rows of bare separators left out") << QStringLiteral("a\r\n,,\r\nb")
-                                                      << QStringLiteral("1:a / 3:b");
-    QTest::newRow("a quote never closed") << QStringLiteral("a\r\nb,\"c\r\nd")
-                                          << QStringLiteral("2行目: 「\"」で始まった項目が閉じられていません。");
-    QTest::newRow("a doubled quote at the very end") << QStringLiteral("\"a\"\"")
-                                                     << QStringLiteral("1行目: 「\"」で始まった項目が閉じられていません。");
+    QTest::newRow("rows of bare separators left out") << QStringLiteral("a\r\n,,\r\nb") << QStringLiteral("1:a / 3:b");
+    QTest::newRow("a quote never closed")
+        << QStringLiteral("a\r\nb,\"c\r\nd") << QStringLiteral("2行目: 「\"」で始まった項目が閉じられていません。");
+    QTest::newRow("a doubled quote at the very end")
+        << QStringLiteral("\"a\"\"") << QStringLiteral("1行目: 「\"」で始まった項目が閉じられていません。");
 }
 
 void TestSpreadsheetExchange::readsCellsAndLines()
@@ -277,6 +276,9 @@ void TestSpreadsheetExchange::refusesRowsATypedTitleWouldNot_data()
     QTest::newRow("count zero") << QStringLiteral("x,0,,,") << 3 << QStringLiteral("巻数「0」");
     QTest::newRow("author CP932 cannot hold") << QStringLiteral("x,1,😀,,") << 3 << QStringLiteral("😀");
     QTest::newRow("not a date") << QStringLiteral("x,1,,2024/13/01,") << 3 << QStringLiteral("2024/13/01");
+    QTest::newRow("a day the month does not have")
+        << QStringLiteral("x,1,,2023/02/29,") << 3 << QStringLiteral("2023/02/29");
+    QTest::newRow("a year before 1000") << QStringLiteral("x,1,,0999/01/01,") << 3 << QStringLiteral("0999/01/01");
     QTest::newRow("volume beyond the count") << QStringLiteral("x,3,,,4") << 3 << QStringLiteral("「4」");
     QTest::newRow("not a volume list") << QStringLiteral("x,3,,,一") << 3 << QStringLiteral("「一」");
     QTest::newRow("line after a multi-line cell")
