@@ -5,7 +5,8 @@
 
 #include <charconv>
 
-#include <openssl/evp.h>
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <openssl/sha.h>
 
 namespace manifest {
 
@@ -132,47 +133,17 @@ std::optional<QList<Entry>> parseEntries(QByteArrayView text, qsizetype packs)
 
 } // namespace
 
-namespace {
-
-// One SHA-256 context per thread, made once: a generation hashes tens of thousands of files on every core, and
-// a context set up per file would cost as much as hashing a small one.
-class Sha256Context final {
-public:
-    Sha256Context() : m_md(EVP_MD_fetch(nullptr, "SHA256", nullptr)), m_context(EVP_MD_CTX_new()) {}
-    ~Sha256Context()
-    {
-        EVP_MD_CTX_free(m_context);
-        EVP_MD_free(m_md);
-    }
-    Sha256Context(const Sha256Context&) = delete;
-    Sha256Context& operator=(const Sha256Context&) = delete;
-
-    // The 32 bytes of the digest, or nothing when libcrypto cannot give one.
-    std::optional<QByteArray> digest(QByteArrayView bytes)
-    {
-        unsigned char digest[EVP_MAX_MD_SIZE];
-        unsigned int length = 0;
-        if (!m_md || !m_context || EVP_DigestInit_ex(m_context, m_md, nullptr) != 1 ||
-            EVP_DigestUpdate(m_context, bytes.data(), size_t(bytes.size())) != 1 ||
-            EVP_DigestFinal_ex(m_context, digest, &length) != 1 || length != 32)
-            return std::nullopt;
-        return QByteArray(reinterpret_cast<const char*>(digest), qsizetype(length));
-    }
-
-private:
-    EVP_MD* m_md;
-    EVP_MD_CTX* m_context;
-};
-
-} // namespace
-
 QByteArray hashOf(QByteArrayView bytes)
 {
     // libcrypto uses the processor's SHA instructions where it has them, about ten times faster on a cover
-    // picture than QCryptographicHash's portable code; the digest is the same either way.
-    thread_local Sha256Context context;
-    if (const std::optional<QByteArray> digest = context.digest(bytes))
-        return digest->toHex();
+    // picture than QCryptographicHash's portable code; the digest is the same either way. Its plain SHA-256
+    // functions (deprecated in favour of EVP in OpenSSL 3, still provided) keep no state of their own, per thread
+    // or per process: nothing is left for the library to clean up after the worker threads that hash.
+    SHA256_CTX context;
+    unsigned char digest[SHA256_DIGEST_LENGTH];
+    if (SHA256_Init(&context) == 1 && SHA256_Update(&context, bytes.data(), size_t(bytes.size())) == 1 &&
+        SHA256_Final(digest, &context) == 1)
+        return QByteArray(reinterpret_cast<const char*>(digest), SHA256_DIGEST_LENGTH).toHex();
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 

@@ -605,7 +605,7 @@ void TestBackups::hashIsTheSha256OfTheBytes()
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, hash);
     QCOMPARE(manifest::hashOf(bytes), hash);
-    // Each thread hashes with a context of its own: many at once give the same digests.
+    // Hashed on many threads at once, the digests are the same.
     const QList<QByteArray> many(64, bytes);
     const QList<QByteArray> hashes =
         QtConcurrent::blockingMapped(many, [](const QByteArray& b) { return manifest::hashOf(b); });
