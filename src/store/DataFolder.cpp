@@ -254,6 +254,11 @@ QString DataFolder::existingName(const QString& name, const QString& folded) con
 {
     if (!checkFileName(name).isEmpty())
         return {};
+    return existingChecked(name, folded);
+}
+
+QString DataFolder::existingChecked(const QString& name, const QString& folded) const
+{
     if (const auto it = m_index.constFind(folded); it != m_index.cend()) {
         if (*it == name)
             return name;
@@ -313,6 +318,15 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
     QList<qsizetype> validIndex;
     // Each name is folded once; a spelling the index gives folds the same.
     QList<std::pair<QString, QString>> diskNames;
+    // A batch may hold tens of thousands of files: every list and table it fills grows once, not step by step.
+    valid.reserve(files.size());
+    validIndex.reserve(files.size());
+    diskNames.reserve(files.size());
+    m_index.reserve(m_index.size() + files.size());
+    if (m_writeLog) {
+        m_writeLog->names.reserve(m_writeLog->names.size() + files.size());
+        m_writeLog->written.reserve(m_writeLog->written.size() + files.size());
+    }
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString& name = files[i].first;
         if (const QString problem = checkFileName(name); !problem.isEmpty()) {
@@ -321,7 +335,7 @@ QStringList DataFolder::writeEach(const QList<std::pair<QString, QByteArray>>& f
         }
         const QString folded = name.toCaseFolded();
         logWrite(name, folded);
-        QString diskName = existingName(name, folded);
+        QString diskName = existingChecked(name, folded);
         const bool missing = diskName.isEmpty() && m_trustedOthers;
         if (diskName.isEmpty())
             diskName = name;

@@ -115,6 +115,8 @@ public:
     void setWriteLog(WriteLog* log) { m_writeLog = log; }
 
 private:
+    // existingName for a name already found a valid file name.
+    QString existingChecked(const QString& name, const QString& folded) const;
     // The index is a cache of the disk, so a const lookup that finds a file the index missed may record it.
     void remember(const QString& diskName) const { remember(diskName, diskName.toCaseFolded()); }
     // The same, for callers that folded the name already: a batch folds each of its names once.
