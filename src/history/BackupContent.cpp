@@ -54,11 +54,6 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason)
     return data;
 }
 
-bool isDataFileName(const QString& name)
-{
-    return isDataFileName(name, name.toCaseFolded());
-}
-
 bool isDataFileName(const QString& name, const QString& folded)
 {
     if (!DataFolder::checkFileName(name).isEmpty())

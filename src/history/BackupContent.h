@@ -21,8 +21,7 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason = nullp
 
 // True when name may be a file of a generation: a valid file name in the data folder that is the collection,
 // settings or ranking file or a file a title owns. A list naming anything else (a path, "..") is damaged.
-bool isDataFileName(const QString& name);
-// The same, for a name whose letter-case-folded form is already at hand.
+// folded is the name's letter-case-folded form, which the caller has at hand.
 bool isDataFileName(const QString& name, const QString& folded);
 
 // The packs of one generation, each mapped once.

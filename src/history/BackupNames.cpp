@@ -1,10 +1,10 @@
 #include "history/Backups.h"
 
 #include "store/CollectionStore.h"
+#include "store/DataFolder.h"
 
 #include <QFile>
 #include <QHash>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -79,9 +79,7 @@ backup::TitleFiles::TitleFiles(const QStringList& titles)
     // folded file name.
     for (const QString& name : CollectionStore::titleFileNames(QString()))
         m_suffixes.append(name.toCaseFolded());
-    // A collection holds tens of thousands of titles: they are folded on every core.
-    const QStringList folded =
-        QtConcurrent::blockingMapped<QStringList>(titles, [](const QString& title) { return title.toCaseFolded(); });
+    const QStringList folded = DataFolder::foldedAll(titles);
     m_titles = QSet<QString>(folded.cbegin(), folded.cend());
     for (const QString& name : CollectionStore::programFileNames())
         m_program.insert(name.toCaseFolded());

@@ -68,8 +68,7 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     // in the folder since is kept rather than deleted.
     const QStringList files = listing ? listing->regular : backup::regularFiles(m_store.folder().path());
     // Tens of thousands of names on each side: they are folded on every core.
-    const auto fold = [](const QString& name) { return name.toCaseFolded(); };
-    const QStringList filesFolded = QtConcurrent::blockingMapped<QStringList>(files, fold);
+    const QStringList filesFolded = DataFolder::foldedAll(files);
     const QStringList entriesFolded = QtConcurrent::blockingMapped<QStringList>(
         list.files, [](const manifest::Entry& entry) { return entry.name.toCaseFolded(); });
     QHash<QString, QStringList> onDisk;

@@ -3,6 +3,7 @@
 #include "store/CollectionFile.h"
 #include "store/CollectionStore.h"
 #include "store/Cp932.h"
+#include "store/DataFolder.h"
 #include "store/RecordSyntax.h"
 #include "store/TitleRules.h"
 #include "store/WholeFile.h"
@@ -34,9 +35,7 @@ public:
             it.next();
             names.append(it.fileName());
         }
-        // A free edition's folder holds a file per title: the names are folded on every core.
-        const QStringList folded =
-            QtConcurrent::blockingMapped<QStringList>(names, [](const QString& name) { return name.toCaseFolded(); });
+        const QStringList folded = DataFolder::foldedAll(names);
         m_names.reserve(names.size());
         for (qsizetype i = 0; i < names.size(); ++i)
             m_names[folded[i]].append(names[i]);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFuture>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
@@ -205,6 +206,19 @@ QString DataFolder::checkFileName(const QString& name)
     if (bytes > 255)
         return QStringLiteral("ファイル名が長すぎます（%1バイト、上限は255バイト）。").arg(bytes);
     return {};
+}
+
+QStringList DataFolder::foldedAll(const QStringList& names)
+{
+    constexpr qsizetype EnoughForCores = 256;
+    const auto fold = [](const QString& name) { return name.toCaseFolded(); };
+    if (names.size() >= EnoughForCores)
+        return QtConcurrent::blockingMapped<QStringList>(names, fold);
+    QStringList folded;
+    folded.reserve(names.size());
+    for (const QString& name : names)
+        folded.append(fold(name));
+    return folded;
 }
 
 qsizetype DataFolder::utf8Length(QStringView text)

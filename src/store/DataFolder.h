@@ -49,6 +49,8 @@ public:
     static QString checkFileName(const QString& name);
     // The bytes of text in UTF-8, the length a file name is limited by; a lone surrogate counts as three.
     static qsizetype utf8Length(QStringView text);
+    // Each name's letter-case-folded form, in order: a list of tens of thousands of names is folded on every core.
+    static QStringList foldedAll(const QStringList& names);
 
     // The spelling on disk of the file that name designates (the exact spelling when it exists), or an empty
     // string when there is none or name is not a valid file name.

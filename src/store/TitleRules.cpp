@@ -279,24 +279,12 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
     FileOwners owners(table.count() + candidates.size());
     for (int index = table.count(); index >= 1; --index)
         records.insert(table.at(index).title, index);
-    // Folding each title is its own work: a long list shares it among the cores.
-    constexpr qsizetype EnoughForCores = 256;
-    const auto foldedAll = [](const QStringList& titles) {
-        const auto fold = [](const QString& title) { return title.toCaseFolded(); };
-        if (titles.size() >= EnoughForCores)
-            return QtConcurrent::blockingMapped<QStringList>(titles, fold);
-        QStringList folded;
-        folded.reserve(titles.size());
-        for (const QString& title : titles)
-            folded.append(fold(title));
-        return folded;
-    };
     {
         QStringList titles;
         titles.reserve(table.count());
         for (const TitleRecord& record : table.records())
             titles.append(record.title);
-        const QStringList folded = foldedAll(titles);
+        const QStringList folded = DataFolder::foldedAll(titles);
         for (int index = 1; index <= table.count(); ++index)
             owners.add(folded[index - 1], index);
     }
@@ -305,6 +293,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
     const int firstCandidate = table.count() + 1;
     QHash<QString, int> taken; // exact title -> candidate
     // Each title's own checks need nothing of the others: a long list shares them among the cores.
+    constexpr qsizetype EnoughForCores = 256;
     QList<Verdict> verdicts;
     if (candidates.size() >= EnoughForCores) {
         verdicts = QtConcurrent::blockingMapped<QList<Verdict>>(candidates, &checkAlone);
@@ -313,7 +302,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
         for (const QString& title : candidates)
             verdicts.append(checkAlone(title));
     }
-    const QStringList candidatesFolded = foldedAll(candidates);
+    const QStringList candidatesFolded = DataFolder::foldedAll(candidates);
     for (int c = 0; c < int(candidates.size()); ++c) {
         const QString& title = candidates[c];
         const QString& folded = candidatesFolded[c];
