@@ -6,18 +6,31 @@
 
 OrderChange::OrderChange(ChangeData& data, const TitleTable& reordered, const QString& what) : Change(data, what)
 {
-    // Records of one title (possible in a hand-edited file) are told apart by their other fields.
-    QHash<QString, QList<int>> indexes;
+    // Records of one title (possible in a hand-edited file) are told apart by their other fields. Each title's
+    // records are chained in file order from one hash entry, and a record taken is unlinked, so that tens of
+    // thousands of titles cost one lookup each and no list of their own.
     const TitleTable& titles = data.titles;
-    for (int i = 1; i <= titles.count(); ++i)
-        indexes[titles.at(i).title].append(i);
+    QHash<QString, int> first;
+    first.reserve(titles.count());
+    QList<int> next(titles.count() + 1, 0);
+    for (int i = titles.count(); i >= 1; --i) {
+        int& head = first[titles.at(i).title];
+        next[i] = head;
+        head = i;
+    }
     m_from.reserve(reordered.count());
     for (const TitleRecord& record : reordered.records()) {
-        QList<int>& free = indexes[record.title];
-        qsizetype at = 0;
-        while (at < free.size() && titles.at(free[at]) != record)
-            ++at;
-        m_from.append(at < free.size() ? free.takeAt(at) : 0);
+        int taken = 0;
+        if (const auto found = first.find(record.title); found != first.end()) {
+            for (int previous = 0, at = *found; at != 0; previous = at, at = next[at]) {
+                if (titles.at(at) != record)
+                    continue;
+                (previous == 0 ? *found : next[previous]) = next[at];
+                taken = at;
+                break;
+            }
+        }
+        m_from.append(taken);
     }
 }
 

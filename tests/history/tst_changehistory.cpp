@@ -86,11 +86,32 @@ private slots:
     void addUndoneAfterTheRankingWasReordered_data();
     void addUndoneAfterTheRankingWasReordered();
     void deleteOfASharedNameKeepsTheFiles();
+    void orderOfTitlesSharedByRecords();
     void sealsHoldTheFileAsTheStepLeftIt_data();
     void sealsHoldTheFileAsTheStepLeftIt();
     void twoHundredStepsAreKept();
     void heldBytesAreBounded();
 };
+
+void TestChangeHistory::orderOfTitlesSharedByRecords()
+{
+    // A hand-edited file may hold one title more than once, even as two identical records: each record of the
+    // new order stands for its own record of the old, and the undo puts every one back in its place.
+    Fixture f({QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("甲"), QStringLiteral("甲")});
+    f.table[3].author = QStringLiteral("別人");
+    f.store.writeCollection(f.table);
+    const TitleTable before = f.table;
+    TitleTable reordered;
+    for (const int from : {4, 3, 2, 1})
+        reordered.append(before.at(from));
+    QVERIFY(
+        f.history.perform(std::make_unique<OrderChange>(f.data, reordered, QStringLiteral("並び順"))).error.isEmpty());
+    QCOMPARE(f.table.records(), reordered.records());
+    QCOMPARE(f.store.loadCollection().table.records(), reordered.records());
+    QVERIFY(f.history.undo().error.isEmpty());
+    QCOMPARE(f.table.records(), before.records());
+    QCOMPARE(f.store.loadCollection().table.records(), before.records());
+}
 
 void TestChangeHistory::clickAppliesToTheFileAsItIsNow()
 {
