@@ -4,7 +4,11 @@
 #include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
 
+#include <QScopeGuard>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 namespace collection {
@@ -27,45 +31,169 @@ void setProblem(TextParse& result, Problem kind, int line, const QString& what)
     result.parsed.problem = QStringLiteral("%1行目: %2").arg(line).arg(what);
 }
 
-TextParse parseText(QStringView text)
+QString limitProblem()
+{
+    return QStringLiteral("題名の数が上限の%1件を超えています。").arg(TitleTable::MaxTitles);
+}
+
+// How reading one record ended.
+enum class Read { End, Whole, Short, BadCounts };
+
+// Reads the next record into record. Short and BadCounts say why in problem; line is where the record began.
+Read readRecord(RecordReader& reader, TitleRecord& record, int& line, QString& problem)
+{
+    if (reader.atEnd())
+        return Read::End;
+    QString fields[FieldsPerRecord];
+    for (int f = 0; f < FieldsPerRecord; ++f) {
+        std::optional<QString> field = reader.readField();
+        if (!field) {
+            problem = QStringLiteral("最後の行の項目が足りません（8項目のうち%1項目しかありません）。").arg(f);
+            return Read::Short;
+        }
+        if (f == 0)
+            line = reader.line();
+        fields[f] = std::move(*field);
+    }
+    if (problem = readCounts(fields[1], fields[2], record); !problem.isEmpty())
+        return Read::BadCounts;
+    record.title = std::move(fields[0]);
+    record.author = std::move(fields[3]);
+    record.magazine = std::move(fields[4]);
+    record.rating = std::move(fields[5]);
+    record.firstIssue = std::move(fields[6]);
+    record.lastIssue = std::move(fields[7]);
+    return Read::Whole;
+}
+
+// Takes in one record read after table's records, or the problem that ends the reading (false). A record past
+// the limit is a problem even when its counts are bad too; a short one is short whatever the count.
+bool takeRecord(TextParse& result, Read read, TitleRecord&& record, int line, const QString& problem)
+{
+    if (read == Read::Short) {
+        setProblem(result, Problem::ShortLastRecord, line, problem);
+        return false;
+    }
+    if (result.parsed.table.count() >= TitleTable::MaxTitles) {
+        setProblem(result, Problem::Other, line, limitProblem());
+        return false;
+    }
+    if (read == Read::BadCounts) {
+        setProblem(result, Problem::Other, line, problem);
+        return false;
+    }
+    result.parsed.table.append(std::move(record));
+    return true;
+}
+
+// The records read from one point on, with where the reader stood before each, so that a reader coming from
+// further up can join them where it stands at one of those places.
+struct Tail {
+    QList<TitleRecord> records;
+    QList<RecordReader::Place> places; // before records[k], and last before the read that ended
+    QList<int> lines;                  // where records[k] began, and last where the ending record began
+    Read end = Read::End;
+    QString problem;
+};
+
+void readTail(RecordReader& reader, Tail& tail, const std::atomic<bool>& stop)
+{
+    while (!stop.load(std::memory_order_relaxed)) {
+        tail.places.append(reader.place());
+        TitleRecord record;
+        int line = 0;
+        tail.end = readRecord(reader, record, line, tail.problem);
+        tail.lines.append(line);
+        if (tail.end != Read::Whole)
+            return;
+        tail.records.append(std::move(record));
+    }
+    tail.end = Read::End;
+    tail.places.clear(); // cut short: nothing to join
+}
+
+// First line start at or after at (the text's size when there is none).
+qsizetype lineStartFrom(QStringView text, qsizetype at)
+{
+    for (qsizetype i = std::max<qsizetype>(at, 1); i < text.size(); ++i)
+        if (text[i - 1] == u'\n' || (text[i - 1] == u'\r' && text[i] != u'\n'))
+            return i;
+    return text.size();
+}
+
+TextParse readRecords(QStringView text, qsizetype splitAt)
 {
     TextParse result;
     TitleTable& table = result.parsed.table;
     RecordReader reader(text);
-    while (!reader.atEnd()) {
-        QString fields[FieldsPerRecord];
-        int recordLine = 0;
-        for (int f = 0; f < FieldsPerRecord; ++f) {
-            std::optional<QString> field = reader.readField();
-            if (!field) {
-                setProblem(result, Problem::ShortLastRecord, recordLine,
-                           QStringLiteral("最後の行の項目が足りません（8項目のうち%1項目しかありません）。").arg(f));
+    const qsizetype split = lineStartFrom(text, splitAt);
+
+    // The records from the split on are read on another core. Waiting for them runs them here when no core has
+    // taken them up yet, so this core never waits on other work; nothing returns before they are done.
+    Tail tail;
+    std::atomic<bool> stop{false};
+    QFuture<void> reading;
+    if (split < text.size()) {
+        reading = QtConcurrent::run([&] {
+            RecordReader from(text.sliced(split));
+            readTail(from, tail, stop);
+        });
+    }
+    const auto waited = qScopeGuard([&] {
+        stop = true;
+        if (reading.isValid())
+            reading.waitForFinished();
+    });
+
+    TitleRecord record;
+    int line = 0;
+    QString problem;
+    // Up to the split, alone.
+    while (reader.place().position < split) {
+        const Read read = readRecord(reader, record, line, problem);
+        if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
+            return result;
+    }
+    if (reading.isValid()) {
+        reading.waitForFinished();
+        // Two readers that stand at the same place read the same records from there on; the tail's places
+        // are in the order of the text, so this reader reads on until it stands at one, or has passed them all.
+        for (qsizetype k = 0;;) {
+            const RecordReader::Place here = reader.place();
+            const qsizetype tailPosition = here.position - split;
+            while (k < tail.places.size() && tail.places[k].position < tailPosition)
+                ++k;
+            if (k >= tail.places.size())
+                break;
+            if (tail.places[k].position == tailPosition && tail.places[k].afterComma == here.afterComma) {
+                const int lineShift = here.line - tail.places[k].line;
+                table.reserve(int(std::min<qsizetype>(table.count() + tail.records.size() - k, TitleTable::MaxTitles)));
+                for (qsizetype i = k; i < tail.records.size(); ++i)
+                    if (!takeRecord(result, Read::Whole, std::move(tail.records[i]), tail.lines[i] + lineShift, {}))
+                        return result;
+                if (tail.end != Read::End)
+                    takeRecord(result, tail.end, {}, tail.lines.constLast() + lineShift, tail.problem);
                 return result;
             }
-            if (f == 0)
-                recordLine = reader.line();
-            fields[f] = std::move(*field);
+            const Read read = readRecord(reader, record, line, problem);
+            if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
+                return result;
         }
-        if (table.count() >= TitleTable::MaxTitles) {
-            setProblem(result, Problem::Other, recordLine,
-                       QStringLiteral("題名の数が上限の%1件を超えています。").arg(TitleTable::MaxTitles));
-            return result;
-        }
-
-        TitleRecord record;
-        if (const QString problem = readCounts(fields[1], fields[2], record); !problem.isEmpty()) {
-            setProblem(result, Problem::Other, recordLine, problem);
-            return result;
-        }
-        record.title = std::move(fields[0]);
-        record.author = std::move(fields[3]);
-        record.magazine = std::move(fields[4]);
-        record.rating = std::move(fields[5]);
-        record.firstIssue = std::move(fields[6]);
-        record.lastIssue = std::move(fields[7]);
-        table.append(record);
     }
-    return result;
+    // No join: the rest, alone.
+    for (;;) {
+        const Read read = readRecord(reader, record, line, problem);
+        if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
+            return result;
+    }
+}
+
+// Files of fewer characters are read on one core: the other would save less than it costs to start.
+constexpr qsizetype SplitFrom = 64 * 1024;
+
+TextParse readRecords(QStringView text)
+{
+    return readRecords(text, text.size() >= SplitFrom ? text.size() / 2 : text.size());
 }
 
 // Offset of the first byte of the line holding offset.
@@ -78,6 +206,11 @@ qsizetype lineStart(const QByteArray& bytes, qsizetype offset)
 }
 
 } // namespace
+
+Parsed parseText(QStringView text, qsizetype splitAt)
+{
+    return readRecords(text, splitAt).parsed;
+}
 
 QString readCounts(const QString& countField, const QString& startField, TitleRecord& record)
 {
@@ -125,12 +258,12 @@ Parsed parse(const QByteArray& bytes)
 {
     const cp932::Decoded decoded = cp932::decode(bytes);
     if (decoded.ok())
-        return parseText(decoded.text).parsed;
+        return readRecords(decoded.text).parsed;
 
     // Only the lines before the damaged one are trusted. A record that runs on into the damaged line shows up
     // as a short last record there, which is really the damage.
     const qsizetype cut = lineStart(bytes, decoded.badOffset);
-    TextParse before = parseText(cp932::decode(bytes.left(cut)).text);
+    TextParse before = readRecords(cp932::decode(bytes.left(cut)).text);
     if (before.kind == Problem::Other)
         return before.parsed;
     const int line = lineOfOffset(bytes, decoded.badOffset);

@@ -20,6 +20,12 @@ struct Parsed {
 // number, bytes that are not code page 932, or more than TitleTable::MaxTitles records are problems.
 Parsed parse(const QByteArray& bytes);
 
+// Reads records from decoded text as parse does. The records from the first line start at or after splitAt on
+// are read on another core while this one reads those before it; the two join where a record of each begins at
+// the same place, and where none does this core reads on alone. parse splits a long file in the middle; every
+// split gives what one reader alone gives.
+Parsed parseText(QStringView text, qsizetype splitAt);
+
 // Reads a record's volume count and start offset into record; empty, or why one of them is not a 16-bit
 // number (naming the field and its text).
 QString readCounts(const QString& countField, const QString& startField, TitleRecord& record);

@@ -24,6 +24,15 @@ public:
     // 1-based line on which the field last read began (1 before any read).
     int line() const { return m_fieldLine; }
 
+    // Where the reader stands between two fields. Two readers of one text that stand at the same position,
+    // both after a comma or both not, read the same fields from there on; line is not part of that.
+    struct Place {
+        qsizetype position = 0;
+        bool afterComma = false;
+        int line = 1;
+    };
+    Place place() const { return {m_pos, m_afterComma, m_line}; }
+
 private:
     void skipLineEnd();
 

@@ -31,6 +31,7 @@ public:
     bool isValidIndex(int index) const { return index >= 1 && index <= count(); }
 
     void append(const TitleRecord& record) { m_records.append(record); }
+    void append(TitleRecord&& record) { m_records.append(std::move(record)); }
     void removeAt(int index) { m_records.removeAt(index - 1); }
     void clear() { m_records.clear(); }
     void reserve(int n) { m_records.reserve(n); }

@@ -1,6 +1,7 @@
 #include "StoreTestFiles.h"
 #include "store/CollectionFile.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using storetest::sjis;
@@ -91,15 +92,76 @@ private slots:
     void titleLimit_data()
     {
         QTest::addColumn<int>("records");
-        QTest::newRow("at the limit") << TitleTable::MaxTitles;
-        QTest::newRow("one beyond") << TitleTable::MaxTitles + 1;
+        QTest::addColumn<QByteArray>("after"); // what follows the whole records
+        QTest::addColumn<int>("line");         // 0 when the file is whole
+        QTest::addColumn<QString>("mentions");
+        const int limit = TitleTable::MaxTitles;
+        QTest::newRow("at the limit") << limit << QByteArray() << 0 << "";
+        QTest::newRow("one beyond") << limit + 1 << QByteArray() << limit + 1 << "上限";
+        QTest::newRow("far beyond") << limit + 500 << QByteArray() << limit + 1 << "上限";
+        // A record beyond the limit is refused for the limit even when its counts are bad too; a short one is
+        // short, whatever the count.
+        QTest::newRow("beyond, with a bad count")
+            << limit << sjis("\"乙\",x,0,\"\",\"\",\"\",\"\",\"\"\r\n") << limit + 1 << "上限";
+        QTest::newRow("beyond, short") << limit << sjis("\"乙\",3,0\r\n") << limit + 1 << "項目が足りません";
     }
     void titleLimit()
     {
         QFETCH(int, records);
-        const collection::Parsed parsed = collection::parse(Whole.repeated(records));
+        QFETCH(QByteArray, after);
+        QFETCH(int, line);
+        QFETCH(QString, mentions);
+        const collection::Parsed parsed = collection::parse(Whole.repeated(records) + after);
         QCOMPARE(parsed.table.count(), TitleTable::MaxTitles);
-        QCOMPARE(parsed.problemLine, records > TitleTable::MaxTitles ? records : 0);
+        QCOMPARE(parsed.problemLine, line);
+        QVERIFY2(parsed.problem.contains(mentions), qPrintable(parsed.problem));
+    }
+
+    void anySplitReadsAsOne_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 10; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void anySplitReadsAsOne()
+    {
+        // A long file is read in two parts on two cores, joined where a record of each begins at the same
+        // place. Records over several lines, fields left over at a line's end, blank lines, every kind of line
+        // end and every problem must read as one reader alone reads them, wherever the split falls.
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces = {
+            QStringLiteral("\"甲\",12,0,\"未登録\",\"未登録\",\"未\",\"2008/05/05\",\"2008/05/05\"\r\n"),
+            QStringLiteral("乙,3,50,著者,雑誌,○,2002/02/18,2002/02/18\r\n"),
+            QStringLiteral("\"丙\",1,0,\"a\"\n\"b\",\"◎\",\"\",\"\"\n"),
+            QStringLiteral("\"丁\",2,0,\"x\",\"y\",\"z\",\"w\",\"v\",\"余り\"\r"),
+            QStringLiteral("\"戊,\",4,0,,,,,\r\n"),
+            QStringLiteral("\r\n"),
+            QStringLiteral("  \t"),
+            QStringLiteral(","),
+            QStringLiteral("\"閉じない"),
+            QStringLiteral("5,"),
+            QStringLiteral("x,"),
+            QStringLiteral("\n"),
+            QStringLiteral("\r"),
+        };
+        for (int text = 0; text < 12; ++text) {
+            QString whole;
+            const int count = 1 + int(random.bounded(30));
+            for (int i = 0; i < count; ++i) {
+                // Mostly whole records, as a file nearly always is, so that the parts have records to join.
+                const bool plain = random.bounded(4) != 0;
+                whole += pieces[plain ? int(random.bounded(2)) : int(random.bounded(pieces.size()))];
+            }
+            const collection::Parsed alone = collection::parseText(whole, whole.size());
+            for (qsizetype split = 0; split <= whole.size(); ++split) {
+                const collection::Parsed parts = collection::parseText(whole, split);
+                const QByteArray where = QStringLiteral("split at %1 of: %2").arg(split).arg(whole).toUtf8();
+                QVERIFY2(parts.table.records() == alone.table.records(), where.constData());
+                QCOMPARE(parts.problem, alone.problem);
+                QCOMPARE(parts.problemLine, alone.problemLine);
+            }
+        }
     }
 };
 
