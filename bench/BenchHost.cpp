@@ -97,7 +97,7 @@ QString PanelHost::LoadTitleTable()
         return {};
     CollectionStore::Load load = m_state->store.loadCollection();
     m_state->titles = std::move(load.table);
-    m_state->lists = buildSelectionLists(m_state->titles);
+    m_state->lists = updatedSelectionLists(m_state->lists, m_state->titles);
     return load.problem;
 }
 

@@ -61,7 +61,8 @@ private:
 };
 
 // The host of a panel driven in a window of its own: hiding the panels hides it, the main page is never shown,
-// a reload reads the collection into the state (when there is one) and ending the program is counted.
+// a reload reads the collection into the state (when there is one) and updates its lists as the window does,
+// and ending the program is counted.
 class PanelHost final : public ScreenHost {
 public:
     explicit PanelHost(AppState* state = nullptr);
