@@ -2,6 +2,7 @@
 
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
+#include "store/WholeFile.h"
 
 #include <QSet>
 #include <QThread>
@@ -11,47 +12,28 @@
 #include <numeric>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace backup {
 
+namespace {
+
+std::optional<QByteArray> withReason(std::optional<QByteArray> bytes, QString* reason)
+{
+    if (!bytes && reason)
+        *reason = qt_error_string(errno);
+    return bytes;
+}
+
+} // namespace
+
 std::optional<QByteArray> readWhole(const QString& path, QString* reason)
 {
-    // Plain system calls: a generation reads tens of thousands of small files, and QFile costs more per file than
-    // the read itself.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const auto fail = [&] {
-        if (reason)
-            *reason = qt_error_string(errno);
-        if (fd >= 0)
-            ::close(fd);
-        return std::nullopt;
-    };
-    if (fd < 0)
-        return fail();
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return fail();
-    QByteArray data;
-    data.resize(qsizetype(info.st_size));
-    qsizetype done = 0;
-    for (;;) {
-        if (done == data.size())
-            data.resize(done + std::max<qsizetype>(4096, done / 2)); // the file grew since fstat
-        const ssize_t n = ::read(fd, data.data() + done, size_t(data.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return fail();
-        if (n == 0)
-            break;
-        done += n;
-    }
-    ::close(fd);
-    data.truncate(done);
-    return data;
+    return withReason(wholefile::read(path), reason);
+}
+
+std::optional<QByteArray> readWholeAt(int folderFd, const QString& name, QString* reason)
+{
+    return withReason(wholefile::readAt(folderFd, name), reason);
 }
 
 bool isDataFileName(const QString& name, const QString& folded)

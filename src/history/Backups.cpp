@@ -3,14 +3,17 @@
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
 #include "store/TitleTable.h"
+#include "store/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <dirent.h>
@@ -134,31 +137,37 @@ QSet<QString> Backups::programFilesKept()
     return names;
 }
 
-QStringList Backups::filesToKeep(const TitleTable& titles, const QStringList& moreTitles,
-                                 backup::Listing* listing) const
+Backups::Newest Backups::newestHeld(const QList<Found>& found, const QString& content) const
+{
+    Newest newest;
+    if (found.isEmpty() || !found.constLast().head)
+        return newest;
+    const std::optional<QByteArray> bytes =
+        backup::readWhole(generationPath(found.constLast().folderName) + QLatin1Char('/') + manifest::FileName);
+    const std::optional<manifest::Manifest> list = bytes ? manifest::parse(*bytes) : std::nullopt;
+    if (!list)
+        return newest;
+    // A pack that is gone or cut short is not built on.
+    QList<qint64> packSizes;
+    for (const QString& pack : list->packs) {
+        newest.packs.append(pack);
+        const QFileInfo info(content + QLatin1Char('/') + pack);
+        packSizes.append(info.isFile() ? info.size() : -1);
+    }
+    newest.held.reserve(list->files.size());
+    for (const manifest::Entry& entry : list->files)
+        if (entry.offset + entry.size <= packSizes[entry.pack])
+            newest.held.insert(entry.hash, {entry.pack, entry.offset});
+    return newest;
+}
+
+backup::TitleFiles Backups::ownedFiles(const TitleTable& titles, const QStringList& moreTitles)
 {
     QStringList owners = moreTitles;
+    owners.reserve(moreTitles.size() + titles.count());
     for (const TitleRecord& record : titles.records())
         owners.append(record.title);
-    const backup::TitleFiles owned(owners);
-    const QSet<QString> programFiles = programFilesKept();
-    // One listing of the folder finds every spelling, rather than one lookup per possible file.
-    QStringList others;
-    const QStringList files = backup::regularFiles(m_store.folder().path(), listing ? &others : nullptr);
-    // Each name is judged on its own, so tens of thousands of names are shared among the cores; the kept names
-    // stay in the listing's order.
-    const QList<char> kept = QtConcurrent::blockingMapped<QList<char>>(files, [&](const QString& name) -> char {
-        const QString folded = name.toCaseFolded();
-        return (programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name, folded);
-    });
-    QStringList names;
-    names.reserve(files.size());
-    for (qsizetype i = 0; i < files.size(); ++i)
-        if (kept[i])
-            names.append(files[i]);
-    if (listing)
-        *listing = {files, others};
-    return names;
+    return backup::TitleFiles(owners);
 }
 
 QString Backups::take(const TitleTable& titles, backup::Reason reason)
@@ -211,54 +220,54 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     list.reason = backup::reasonKey(reason);
     list.titleCount = titles.count();
 
-    // Bytes the newest generation holds are not copied again.
-    struct Place {
-        int pack;
-        qint64 offset;
-    };
-    QHash<QByteArray, Place> held;
-    if (!found.isEmpty() && found.constLast().head) {
-        const std::optional<QByteArray> bytes =
-            backup::readWhole(generationPath(found.constLast().folderName) + QLatin1Char('/') + manifest::FileName);
-        if (const std::optional<manifest::Manifest> newest = bytes ? manifest::parse(*bytes) : std::nullopt) {
-            // A pack that is gone or cut short is not built on.
-            QList<qint64> packSizes;
-            for (const QString& pack : newest->packs) {
-                list.packs.append(pack);
-                const QFileInfo info(content + QLatin1Char('/') + pack);
-                packSizes.append(info.isFile() ? info.size() : -1);
-            }
-            for (const manifest::Entry& entry : newest->files)
-                if (entry.offset + entry.size <= packSizes[entry.pack])
-                    held.insert(entry.hash, {entry.pack, entry.offset});
-        }
-    }
+    // The data folder is listed on another core while this one gathers the titles that own files there and
+    // reads the newest generation's list: bytes it holds are not copied again. The listing waits on nothing,
+    // so it never holds a pooled thread that work of this thread would need.
+    QStringList others;
+    QFuture<QStringList> listed = QtConcurrent::run(
+        [&dataPath, &others, listing] { return backup::regularFiles(dataPath, listing ? &others : nullptr); });
+    const backup::TitleFiles owned = ownedFiles(titles, moreTitles);
+    const QSet<QString> programFiles = programFilesKept();
+    Newest newest = newestHeld(found, content);
+    const QStringList files = listed.result();
+    list.packs = newest.packs;
+    QHash<QByteArray, Place>& held = newest.held;
     const QString packName = PackPrefix + QString::number(list.sequence);
     const int newPack = int(list.packs.size());
     list.packs.append(packName);
     QByteArray pack;
 
-    const QStringList names = filesToKeep(titles, moreTitles, listing);
-    list.files.reserve(names.size());
-    // Files are read and hashed on every core, a batch at a time so that only one batch of contents is held at
-    // once; the list and the pack are then made from each batch in the order of names.
+    // Each name of the folder is judged, and a file kept is read and hashed, on every core, a batch at a time
+    // so that only one batch of contents is held at once; the list and the pack are then made from each batch
+    // in the listing's order.
     struct Read {
+        bool kept = false;
         std::optional<QByteArray> bytes;
         QByteArray hash;
         QString reason;
     };
+    list.files.reserve(files.size());
+    const int dataFd = wholefile::openFolder(dataPath);
+    const auto closed = qScopeGuard([dataFd] { wholefile::closeFolder(dataFd); });
     constexpr qsizetype Batch = 2048;
-    for (qsizetype from = 0; from < names.size(); from += Batch) {
-        const QStringList batch = names.mid(from, Batch);
-        const QList<Read> reads = QtConcurrent::blockingMapped(batch, [&dataPath](const QString& name) {
+    for (qsizetype from = 0; from < files.size(); from += Batch) {
+        const QStringList batch = files.mid(from, Batch);
+        const QList<Read> reads = QtConcurrent::blockingMapped(batch, [&](const QString& name) {
             Read read;
-            read.bytes = backup::readWhole(dataPath + QLatin1Char('/') + name, &read.reason);
+            const QString folded = name.toCaseFolded();
+            read.kept =
+                (programFiles.contains(folded) || owned.contains(folded)) && backup::isDataFileName(name, folded);
+            if (!read.kept)
+                return read;
+            read.bytes = backup::readWholeAt(dataFd, name, &read.reason);
             if (read.bytes)
                 read.hash = manifest::hashOf(*read.bytes);
             return read;
         });
         for (qsizetype i = 0; i < batch.size(); ++i) {
             const Read& read = reads[i];
+            if (!read.kept)
+                continue;
             if (!read.bytes)
                 return done(failure(batch[i], read.reason));
             manifest::Entry entry{batch[i], read.bytes->size(), read.hash, newPack, pack.size()};
@@ -272,6 +281,8 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
             list.files.append(std::move(entry));
         }
     }
+    if (listing)
+        *listing = {files, others};
     // Only the packs the new list uses are named in it, so that a pack goes once no kept list names it.
     QList<int> renumbered(list.packs.size(), -1);
     QStringList packs;

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -135,9 +136,20 @@ private:
     QString generationPath(const QString& folderName) const;
     QString contentPath() const;
     QList<Found> generations() const;
-    // listing, when given, receives the folder's entries from the same one listing.
-    QStringList filesToKeep(const TitleTable& titles, const QStringList& moreTitles,
-                            backup::Listing* listing = nullptr) const;
+    // Where the bytes of a file are in the packs.
+    struct Place {
+        int pack;
+        qint64 offset;
+    };
+    // The packs of the newest generation, and where each content it holds is, by hash; nothing when it has no
+    // list that can be read.
+    struct Newest {
+        QStringList packs;
+        QHash<QByteArray, Place> held;
+    };
+    Newest newestHeld(const QList<Found>& found, const QString& content) const;
+    // The files the titles, and those of moreTitles, own.
+    static backup::TitleFiles ownedFiles(const TitleTable& titles, const QStringList& moreTitles);
     // The program's own files a generation keeps (folded): the collection, the settings and the ranking.
     static QSet<QString> programFilesKept();
     // moreTitles: titles whose files are kept as well (those a restore is about to replace).

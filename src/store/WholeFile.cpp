@@ -61,12 +61,19 @@ std::optional<QByteArray> readOpened(int fd, Stamp* stamp)
         return std::nullopt;
     struct stat info;
     QByteArray data;
+    bool ok = ::fstat(fd, &info) == 0;
     // A directory opens for reading on Linux but holds no content.
-    const bool ok =
-        ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && readToEnd(fd, info.st_size, S_ISREG(info.st_mode), &data);
+    if (ok && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        ok = false;
+    }
+    ok = ok && readToEnd(fd, info.st_size, S_ISREG(info.st_mode), &data);
+    const int error = errno;
     ::close(fd);
-    if (!ok)
+    if (!ok) {
+        errno = error;
         return std::nullopt;
+    }
     if (stamp)
         stamp->modifiedMs = toMs(info.st_mtim);
     return data;

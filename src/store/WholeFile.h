@@ -15,7 +15,7 @@ struct Stamp {
 };
 
 // The whole content of the file at path, or nullopt when it cannot be opened or read (missing, a directory, an
-// I/O error). Symbolic links are followed. stamp, when given, is filled only on success.
+// I/O error), errno then saying why. Symbolic links are followed. stamp, when given, is filled only on success.
 std::optional<QByteArray> read(const QString& path, Stamp* stamp = nullptr);
 
 // The same for the file name inside the folder open as folderFd (a descriptor from openFolder), which spares the
