@@ -52,15 +52,6 @@ QStringList Backups::titlesIn(const manifest::Manifest& list) const
 QString Backups::apply(const manifest::Manifest& list, const QStringList& owners, QStringList* notDeleted,
                        const manifest::Manifest* present, const backup::Listing* listing, QStringList* after)
 {
-    // What the generation taken moments ago read from each file: a file it found with the bytes this generation
-    // holds need not be read a second time to be compared.
-    QHash<QString, QByteArray> presentHashes;
-    if (present) {
-        presentHashes.reserve(present->files.size());
-        for (const manifest::Entry& entry : present->files)
-            presentHashes.insert(entry.name, entry.hash);
-    }
-
     const QString dataPath = m_store.folder().path() + QLatin1Char('/');
     // Every spelling of each name on disk: a file is given back under the generation's own spelling, and a twin
     // differing only in letter case goes, so that the folder holds exactly what the generation held.
@@ -71,27 +62,51 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     const QStringList filesFolded = DataFolder::foldedAll(files);
     const QStringList entriesFolded = QtConcurrent::blockingMapped<QStringList>(
         list.files, [](const manifest::Entry& entry) { return entry.name.toCaseFolded(); });
-    QHash<QString, QStringList> onDisk;
-    onDisk.reserve(files.size());
-    for (qsizetype i = 0; i < files.size(); ++i)
-        onDisk[filesFolded[i]].append(files[i]);
+    // The spellings of one folded name are chained in the listing's order from one hash entry (1-based, 0
+    // ending a chain), so that a folder of tens of thousands of files needs no list per name.
+    QHash<QString, qsizetype> firstSpelling;
+    firstSpelling.reserve(files.size());
+    QList<qsizetype> nextSpelling(files.size() + 1, 0);
+    for (qsizetype i = files.size(); i >= 1; --i) {
+        qsizetype& first = firstSpelling[filesFolded[i - 1]];
+        nextSpelling[i] = first;
+        first = i;
+    }
+    // What the generation taken moments ago read from each file: a file it found with the bytes this generation
+    // holds need not be read a second time to be compared. Its list names the files in the listing's order.
+    QList<const QByteArray*> presentHash(files.size(), nullptr);
+    if (present) {
+        qsizetype i = 0;
+        for (const manifest::Entry& entry : present->files) {
+            while (i < files.size() && files[i] != entry.name)
+                ++i;
+            if (i == files.size())
+                break;
+            presentHash[i++] = &entry.hash;
+        }
+    }
 
+    // What becomes of each file on disk.
+    QList<char> held(files.size(), false);    // the generation holds a file of its name, in some spelling
+    QList<char> written(files.size(), false); // given back under its own spelling
+    QList<qsizetype> replaced;
     // Only files whose bytes differ are written; all of them in one atomic batch.
     backup::PackReader packs(contentPath());
     QList<FileWriter::FileData> writes;
     QStringList writtenNames;
-    QStringList replaced;
-    QSet<QString> held;
-    held.reserve(list.files.size());
-    for (qsizetype i = 0; i < list.files.size(); ++i) {
-        const manifest::Entry& entry = list.files[i];
-        const QString& folded = entriesFolded[i];
-        held.insert(folded);
-        if (const auto spellings = onDisk.constFind(folded); spellings != onDisk.cend())
-            for (const QString& spelling : *spellings)
-                if (spelling != entry.name)
-                    replaced.append(spelling);
-        if (const auto hash = presentHashes.constFind(entry.name); hash != presentHashes.cend() && *hash == entry.hash)
+    QList<qsizetype> writtenOnDisk; // the file on disk each write replaces, or -1
+    for (qsizetype k = 0; k < list.files.size(); ++k) {
+        const manifest::Entry& entry = list.files[k];
+        qsizetype same = -1;
+        for (qsizetype at = firstSpelling.value(entriesFolded[k]); at != 0; at = nextSpelling[at]) {
+            const qsizetype i = at - 1;
+            held[i] = true;
+            if (files[i] == entry.name)
+                same = i;
+            else
+                replaced.append(i);
+        }
+        if (same >= 0 && presentHash[same] && *presentHash[same] == entry.hash)
             continue;
         const std::optional<QByteArrayView> kept = packs.bytes(list, entry);
         if (!kept) // the pack went after the list was proved: nothing has been written yet
@@ -102,32 +117,41 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
             continue;
         writes.append({dataPath + entry.name, bytes.toByteArray()});
         writtenNames.append(entry.name);
+        writtenOnDisk.append(same);
     }
     const QStringList reasons = m_files->writeEach(writes);
     for (qsizetype i = 0; i < reasons.size(); ++i)
         if (!reasons[i].isEmpty())
             return QStringLiteral("「%1」を戻せませんでした（%2）。").arg(writtenNames[i], reasons[i]);
+    for (const qsizetype i : std::as_const(writtenOnDisk))
+        if (i >= 0)
+            written[i] = true;
 
     // Files the generation would have held had they been there go: the volume files, memos and covers of its
-    // titles and the program's own files it keeps, nothing else.
-    const backup::TitleFiles owned(owners);
+    // titles and the program's own files it keeps, nothing else. The titles' names are only gathered when some
+    // file is not held.
+    std::optional<backup::TitleFiles> owned;
     const QSet<QString> programFiles = programFilesKept();
-    for (auto it = onDisk.cbegin(); it != onDisk.cend(); ++it)
-        if (!held.contains(it.key()) && (owned.contains(it.key()) || programFiles.contains(it.key())))
-            replaced.append(it.value());
-    QSet<QString> gone;
-    for (const QString& name : std::as_const(replaced)) {
-        if (const QString reason = m_files->remove(dataPath + name); reason.isEmpty())
-            gone.insert(name);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (held[i])
+            continue;
+        if (!owned)
+            owned.emplace(owners);
+        if (owned->contains(filesFolded[i]) || programFiles.contains(filesFolded[i]))
+            replaced.append(i);
+    }
+    QList<char> gone(files.size(), false);
+    for (const qsizetype i : std::as_const(replaced)) {
+        if (const QString reason = m_files->remove(dataPath + files[i]); reason.isEmpty())
+            gone[i] = true;
         else if (notDeleted)
-            notDeleted->append(QStringLiteral("「%1」（%2）").arg(name, reason));
+            notDeleted->append(QStringLiteral("「%1」（%2）").arg(files[i], reason));
     }
     if (after) {
         *after = writtenNames + (listing ? listing->others : QStringList());
-        const QSet<QString> written(writtenNames.cbegin(), writtenNames.cend());
-        for (const QString& name : files)
-            if (!gone.contains(name) && !written.contains(name))
-                after->append(name);
+        for (qsizetype i = 0; i < files.size(); ++i)
+            if (!gone[i] && !written[i])
+                after->append(files[i]);
     }
     return {};
 }
