@@ -2,42 +2,29 @@
 
 #include "store/CollectionStore.h"
 
-#include <QHash>
+#include <vector>
 
-OrderChange::OrderChange(ChangeData& data, const TitleTable& reordered, const QString& what) : Change(data, what)
+OrderChange::OrderChange(ChangeData& data, QList<int> from, const QString& what)
+    : Change(data, what), m_from(std::move(from))
 {
-    // Records of one title (possible in a hand-edited file) are told apart by their other fields. Each title's
-    // records are chained in file order from one hash entry, and a record taken is unlinked, so that tens of
-    // thousands of titles cost one lookup each and no list of their own.
-    const TitleTable& titles = data.titles;
-    QHash<QString, int> first;
-    first.reserve(titles.count());
-    QList<int> next(titles.count() + 1, 0);
-    for (int i = titles.count(); i >= 1; --i) {
-        int& head = first[titles.at(i).title];
-        next[i] = head;
-        head = i;
+    // An order that leaves out a record or names one twice would lose it from the file: it is kept as no order.
+    const int count = data.titles.count();
+    std::vector<bool> seen(size_t(count) + 1, false);
+    bool whole = m_from.size() == count;
+    for (qsizetype k = 0; whole && k < m_from.size(); ++k) {
+        const int i = m_from[k];
+        whole = i >= 1 && i <= count && !seen[size_t(i)];
+        if (whole)
+            seen[size_t(i)] = true;
     }
-    m_from.reserve(reordered.count());
-    for (const TitleRecord& record : reordered.records()) {
-        int taken = 0;
-        if (const auto found = first.find(record.title); found != first.end()) {
-            for (int previous = 0, at = *found; at != 0; previous = at, at = next[at]) {
-                if (titles.at(at) != record)
-                    continue;
-                (previous == 0 ? *found : next[previous]) = next[at];
-                taken = at;
-                break;
-            }
-        }
-        m_from.append(taken);
-    }
+    if (!whole)
+        m_from.clear();
 }
 
 QString OrderChange::apply(bool forward)
 {
     const TitleTable& titles = m_data.titles;
-    if (titles.count() != m_from.size() || m_from.contains(0))
+    if (titles.count() != m_from.size())
         return QStringLiteral("データファイルの件数が変わったため、並び順を変えられません。");
     TitleTable table;
     table.reserve(titles.count());

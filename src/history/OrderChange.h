@@ -8,8 +8,9 @@
 // collection file rewritten in the new order or the old. The step keeps the order, not the records.
 class OrderChange final : public Change {
 public:
-    // reordered holds the records of the title table in their new order.
-    OrderChange(ChangeData& data, const TitleTable& reordered, const QString& what);
+    // from[k] is the index in the title table of the record that goes to place k + 1: every record exactly once,
+    // or the step refuses to apply.
+    OrderChange(ChangeData& data, QList<int> from, const QString& what);
 
     QString apply(bool forward) override;
     ChangeOutcome outcome(bool forward) const override;

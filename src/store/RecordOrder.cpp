@@ -39,7 +39,7 @@ Result reorder(const QList<Row>& rows, const TitleTable& titles)
     }
 
     Result result;
-    result.table.reserve(count);
+    result.from.reserve(count);
     result.rowRecords.reserve(rows.size());
     for (const int i : picked) {
         if (i == 0) {
@@ -47,13 +47,13 @@ Result reorder(const QList<Row>& rows, const TitleTable& titles)
             result.rowRecords.append(0);
             continue;
         }
-        result.table.append(titles.at(i));
-        result.rowRecords.append(result.table.count());
+        result.from.append(i);
+        result.rowRecords.append(int(result.from.size()));
     }
     for (int i = 1; i <= count; ++i) {
         if (!taken[size_t(i)]) {
             result.oneToOne = false;
-            result.table.append(titles.at(i));
+            result.from.append(i);
         }
     }
     return result;

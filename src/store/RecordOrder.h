@@ -18,8 +18,8 @@ struct Row {
 
 // The collection in the order of the rows, every record exactly once.
 struct Result {
-    TitleTable table;
-    QList<int> rowRecords; // per row, its index in table, 0 when the row matched no record
+    QList<int> from;       // per record of the new order, its index in the table given
+    QList<int> rowRecords; // per row, its index in the new order (from 1), 0 when the row matched no record
     bool oneToOne = true;  // every row matched a record and every record a row
 };
 

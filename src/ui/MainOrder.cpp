@@ -29,7 +29,7 @@ bool apply(AppState& state, Dialogs& dialogs, ScreenHost& host, const QString& l
     {
         const WaitCursor busy;
         const recordorder::Result order = reorder();
-        error = state.history.perform(std::make_unique<OrderChange>(state.changes, order.table, undoText)).error;
+        error = state.history.perform(std::make_unique<OrderChange>(state.changes, order.from, undoText)).error;
         if (error.isEmpty()) {
             problem = host.LoadTitleTable();
             written(order, problem);

@@ -87,6 +87,8 @@ private slots:
     void addUndoneAfterTheRankingWasReordered();
     void deleteOfASharedNameKeepsTheFiles();
     void orderOfTitlesSharedByRecords();
+    void orderMissingARecordIsRefused_data();
+    void orderMissingARecordIsRefused();
     void sealsHoldTheFileAsTheStepLeftIt_data();
     void sealsHoldTheFileAsTheStepLeftIt();
     void twoHundredStepsAreKept();
@@ -95,8 +97,8 @@ private slots:
 
 void TestChangeHistory::orderOfTitlesSharedByRecords()
 {
-    // A hand-edited file may hold one title more than once, even as two identical records: each record of the
-    // new order stands for its own record of the old, and the undo puts every one back in its place.
+    // A hand-edited file may hold one title more than once, even as two identical records: each place of the new
+    // order names its own record of the old, and the undo puts every one back in its place.
     Fixture f({QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("甲"), QStringLiteral("甲")});
     f.table[3].author = QStringLiteral("別人");
     f.store.writeCollection(f.table);
@@ -104,13 +106,35 @@ void TestChangeHistory::orderOfTitlesSharedByRecords()
     TitleTable reordered;
     for (const int from : {4, 3, 2, 1})
         reordered.append(before.at(from));
-    QVERIFY(
-        f.history.perform(std::make_unique<OrderChange>(f.data, reordered, QStringLiteral("並び順"))).error.isEmpty());
+    QVERIFY(f.history.perform(std::make_unique<OrderChange>(f.data, QList{4, 3, 2, 1}, QStringLiteral("並び順")))
+                .error.isEmpty());
     QCOMPARE(f.table.records(), reordered.records());
     QCOMPARE(f.store.loadCollection().table.records(), reordered.records());
     QVERIFY(f.history.undo().error.isEmpty());
     QCOMPARE(f.table.records(), before.records());
     QCOMPARE(f.store.loadCollection().table.records(), before.records());
+}
+
+void TestChangeHistory::orderMissingARecordIsRefused_data()
+{
+    QTest::addColumn<QList<int>>("from");
+    QTest::newRow("a record twice") << QList{2, 2, 1};
+    QTest::newRow("a record left out") << QList{3, 1};
+    QTest::newRow("beyond the table") << QList{4, 1, 2};
+    QTest::newRow("no record") << QList{0, 1, 2};
+}
+
+void TestChangeHistory::orderMissingARecordIsRefused()
+{
+    // An order that would write a record twice or not at all loses a title: the file and the table stay as
+    // they are.
+    QFETCH(QList<int>, from);
+    Fixture f({QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")});
+    const QByteArray file = f.folder.readBytes(CollectionName);
+    const TitleTable before = f.table;
+    QVERIFY(!f.history.perform(std::make_unique<OrderChange>(f.data, from, QStringLiteral("並び順"))).error.isEmpty());
+    QCOMPARE(f.table.records(), before.records());
+    QCOMPARE(f.folder.readBytes(CollectionName), file);
 }
 
 void TestChangeHistory::clickAppliesToTheFileAsItIsNow()
@@ -186,10 +210,7 @@ void TestChangeHistory::stepOverAChangedFileIsDropped()
         after.author = QStringLiteral("新しい著者");
         step = std::make_unique<RecordEdit>(f.data, 1, after, QStringLiteral("著者"), 0);
     } else if (kind == "order") {
-        TitleTable reordered;
-        reordered.append(f.table.at(2));
-        reordered.append(f.table.at(1));
-        step = std::make_unique<OrderChange>(f.data, reordered, QStringLiteral("並び順"));
+        step = std::make_unique<OrderChange>(f.data, QList{2, 1}, QStringLiteral("並び順"));
     } else if (kind == "add") {
         step = std::make_unique<TitleAdd>(f.data, QStringLiteral("新"), QList{record(QStringLiteral("新"))});
     } else if (kind == "delete") {

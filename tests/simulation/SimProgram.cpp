@@ -7,6 +7,7 @@
 #include "history/TitleChanges.h"
 #include "maintenance/SpreadsheetImport.h"
 #include "maintenance/SpreadsheetImportStep.h"
+#include "store/RecordOrder.h"
 #include "ui/logic/MainPageLogic.h"
 #include "ui/logic/QuickVolumes.h"
 #include "ui/logic/Safeguards.h"
@@ -372,17 +373,19 @@ SimProgram::Told SimProgram::reorder(int seed, bool sortToMain)
     if (!safeguards::backupBefore(s, m_dialogs,
                                   sortToMain ? backup::Reason::BeforeSortOrder : backup::Reason::BeforeDisplayOrder))
         return refused(told({}, {}, boxes));
-    QList<TitleRecord> records = s.titles.records();
+    // The rows of a list in its new order, mapped back to records the way the sort and display-order screens do.
+    QList<recordorder::Row> rows;
+    for (int i = 1; i <= s.titles.count(); ++i)
+        rows.append({s.titles.at(i).title, i});
     if (sortToMain)
-        std::stable_sort(records.begin(), records.end(),
-                         [](const TitleRecord& a, const TitleRecord& b) { return a.author < b.author; });
+        std::stable_sort(rows.begin(), rows.end(), [&s](const recordorder::Row& a, const recordorder::Row& b) {
+            return s.titles.at(a.record).author < s.titles.at(b.record).author;
+        });
     else
-        records.move(seed % records.size(), (seed / 5) % records.size());
-    TitleTable table;
-    for (const TitleRecord& record : records)
-        table.append(record);
-    const auto result = s.history.perform(std::make_unique<OrderChange>(
-        s.changes, table, sortToMain ? QStringLiteral("メインに反映") : QStringLiteral("表示順")));
+        rows.move(seed % rows.size(), (seed / 5) % rows.size());
+    const auto result = s.history.perform(
+        std::make_unique<OrderChange>(s.changes, recordorder::reorder(rows, s.titles).from,
+                                      sortToMain ? QStringLiteral("メインに反映") : QStringLiteral("表示順")));
     if (result.error.isEmpty())
         s.titles = s.store.loadCollection().table;
     return afterStep(result, boxes);
