@@ -96,7 +96,7 @@ QString PanelHost::LoadTitleTable()
     if (!m_state)
         return {};
     CollectionStore::Load load = m_state->store.loadCollection();
-    m_state->titles = std::move(load.table);
+    m_state->titles.replaceWith(std::move(load.table));
     m_state->lists = updatedSelectionLists(m_state->lists, m_state->titles);
     return load.problem;
 }

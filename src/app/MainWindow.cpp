@@ -203,7 +203,7 @@ void MainWindow::setVisible(bool visible)
 QString MainWindow::LoadTitleTable()
 {
     CollectionStore::Load load = m_state->store.loadCollection();
-    m_state->titles = std::move(load.table);
+    m_state->titles.replaceWith(std::move(load.table));
     refillTitleLists();
     return load.problem;
 }

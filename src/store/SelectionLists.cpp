@@ -3,6 +3,7 @@
 #include "store/TextCollation.h"
 
 #include <QFuture>
+#include <QHash>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <optional>
@@ -122,9 +123,32 @@ void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
 constexpr qsizetype MostPlaced = 16;
 
 
+// True when names, with repeats, are exactly the distinct names of sorted: the records were put in another
+// order, or changed without a name coming or going, and the sorted list stands as it is.
+bool holdsExactly(const QStringList& names, const QStringList& sorted)
+{
+    QHash<QStringView, qsizetype> places;
+    places.reserve(sorted.size());
+    for (qsizetype i = 0; i < sorted.size(); ++i)
+        places.insert(sorted[i], i);
+    std::vector<bool> seen(size_t(sorted.size()), false);
+    qsizetype unseen = sorted.size();
+    for (const QString& name : names) {
+        const auto place = places.constFind(name);
+        if (place == places.cend())
+            return false;
+        if (!seen[size_t(*place)]) {
+            seen[size_t(*place)] = true;
+            --unseen;
+        }
+    }
+    return unseen == 0;
+}
+
 // The sorted list of earlier's distinct names updated to those of now, both names in table order: the two
 // sequences agree but for a short stretch when records were added or removed in one place, and only the names
-// of that stretch can come or go. Nothing when the stretch is long or earlier's names are not known.
+// of that stretch can come or go. A long stretch keeps the list only when no name came or went (the records
+// were reordered); otherwise, or when earlier's names are not known, nothing.
 std::optional<QStringList> patchedSorted(const QStringList& sorted, const MembershipSet& earlierSet,
                                          const QStringList& now)
 {
@@ -141,7 +165,7 @@ std::optional<QStringList> patchedSorted(const QStringList& sorted, const Member
     const qsizetype beforeEnd = before.size() - tail;
     const qsizetype nowEnd = now.size() - tail;
     if ((beforeEnd - head) + (nowEnd - head) > MostPlaced)
-        return std::nullopt;
+        return holdsExactly(now, sorted) ? std::optional(sorted) : std::nullopt;
 
     QStringList patched = sorted;
     // A name of the stretch left behind goes unless now still holds it somewhere.

@@ -1,5 +1,7 @@
 #include "store/TitleTable.h"
 
+#include <QThreadPool>
+
 int TitleTable::indexOfTitle(const QString& title) const
 {
     for (int i = 0; i < m_records.size(); ++i) {
@@ -7,4 +9,14 @@ int TitleTable::indexOfTitle(const QString& title) const
             return i + 1;
     }
     return 0;
+}
+
+void TitleTable::replaceWith(TitleTable&& table)
+{
+    // A small table frees quicker than a thread is woken, and records shared with another copy are not freed
+    // here at all. The worker only frees, so it never holds a pooled thread that other work waits for.
+    constexpr qsizetype WorthAThread = 1024;
+    QList<TitleRecord> old = std::exchange(m_records, std::move(table.m_records));
+    if (old.size() >= WorthAThread && old.isDetached())
+        QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old.clear(); });
 }

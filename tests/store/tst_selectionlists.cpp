@@ -105,6 +105,14 @@ private slots:
             many << QStringLiteral("名%1").arg(i);
         QTest::newRow("too many new names") << kana << many;
         QTest::newRow("too many names gone") << many << kana;
+        QStringList reversed(many.crbegin(), many.crend());
+        QTest::newRow("many records reordered") << many << reversed;
+        QStringList swapped = reversed;
+        swapped[7] = QStringLiteral("新");
+        QTest::newRow("many reordered, one name for another") << many << swapped;
+        QStringList doubled = reversed;
+        doubled[7] = doubled[8];
+        QTest::newRow("many reordered, a name gone and one twice") << many << doubled;
         QTest::newRow("first table") << QStringList{} << kana;
     }
     void updatedAgreesWithBuilt()
