@@ -4,6 +4,7 @@
 #include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
 
+#include <QHash>
 #include <QScopeGuard>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -39,30 +40,65 @@ QString limitProblem()
 // How reading one record ended.
 enum class Read { End, Whole, Short, BadCounts };
 
+// Field values that many records share (ratings, authors, magazines, dates) are made into strings once per
+// reader: a collection of tens of thousands of records then costs far fewer strings to read, hold and free.
+// Titles are not looked up, being nearly all distinct; values past the bounds are made afresh.
+class SharedValues final {
+public:
+    QString take(QStringView value)
+    {
+        if (value.isEmpty() || value.size() > LongestKept)
+            return value.toString();
+        if (const auto known = m_known.constFind(Key{value}); known != m_known.cend())
+            return *known;
+        QString text = value.toString();
+        if (m_known.size() < MostKept)
+            m_known.insert(Key{text}, text); // the key views the kept string's own characters
+        return text;
+    }
+
+private:
+    static constexpr qsizetype LongestKept = 40;
+    static constexpr qsizetype MostKept = 8192;
+    // Short field values hash quicker by their code units than by the general string hash.
+    struct Key {
+        QStringView text;
+        bool operator==(const Key& other) const { return text == other.text; }
+        friend size_t qHash(const Key& key, size_t seed)
+        {
+            size_t hash = 14695981039346656037ULL ^ seed;
+            for (const QChar c : key.text)
+                hash = (hash ^ c.unicode()) * 1099511628211ULL;
+            return hash;
+        }
+    };
+    QHash<Key, QString> m_known;
+};
+
 // Reads the next record into record. Short and BadCounts say why in problem; line is where the record began.
-Read readRecord(RecordReader& reader, TitleRecord& record, int& line, QString& problem)
+Read readRecord(RecordReader& reader, SharedValues& shared, TitleRecord& record, int& line, QString& problem)
 {
     if (reader.atEnd())
         return Read::End;
-    QString fields[FieldsPerRecord];
+    QStringView fields[FieldsPerRecord];
     for (int f = 0; f < FieldsPerRecord; ++f) {
-        std::optional<QString> field = reader.readField();
+        const std::optional<QStringView> field = reader.readFieldView();
         if (!field) {
             problem = QStringLiteral("最後の行の項目が足りません（8項目のうち%1項目しかありません）。").arg(f);
             return Read::Short;
         }
         if (f == 0)
             line = reader.line();
-        fields[f] = std::move(*field);
+        fields[f] = *field;
     }
     if (problem = readCounts(fields[1], fields[2], record); !problem.isEmpty())
         return Read::BadCounts;
-    record.title = std::move(fields[0]);
-    record.author = std::move(fields[3]);
-    record.magazine = std::move(fields[4]);
-    record.rating = std::move(fields[5]);
-    record.firstIssue = std::move(fields[6]);
-    record.lastIssue = std::move(fields[7]);
+    record.title = fields[0].toString();
+    record.author = shared.take(fields[3]);
+    record.magazine = shared.take(fields[4]);
+    record.rating = shared.take(fields[5]);
+    record.firstIssue = shared.take(fields[6]);
+    record.lastIssue = shared.take(fields[7]);
     return Read::Whole;
 }
 
@@ -96,13 +132,20 @@ struct Tail {
     QString problem;
 };
 
-void readTail(RecordReader& reader, Tail& tail, const std::atomic<bool>& stop)
+// Set by the reader from the top when it no longer needs the tail. It has a cache line of its own, which the
+// other core reads at every record: sharing one with the first reader's busy variables would slow both.
+struct alignas(64) StopFlag {
+    std::atomic<bool> set{false};
+};
+
+void readTail(RecordReader& reader, Tail& tail, const StopFlag& stop)
 {
-    while (!stop.load(std::memory_order_relaxed)) {
+    SharedValues shared;
+    while (!stop.set.load(std::memory_order_relaxed)) {
         tail.places.append(reader.place());
         TitleRecord record;
         int line = 0;
-        tail.end = readRecord(reader, record, line, tail.problem);
+        tail.end = readRecord(reader, shared, record, line, tail.problem);
         tail.lines.append(line);
         if (tail.end != Read::Whole)
             return;
@@ -129,28 +172,33 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
     const qsizetype split = lineStartFrom(text, splitAt);
 
     // The records from the split on are read on another core. Waiting for them runs them here when no core has
-    // taken them up yet, so this core never waits on other work; nothing returns before they are done.
+    // taken them up yet, so this core never waits on other work; nothing returns before they are done. The
+    // other core reads into lists of its own and hands them over at the end: growing lists beside this core's
+    // variables would have the two cores fight over the same cache lines at every record.
     Tail tail;
-    std::atomic<bool> stop{false};
+    StopFlag stop;
     QFuture<void> reading;
     if (split < text.size()) {
         reading = QtConcurrent::run([&] {
+            Tail read;
             RecordReader from(text.sliced(split));
-            readTail(from, tail, stop);
+            readTail(from, read, stop);
+            tail = std::move(read);
         });
     }
     const auto waited = qScopeGuard([&] {
-        stop = true;
+        stop.set = true;
         if (reading.isValid())
             reading.waitForFinished();
     });
 
+    SharedValues shared;
     TitleRecord record;
     int line = 0;
     QString problem;
     // Up to the split, alone.
     while (reader.place().position < split) {
-        const Read read = readRecord(reader, record, line, problem);
+        const Read read = readRecord(reader, shared, record, line, problem);
         if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
             return result;
     }
@@ -167,22 +215,28 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
                 break;
             if (tail.places[k].position == tailPosition && tail.places[k].afterComma == here.afterComma) {
                 const int lineShift = here.line - tail.places[k].line;
-                table.reserve(int(std::min<qsizetype>(table.count() + tail.records.size() - k, TitleTable::MaxTitles)));
-                for (qsizetype i = k; i < tail.records.size(); ++i)
-                    if (!takeRecord(result, Read::Whole, std::move(tail.records[i]), tail.lines[i] + lineShift, {}))
-                        return result;
+                if (table.count() + (tail.records.size() - k) <= TitleTable::MaxTitles) {
+                    // Every record of the tail is taken: they are moved over together.
+                    tail.records.remove(0, k);
+                    table.append(std::move(tail.records));
+                } else {
+                    table.reserve(TitleTable::MaxTitles);
+                    for (qsizetype i = k; i < tail.records.size(); ++i)
+                        if (!takeRecord(result, Read::Whole, std::move(tail.records[i]), tail.lines[i] + lineShift, {}))
+                            return result;
+                }
                 if (tail.end != Read::End)
                     takeRecord(result, tail.end, {}, tail.lines.constLast() + lineShift, tail.problem);
                 return result;
             }
-            const Read read = readRecord(reader, record, line, problem);
+            const Read read = readRecord(reader, shared, record, line, problem);
             if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
                 return result;
         }
     }
     // No join: the rest, alone.
     for (;;) {
-        const Read read = readRecord(reader, record, line, problem);
+        const Read read = readRecord(reader, shared, record, line, problem);
         if (read == Read::End || !takeRecord(result, read, std::move(record), line, problem))
             return result;
     }
@@ -212,10 +266,10 @@ Parsed parseText(QStringView text, qsizetype splitAt)
     return readRecords(text, splitAt).parsed;
 }
 
-QString readCounts(const QString& countField, const QString& startField, TitleRecord& record)
+QString readCounts(QStringView countField, QStringView startField, TitleRecord& record)
 {
     const struct {
-        const QString& field;
+        QStringView field;
         qint16& target;
         QString name;
     } numbers[] = {{countField, record.volumeCount, QStringLiteral("巻数")},
@@ -224,7 +278,7 @@ QString readCounts(const QString& countField, const QString& startField, TitleRe
         const std::optional<qint16> value = parseInt16(number.field);
         if (!value)
             return QStringLiteral("%1「%2」が数値ではありません（-32768～32767の整数が必要です）。")
-                .arg(number.name, number.field);
+                .arg(number.name, number.field.toString());
         number.target = *value;
     }
     return {};

@@ -28,7 +28,7 @@ Parsed parseText(QStringView text, qsizetype splitAt);
 
 // Reads a record's volume count and start offset into record; empty, or why one of them is not a 16-bit
 // number (naming the field and its text).
-QString readCounts(const QString& countField, const QString& startField, TitleRecord& record);
+QString readCounts(QStringView countField, QStringView startField, TitleRecord& record);
 
 // Empty when a record of volumeCount volumes after startVolume is one the program can show and save: 1 to 50
 // volumes (one volume file's worth), a start offset from 0 such that the last volume's number stays a 16-bit

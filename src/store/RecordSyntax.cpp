@@ -38,12 +38,20 @@ void RecordReader::skipLineEnd()
 
 std::optional<QString> RecordReader::readField()
 {
+    const std::optional<QStringView> field = readFieldView();
+    if (!field)
+        return std::nullopt;
+    return field->toString();
+}
+
+std::optional<QStringView> RecordReader::readFieldView()
+{
     if (atEnd()) {
         if (!m_afterComma)
             return std::nullopt;
         m_afterComma = false;
         m_fieldLine = m_line;
-        return QString();
+        return QStringView();
     }
 
     const qsizetype size = m_text.size();
@@ -51,12 +59,12 @@ std::optional<QString> RecordReader::readField()
         ++m_pos;
     m_fieldLine = m_line;
 
-    QString value;
+    QStringView value;
     if (m_pos < size && m_text[m_pos] == u'"') {
         const qsizetype start = ++m_pos;
         while (m_pos < size && m_text[m_pos] != u'"' && !isLineEnd(m_text[m_pos]))
             ++m_pos;
-        value = m_text.sliced(start, m_pos - start).toString();
+        value = m_text.sliced(start, m_pos - start);
         // The closing quote and whatever follows it up to the field's end are not part of the value.
         while (m_pos < size && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
             ++m_pos;
@@ -67,7 +75,7 @@ std::optional<QString> RecordReader::readField()
         qsizetype end = m_pos;
         while (end > start && isBlank(m_text[end - 1]))
             --end;
-        value = m_text.sliced(start, end - start).toString();
+        value = m_text.sliced(start, end - start);
     }
 
     m_afterComma = false;
@@ -82,9 +90,9 @@ std::optional<QString> RecordReader::readField()
     return value;
 }
 
-std::optional<qint16> parseInt16(const QString& field)
+std::optional<qint16> parseInt16(QStringView field)
 {
-    const QStringView text = QStringView(field).trimmed();
+    const QStringView text = field.trimmed();
     if (text.isEmpty())
         return qint16(0);
 

@@ -21,6 +21,8 @@ public:
     // The next field, or nullopt when atEnd(). A field that ends at a comma is always followed by one more
     // field, empty when only blanks and line ends follow: a last line ending in a comma is whole.
     std::optional<QString> readField();
+    // The same field as a view into the text, for a reader that keeps few of the fields it reads.
+    std::optional<QStringView> readFieldView();
     // 1-based line on which the field last read began (1 before any read).
     int line() const { return m_fieldLine; }
 
@@ -46,7 +48,7 @@ private:
 
 // A field read as a 16-bit signed integer: an empty field is 0; a decimal fraction is rounded to the nearest
 // integer (halves to even); anything else, or a value outside -32768..32767, is nullopt.
-std::optional<qint16> parseInt16(const QString& field);
+std::optional<qint16> parseInt16(QStringView field);
 
 // Appends number in decimal, its digits padded with zeros to at least minDigits, a minus sign in front of them.
 // Files and exports hold tens of thousands of numbers, so no number becomes a string of its own.

@@ -16,6 +16,9 @@ struct TitleRecord {
 
     bool operator==(const TitleRecord&) const = default;
 };
+// Strings and numbers only, so a record moves as its bytes: a table of tens of thousands grows, and has records
+// taken out, by moving memory rather than record by record.
+Q_DECLARE_TYPEINFO(TitleRecord, Q_RELOCATABLE_TYPE);
 
 // The collection in memory, the only copy there is: record i (1-based) is line i of the collection file,
 // page i of the main page and entry i - 1 of the title combo.
@@ -32,6 +35,7 @@ public:
 
     void append(const TitleRecord& record) { m_records.append(record); }
     void append(TitleRecord&& record) { m_records.append(std::move(record)); }
+    void append(QList<TitleRecord>&& records) { m_records.append(std::move(records)); }
     void removeAt(int index) { m_records.removeAt(index - 1); }
     void clear() { m_records.clear(); }
     void reserve(int n) { m_records.reserve(n); }
