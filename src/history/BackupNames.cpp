@@ -79,8 +79,10 @@ backup::TitleFiles::TitleFiles(const QStringList& titles)
     // folded file name.
     for (const QString& name : CollectionStore::titleFileNames(QString()))
         m_suffixes.append(name.toCaseFolded());
-    const QStringList folded = DataFolder::foldedAll(titles);
-    m_titles = QSet<QString>(folded.cbegin(), folded.cend());
+    m_folded = DataFolder::foldedAll(titles);
+    m_titles.reserve(m_folded.size());
+    for (const QString& title : std::as_const(m_folded))
+        m_titles.insert(ViewKey{title});
     for (const QString& name : CollectionStore::programFileNames())
         m_program.insert(name.toCaseFolded());
 }
@@ -91,7 +93,7 @@ bool backup::TitleFiles::contains(const QString& foldedName) const
     if (m_program.contains(foldedName))
         return false;
     for (const QString& suffix : m_suffixes)
-        if (foldedName.endsWith(suffix) && m_titles.contains(foldedName.chopped(suffix.size())))
+        if (foldedName.endsWith(suffix) && m_titles.contains(ViewKey{QStringView(foldedName).chopped(suffix.size())}))
             return true;
     return false;
 }

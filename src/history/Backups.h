@@ -3,6 +3,7 @@
 #include "history/BackupContent.h"
 #include "history/BackupFiles.h"
 #include "history/BackupManifest.h"
+#include "store/ViewKey.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -47,9 +48,10 @@ public:
     bool contains(const QString& foldedName) const;
 
 private:
-    QSet<QString> m_titles;  // folded
-    QStringList m_suffixes;  // folded
-    QSet<QString> m_program; // folded names of the program's own files
+    QStringList m_folded;     // the titles, folded
+    QSet<ViewKey> m_titles;   // views of m_folded, which is never changed
+    QStringList m_suffixes;   // folded
+    QSet<QString> m_program;  // folded names of the program's own files
 };
 } // namespace backup
 

@@ -3,6 +3,7 @@
 #include "store/Cp932.h"
 #include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
+#include "store/ViewKey.h"
 
 #include <QHash>
 #include <QScopeGuard>
@@ -49,30 +50,18 @@ public:
     {
         if (value.isEmpty() || value.size() > LongestKept)
             return value.toString();
-        if (const auto known = m_known.constFind(Key{value}); known != m_known.cend())
+        if (const auto known = m_known.constFind(ViewKey{value}); known != m_known.cend())
             return *known;
         QString text = value.toString();
         if (m_known.size() < MostKept)
-            m_known.insert(Key{text}, text); // the key views the kept string's own characters
+            m_known.insert(ViewKey{text}, text); // the key views the kept string's own characters
         return text;
     }
 
 private:
     static constexpr qsizetype LongestKept = 40;
     static constexpr qsizetype MostKept = 8192;
-    // Short field values hash quicker by their code units than by the general string hash.
-    struct Key {
-        QStringView text;
-        bool operator==(const Key& other) const { return text == other.text; }
-        friend size_t qHash(const Key& key, size_t seed)
-        {
-            size_t hash = 14695981039346656037ULL ^ seed;
-            for (const QChar c : key.text)
-                hash = (hash ^ c.unicode()) * 1099511628211ULL;
-            return hash;
-        }
-    };
-    QHash<Key, QString> m_known;
+    QHash<ViewKey, QString> m_known;
 };
 
 // Reads the next record into record. Short and BadCounts say why in problem; line is where the record began.

@@ -1,6 +1,7 @@
 #include "store/SelectionLists.h"
 
 #include "store/TextCollation.h"
+#include "store/ViewKey.h"
 
 #include <QFuture>
 #include <QHash>
@@ -127,14 +128,14 @@ constexpr qsizetype MostPlaced = 16;
 // order, or changed without a name coming or going, and the sorted list stands as it is.
 bool holdsExactly(const QStringList& names, const QStringList& sorted)
 {
-    QHash<QStringView, qsizetype> places;
+    QHash<ViewKey, qsizetype> places;
     places.reserve(sorted.size());
     for (qsizetype i = 0; i < sorted.size(); ++i)
-        places.insert(sorted[i], i);
+        places.insert(ViewKey{sorted[i]}, i);
     std::vector<bool> seen(size_t(sorted.size()), false);
     qsizetype unseen = sorted.size();
     for (const QString& name : names) {
-        const auto place = places.constFind(name);
+        const auto place = places.constFind(ViewKey{name});
         if (place == places.cend())
             return false;
         if (!seen[size_t(*place)]) {
@@ -164,8 +165,11 @@ std::optional<QStringList> patchedSorted(const QStringList& sorted, const Member
         ++tail;
     const qsizetype beforeEnd = before.size() - tail;
     const qsizetype nowEnd = now.size() - tail;
-    if ((beforeEnd - head) + (nowEnd - head) > MostPlaced)
-        return holdsExactly(now, sorted) ? std::optional(sorted) : std::nullopt;
+    std::fprintf(stderr, "ps sizes before %lld now %lld sorted %lld head %lld tail %lld\n", (long long)before.size(), (long long)now.size(), (long long)sorted.size(), (long long)head, (long long)tail);
+    if ((beforeEnd - head) + (nowEnd - head) > MostPlaced) {
+        const bool same = holdsExactly(now, sorted);
+        return same ? std::optional(sorted) : std::nullopt;
+    }
 
     QStringList patched = sorted;
     // A name of the stretch left behind goes unless now still holds it somewhere.
