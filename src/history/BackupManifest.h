@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 // The list that is a backup generation: when and why it was taken, its sequence number, how many titles the
@@ -31,6 +33,24 @@ struct Manifest {
     int fileCount = 0;
     QStringList packs;  // file names in the backup folder's content folder
     QList<Entry> files; // empty when only the header was read
+};
+
+// A content hash (hex, as hashOf gives it) as a key of a hash table. Its digits are already evenly spread, so
+// the first sixteen, read as a number, are the key's hash: the general byte-array hash costs more than the rest
+// of a lookup, and a backup looks up every file it keeps.
+struct ContentKey {
+    QByteArray hash;
+
+    bool operator==(const ContentKey& other) const { return hash == other.hash; }
+    friend size_t qHash(const ContentKey& key, size_t seed) noexcept
+    {
+        quint64 value = 0;
+        for (qsizetype i = 0; i < std::min<qsizetype>(key.hash.size(), 16); ++i) {
+            const char c = key.hash[i];
+            value = (value << 4) | (quint64(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10) & 15);
+        }
+        return size_t(value ^ seed);
+    }
 };
 
 // The content hash every file is proved by.

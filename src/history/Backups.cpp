@@ -157,7 +157,7 @@ Backups::Newest Backups::newestHeld(const QList<Found>& found, const QString& co
     newest.held.reserve(list->files.size());
     for (const manifest::Entry& entry : list->files)
         if (entry.offset + entry.size <= packSizes[entry.pack])
-            newest.held.insert(entry.hash, {entry.pack, entry.offset});
+            newest.held.insert({entry.hash}, {entry.pack, entry.offset});
     return newest;
 }
 
@@ -231,7 +231,7 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
     Newest newest = newestHeld(found, content);
     const QStringList files = listed.result();
     list.packs = newest.packs;
-    QHash<QByteArray, Place>& held = newest.held;
+    QHash<manifest::ContentKey, Place>& held = newest.held;
     const QString packName = PackPrefix + QString::number(list.sequence);
     const int newPack = int(list.packs.size());
     list.packs.append(packName);
@@ -271,12 +271,12 @@ QString Backups::takeInto(const TitleTable& titles, const QStringList& moreTitle
             if (!read.bytes)
                 return done(failure(batch[i], read.reason));
             manifest::Entry entry{batch[i], read.bytes->size(), read.hash, newPack, pack.size()};
-            if (const auto place = held.constFind(entry.hash); place != held.cend()) {
+            if (const auto place = held.constFind({entry.hash}); place != held.cend()) {
                 entry.pack = place->pack;
                 entry.offset = place->offset;
             } else {
                 pack += *read.bytes;
-                held.insert(entry.hash, {newPack, entry.offset});
+                held.insert({entry.hash}, {newPack, entry.offset});
             }
             list.files.append(std::move(entry));
         }

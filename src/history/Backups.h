@@ -3,7 +3,7 @@
 #include "history/BackupContent.h"
 #include "history/BackupFiles.h"
 #include "history/BackupManifest.h"
-#include "store/ViewKey.h"
+#include "store/TextKeys.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -48,10 +48,10 @@ public:
     bool contains(const QString& foldedName) const;
 
 private:
-    QStringList m_folded;     // the titles, folded
-    QSet<ViewKey> m_titles;   // views of m_folded, which is never changed
-    QStringList m_suffixes;   // folded
-    QSet<QString> m_program;  // folded names of the program's own files
+    QStringList m_folded;    // the titles, folded
+    QSet<ViewKey> m_titles;  // views of m_folded, which is never changed
+    QStringList m_suffixes;  // folded
+    QSet<QString> m_program; // folded names of the program's own files
 };
 } // namespace backup
 
@@ -147,7 +147,7 @@ private:
     // list that can be read.
     struct Newest {
         QStringList packs;
-        QHash<QByteArray, Place> held;
+        QHash<manifest::ContentKey, Place> held;
     };
     Newest newestHeld(const QList<Found>& found, const QString& content) const;
     // The files the titles, and those of moreTitles, own.

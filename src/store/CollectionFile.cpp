@@ -3,7 +3,7 @@
 #include "store/Cp932.h"
 #include "store/DataFiles.h"
 #include "store/RecordSyntax.h"
-#include "store/ViewKey.h"
+#include "store/TextKeys.h"
 
 #include <QHash>
 #include <QScopeGuard>
@@ -41,31 +41,47 @@ QString limitProblem()
 // How reading one record ended.
 enum class Read { End, Whole, Short, BadCounts };
 
-// Field values that many records share (ratings, authors, magazines, dates) are made into strings once per
-// reader: a collection of tens of thousands of records then costs far fewer strings to read, hold and free.
-// Titles are not looked up, being nearly all distinct; values past the bounds are made afresh.
+// Values that many records share in one field (a rating, an author, a magazine, a date) are made into strings
+// once per field and reader: a collection of tens of thousands of records then costs far fewer strings to read,
+// hold and free. A field whose values rarely repeat gives up looking once its table is full, so that a
+// collection of distinct values pays for no lookups. Titles are not looked up, being nearly all distinct.
 class SharedValues final {
 public:
     QString take(QStringView value)
     {
-        if (value.isEmpty() || value.size() > LongestKept)
+        if (m_givenUp || value.isEmpty() || value.size() > LongestKept)
             return value.toString();
-        if (const auto known = m_known.constFind(ViewKey{value}); known != m_known.cend())
+        if (const auto known = m_known.constFind(ViewKey{value}); known != m_known.cend()) {
+            ++m_hits;
             return *known;
+        }
         QString text = value.toString();
         if (m_known.size() < MostKept)
             m_known.insert(ViewKey{text}, text); // the key views the kept string's own characters
+        else if (m_hits < m_known.size())
+            m_givenUp = true;
         return text;
     }
 
 private:
     static constexpr qsizetype LongestKept = 40;
-    static constexpr qsizetype MostKept = 8192;
+    static constexpr qsizetype MostKept = 2048;
     QHash<ViewKey, QString> m_known;
+    qsizetype m_hits = 0;
+    bool m_givenUp = false;
+};
+
+// One table of shared values for each field but the title.
+struct FieldValues {
+    SharedValues author;
+    SharedValues magazine;
+    SharedValues rating;
+    SharedValues firstIssue;
+    SharedValues lastIssue;
 };
 
 // Reads the next record into record. Short and BadCounts say why in problem; line is where the record began.
-Read readRecord(RecordReader& reader, SharedValues& shared, TitleRecord& record, int& line, QString& problem)
+Read readRecord(RecordReader& reader, FieldValues& shared, TitleRecord& record, int& line, QString& problem)
 {
     if (reader.atEnd())
         return Read::End;
@@ -83,11 +99,11 @@ Read readRecord(RecordReader& reader, SharedValues& shared, TitleRecord& record,
     if (problem = readCounts(fields[1], fields[2], record); !problem.isEmpty())
         return Read::BadCounts;
     record.title = fields[0].toString();
-    record.author = shared.take(fields[3]);
-    record.magazine = shared.take(fields[4]);
-    record.rating = shared.take(fields[5]);
-    record.firstIssue = shared.take(fields[6]);
-    record.lastIssue = shared.take(fields[7]);
+    record.author = shared.author.take(fields[3]);
+    record.magazine = shared.magazine.take(fields[4]);
+    record.rating = shared.rating.take(fields[5]);
+    record.firstIssue = shared.firstIssue.take(fields[6]);
+    record.lastIssue = shared.lastIssue.take(fields[7]);
     return Read::Whole;
 }
 
@@ -129,7 +145,7 @@ struct alignas(64) StopFlag {
 
 void readTail(RecordReader& reader, Tail& tail, const StopFlag& stop)
 {
-    SharedValues shared;
+    FieldValues shared;
     while (!stop.set.load(std::memory_order_relaxed)) {
         tail.places.append(reader.place());
         TitleRecord record;
@@ -181,7 +197,7 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
             reading.waitForFinished();
     });
 
-    SharedValues shared;
+    FieldValues shared;
     TitleRecord record;
     int line = 0;
     QString problem;

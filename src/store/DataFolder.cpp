@@ -102,7 +102,7 @@ void DataFolder::reindex(const QStringList& names)
 
 DataFolder::TrustedScan DataFolder::rescanTrusted()
 {
-    QHash<QString, QString> others;
+    QHash<TextKey, QString> others;
     scan(&others);
     m_trustedOthers = std::move(others);
     return TrustedScan(*this);
@@ -113,7 +113,7 @@ DataFolder::TrustedScan::~TrustedScan()
     m_folder.m_trustedOthers.reset();
 }
 
-void DataFolder::scan(QHash<QString, QString>* others)
+void DataFolder::scan(QHash<TextKey, QString>* others)
 {
     m_index.clear();
     m_twins.clear();
@@ -142,7 +142,7 @@ void DataFolder::scan(QHash<QString, QString>* others)
         },
         [&](QString&& name) {
             if (others)
-                others->insert(name.toCaseFolded(), name);
+                others->insert({name.toCaseFolded()}, name);
         });
     batches.put(std::move(batch));
     batches.close();
@@ -244,7 +244,7 @@ QString DataFolder::placeProblem(const QString& name) const
     const QString folded = name.toCaseFolded();
     const QString existing = existingName(name, folded);
     if (m_trustedOthers && existing.isEmpty()) {
-        const auto other = m_trustedOthers->constFind(folded);
+        const auto other = m_trustedOthers->constFind({folded});
         if (other == m_trustedOthers->cend())
             return {};
         return QStringLiteral("「%1」を書けません。同じ名前のフォルダーなど、ファイルでないものがあります。")
@@ -273,10 +273,10 @@ QString DataFolder::existingName(const QString& name, const QString& folded) con
 
 QString DataFolder::existingChecked(const QString& name, const QString& folded) const
 {
-    if (const auto it = m_index.constFind(folded); it != m_index.cend()) {
+    if (const auto it = m_index.constFind({folded}); it != m_index.cend()) {
         if (*it == name)
             return name;
-        const auto twins = m_twins.constFind(folded);
+        const auto twins = m_twins.constFind({folded});
         return twins != m_twins.cend() && twins->contains(name) ? name : *it;
     }
 
@@ -490,12 +490,12 @@ void DataFolder::setWriter(std::unique_ptr<FileWriter> writer)
 void DataFolder::remember(const QString& diskName, const QString& folded) const
 {
     // One lookup: a name is never empty, so an empty spelling is a slot just made.
-    QString& known = m_index[folded];
+    QString& known = m_index[{folded}];
     if (known.isEmpty())
         known = diskName;
     if (known == diskName)
         return;
-    QStringList& spellings = m_twins[folded];
+    QStringList& spellings = m_twins[{folded}];
     if (spellings.isEmpty())
         spellings.append(known);
     if (!spellings.contains(diskName))
@@ -505,13 +505,13 @@ void DataFolder::remember(const QString& diskName, const QString& folded) const
 void DataFolder::forget(const QString& diskName)
 {
     const QString folded = diskName.toCaseFolded();
-    if (const auto twins = m_twins.find(folded); twins != m_twins.end()) {
+    if (const auto twins = m_twins.find({folded}); twins != m_twins.end()) {
         twins->removeAll(diskName);
-        m_index.insert(folded, twins->constFirst());
+        m_index.insert({folded}, twins->constFirst());
         if (twins->size() == 1)
             m_twins.erase(twins);
         return;
     }
-    if (const auto it = m_index.find(folded); it != m_index.end() && *it == diskName)
+    if (const auto it = m_index.find({folded}); it != m_index.end() && *it == diskName)
         m_index.erase(it);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/AtomicFileWriter.h"
+#include "store/TextKeys.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -129,7 +130,7 @@ private:
     // Deletes the files of exactly these spellings and drops them from the index; how many were deleted.
     int removeSpellings(const QStringList& spellings);
     QString pathOf(const QString& diskName) const { return m_path + QLatin1Char('/') + diskName; }
-    void scan(QHash<QString, QString>* others);
+    void scan(QHash<TextKey, QString>* others);
     void sortTwins();
     void beforeChange() const
     {
@@ -162,11 +163,11 @@ private:
 
     QString m_path;
     // Folded name -> the spelling on disk a lookup gives when the exact name is not there (the first twin).
-    mutable QHash<QString, QString> m_index;
+    mutable QHash<TextKey, QString> m_index;
     // Folded name -> every spelling on disk, kept only for the rare names that have more than one.
-    mutable QHash<QString, QStringList> m_twins;
+    mutable QHash<TextKey, QStringList> m_twins;
     // While a TrustedScan lives: folded name -> spelling of every entry the listing showed that is no file.
-    std::optional<QHash<QString, QString>> m_trustedOthers;
+    std::optional<QHash<TextKey, QString>> m_trustedOthers;
     std::unique_ptr<FileWriter> m_writer;
     std::function<void()> m_beforeChange;
     WriteLog* m_writeLog = nullptr;

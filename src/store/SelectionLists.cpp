@@ -1,7 +1,7 @@
 #include "store/SelectionLists.h"
 
 #include "store/TextCollation.h"
-#include "store/ViewKey.h"
+#include "store/TextKeys.h"
 
 #include <QFuture>
 #include <QHash>
@@ -123,7 +123,6 @@ void fillTableOrderLists(const TitleTable& table, SelectionLists& lists)
 // More names than this come or go, and sorting them all again is the quicker way.
 constexpr qsizetype MostPlaced = 16;
 
-
 // True when names, with repeats, are exactly the distinct names of sorted: the records were put in another
 // order, or changed without a name coming or going, and the sorted list stands as it is.
 bool holdsExactly(const QStringList& names, const QStringList& sorted)
@@ -165,11 +164,8 @@ std::optional<QStringList> patchedSorted(const QStringList& sorted, const Member
         ++tail;
     const qsizetype beforeEnd = before.size() - tail;
     const qsizetype nowEnd = now.size() - tail;
-    std::fprintf(stderr, "ps sizes before %lld now %lld sorted %lld head %lld tail %lld\n", (long long)before.size(), (long long)now.size(), (long long)sorted.size(), (long long)head, (long long)tail);
-    if ((beforeEnd - head) + (nowEnd - head) > MostPlaced) {
-        const bool same = holdsExactly(now, sorted);
-        return same ? std::optional(sorted) : std::nullopt;
-    }
+    if ((beforeEnd - head) + (nowEnd - head) > MostPlaced)
+        return holdsExactly(now, sorted) ? std::optional(sorted) : std::nullopt;
 
     QStringList patched = sorted;
     // A name of the stretch left behind goes unless now still holds it somewhere.

@@ -1,6 +1,6 @@
 #include "store/TitleTable.h"
 
-#include <QThreadPool>
+#include "store/ReleaseLater.h"
 
 int TitleTable::indexOfTitle(const QString& title) const
 {
@@ -14,9 +14,9 @@ int TitleTable::indexOfTitle(const QString& title) const
 void TitleTable::replaceWith(TitleTable&& table)
 {
     // A small table frees quicker than a thread is woken, and records shared with another copy are not freed
-    // here at all. The worker only frees, so it never holds a pooled thread that other work waits for.
+    // here at all.
     constexpr qsizetype WorthAThread = 1024;
     QList<TitleRecord> old = std::exchange(m_records, std::move(table.m_records));
     if (old.size() >= WorthAThread && old.isDetached())
-        QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old.clear(); });
+        releaseLater(std::move(old));
 }
