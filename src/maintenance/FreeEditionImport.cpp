@@ -5,6 +5,7 @@
 #include "store/Cp932.h"
 #include "store/DataFolder.h"
 #include "store/RecordSyntax.h"
+#include "store/TextKeys.h"
 #include "store/TitleRules.h"
 #include "store/WholeFile.h"
 
@@ -38,7 +39,7 @@ public:
         const QStringList folded = DataFolder::foldedAll(names);
         m_names.reserve(names.size());
         for (qsizetype i = 0; i < names.size(); ++i)
-            m_names[folded[i]].append(names[i]);
+            m_names[TextKey{folded[i]}].append(names[i]);
         for (QStringList& spellings : m_names)
             if (spellings.size() > 1)
                 spellings.sort();
@@ -47,7 +48,7 @@ public:
     // Absolute path of the file name designates, the exact spelling first, or empty.
     QString find(const QString& name) const
     {
-        const auto it = m_names.constFind(name.toCaseFolded());
+        const auto it = m_names.constFind(TextKey{name.toCaseFolded()});
         if (it == m_names.cend())
             return {};
         return m_folder + QLatin1Char('/') + (it->contains(name) ? name : it->first());
@@ -55,7 +56,7 @@ public:
 
 private:
     QString m_folder;
-    QHash<QString, QStringList> m_names;
+    QHash<TextKey, QStringList> m_names;
 };
 
 Parsed failed(int line, const QString& what)
@@ -188,7 +189,7 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     // that differs only in letter case; the listing answers for every new file's name.
     const DataFolder::TrustedScan listing = store.folder().rescanTrusted();
     const FolderNames source(freeFolder);
-    QSet<QString> done; // folded titles already taken: a title listed twice has one volume file
+    QSet<TextKey> done; // folded titles already taken: a title listed twice has one volume file
     struct Copy {
         QString source;
         QString target;
@@ -196,10 +197,10 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     QList<Copy> wanted;
     wanted.reserve(records.size());
     for (const Record& record : records) {
-        const QString folded = record.title.toCaseFolded();
+        TextKey folded{record.title.toCaseFolded()};
         if (done.contains(folded))
             continue;
-        done.insert(folded);
+        done.insert(std::move(folded));
         const QString path = source.find(record.title + FreeVolumeSuffix);
         if (path.isEmpty()) {
             ++outcome.missing;

@@ -3,8 +3,10 @@
 #include "store/CollectionStore.h"
 #include "store/Cp932.h"
 #include "store/DataFolder.h"
+#include "store/TextKeys.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
@@ -104,6 +106,7 @@ public:
     explicit FileOwners(qsizetype expected)
     {
         m_first.reserve(expected);
+        m_held.reserve(expected);
         const QStringList suffixes = foldedSuffixes();
         for (const QString& longer : suffixes)
             for (const QString& shorter : suffixes)
@@ -114,29 +117,36 @@ public:
     // A title, by its letter-case-folded form.
     void add(const QString& folded, int owner)
     {
-        if (!m_first.contains(folded))
-            m_first.insert(folded, owner);
+        if (m_first.contains(ViewKey{folded}))
+            return;
+        m_held.append(folded);
+        m_first.insert(ViewKey{m_held.constLast()}, owner);
     }
 
     // The first owner (by number) of one of the files of the title folded, or 0 when none.
     int ownerOf(const QString& folded) const
     {
-        int first = m_first.value(folded, 0);
+        int first = m_first.value(ViewKey{folded}, 0);
         const auto meet = [&first](int owner) {
             if (owner != 0 && (first == 0 || owner < first))
                 first = owner;
         };
+        // The longer names are put together in a buffer of this call's own: a lookup makes no string.
+        QVarLengthArray<QChar, 256> longer;
         for (const QString& extension : m_extensions) {
-            meet(m_first.value(folded + extension, 0));
+            longer.resize(folded.size() + extension.size());
+            std::copy(extension.cbegin(), extension.cend(), std::copy(folded.cbegin(), folded.cend(), longer.begin()));
+            meet(m_first.value(ViewKey{QStringView(longer.constData(), longer.size())}, 0));
             if (folded.endsWith(extension))
-                meet(m_first.value(folded.chopped(extension.size()), 0));
+                meet(m_first.value(ViewKey{QStringView(folded).chopped(extension.size())}, 0));
         }
         return first;
     }
 
 private:
     QStringList m_extensions;
-    QHash<QString, int> m_first;
+    QStringList m_held;          // the folded titles the keys view
+    QHash<ViewKey, int> m_first; // views of m_held
 };
 
 } // namespace
@@ -274,11 +284,12 @@ Verdict checkTitle(const TitleTable& table, const QString& title)
 
 QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidates)
 {
-    QHash<QString, int> records; // exact title -> first record
+    // Keyed by views of the table's titles and the candidates, which outlive the check.
+    QHash<ViewKey, int> records; // exact title -> first record
     records.reserve(table.count());
     FileOwners owners(table.count() + candidates.size());
     for (int index = table.count(); index >= 1; --index)
-        records.insert(table.at(index).title, index);
+        records.insert(ViewKey{table.at(index).title}, index);
     {
         QStringList titles;
         titles.reserve(table.count());
@@ -291,7 +302,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
 
     // Candidates found fit are numbered after the records, so that an owner tells which of the two it is.
     const int firstCandidate = table.count() + 1;
-    QHash<QString, int> taken; // exact title -> candidate
+    QHash<ViewKey, int> taken; // exact title -> candidate
     // Each title's own checks need nothing of the others: a long list shares them among the cores.
     constexpr qsizetype EnoughForCores = 256;
     QList<Verdict> verdicts;
@@ -308,9 +319,9 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
         const QString& folded = candidatesFolded[c];
         Verdict& verdict = verdicts[c];
         if (verdict.ok()) {
-            if (const int record = records.value(title, 0)) {
+            if (const int record = records.value(ViewKey{title}, 0)) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」は既に登録されています。").arg(title), record};
-            } else if (const auto it = taken.constFind(title); it != taken.cend()) {
+            } else if (const auto it = taken.constFind(ViewKey{title}); it != taken.cend()) {
                 verdict = {Fault::SameTitle, QStringLiteral("題名「%1」が重複しています。").arg(title), 0, *it};
             } else if (const int owner = owners.ownerOf(folded)) {
                 if (owner < firstCandidate)
@@ -322,7 +333,7 @@ QList<Verdict> checkTitles(const TitleTable& table, const QStringList& candidate
             }
         }
         if (verdict.ok()) {
-            taken.insert(title, c);
+            taken.insert(ViewKey{title}, c);
             owners.add(folded, firstCandidate + c);
         }
     }
