@@ -9,7 +9,6 @@
 #include "store/TitleRules.h"
 #include "store/WholeFile.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -29,13 +28,7 @@ class FolderNames final {
 public:
     explicit FolderNames(const QString& folder) : m_folder(folder)
     {
-        // No name filters: titles hold [ ] * ? which a filter would read as wildcards.
-        QStringList names;
-        QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-        while (it.hasNext()) {
-            it.next();
-            names.append(it.fileName());
-        }
+        const QStringList names = DataFolder::fileNames(folder);
         const QStringList folded = DataFolder::foldedAll(names);
         m_names.reserve(names.size());
         for (qsizetype i = 0; i < names.size(); ++i)
@@ -162,12 +155,32 @@ Parsed parse(const QByteArray& bytes)
     return parsed;
 }
 
+namespace {
+
+// The fields every converted record shares, made once: the records of a whole collection then share the
+// strings, rather than each formatting the day afresh.
+struct Defaults {
+    explicit Defaults(const QDate& importDay)
+        : unregistered(QStringLiteral("未登録")), rating(QStringLiteral("未")),
+          day(importDay.toString(QStringLiteral("yyyy/MM/dd")))
+    {
+    }
+    QString unregistered;
+    QString rating;
+    QString day;
+};
+
+TitleRecord converted(const Record& record, const Defaults& d)
+{
+    return {record.title, record.volumeCount, record.startVolume, d.unregistered, d.unregistered, d.rating, d.day,
+            d.day};
+}
+
+} // namespace
+
 TitleRecord convert(const Record& record, const QDate& importDay)
 {
-    const QString unregistered = QStringLiteral("未登録");
-    const QString day = importDay.toString(QStringLiteral("yyyy/MM/dd"));
-    return {record.title, record.volumeCount, record.startVolume, unregistered, unregistered, QStringLiteral("未"), day,
-            day};
+    return converted(record, Defaults(importDay));
 }
 
 Outcome importRecords(CollectionStore& store, const QString& freeFolder, const QList<Record>& records,
@@ -176,8 +189,9 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     Outcome outcome;
     TitleTable table;
     table.reserve(int(records.size()));
+    const Defaults defaults(importDay);
     for (const Record& record : records)
-        table.append(convert(record, importDay));
+        table.append(converted(record, defaults));
 
     // The store refuses to replace a collection that could not be read whole: what could not be read was never
     // shown, so the user cannot have meant to give it up.

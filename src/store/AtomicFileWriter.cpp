@@ -13,9 +13,9 @@
 #include <fcntl.h>
 #include <optional>
 #include <random>
-#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 const QString AtomicFileWriter::StagingPrefix = QStringLiteral(".tanamiru✎");
 
@@ -57,8 +57,7 @@ std::optional<mode_t> permissionsOf(const QString& path)
 // where nobody waits for it.
 class ReplacedFile final {
 public:
-    explicit ReplacedFile(const QString& path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC))
+    explicit ReplacedFile(const QString& path) : m_fd(::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC))
     {
         if (m_fd >= 0 && ::fstat(m_fd, &m_info) != 0) {
             ::close(m_fd);
@@ -219,6 +218,26 @@ QByteArray stagingBeside(const QByteArray& target)
     return staging;
 }
 
+// The permission bits a file created with 0666 gets: 0666 less the process's umask, as /proc tells it without
+// changing it (umask() itself would change it for every thread while asked). Nothing when /proc cannot say.
+std::optional<mode_t> createdMode()
+{
+    static const std::optional<mode_t> mode = []() -> std::optional<mode_t> {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            return ok ? std::optional(mode_t(0666 & ~mask)) : std::nullopt;
+        }
+        return std::nullopt;
+    }();
+    return mode;
+}
+
 struct Staged {
     qsizetype index;
     QByteArray staging;
@@ -242,8 +261,8 @@ void stage(const QList<FileWriter::FileData>& files, qsizetype begin, qsizetype 
             reasons[i] = QStringLiteral("一時ファイルを作れませんでした（%1）").arg(qt_error_string(errno));
             continue;
         }
-        // Best effort, as for a single save.
-        if (target.mode)
+        // Best effort, as for a single save; a file that replaces one of the usual mode is made with it already.
+        if (target.mode && target.mode != createdMode())
             (void)::fchmod(fd, *target.mode);
         const QByteArray& data = files[i].data;
         int error = 0;

@@ -208,6 +208,13 @@ QString DataFolder::checkFileName(const QString& name)
     return {};
 }
 
+QStringList DataFolder::fileNames(const QString& folder)
+{
+    QStringList names;
+    forEachFileName(folder, [&names](QString&& name) { names.append(std::move(name)); });
+    return names;
+}
+
 QStringList DataFolder::foldedAll(const QStringList& names)
 {
     constexpr qsizetype EnoughForCores = 256;
