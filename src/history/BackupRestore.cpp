@@ -31,7 +31,7 @@ QStringList titlesOf(const std::optional<QByteArray>& collectionBytes)
     QStringList titles;
     if (!collectionBytes)
         return titles;
-    const collection::Parsed parsed = collection::parse(*collectionBytes);
+    const collection::Parsed parsed = collection::parse(*collectionBytes, collection::Fields::TitlesOnly);
     for (const TitleRecord& record : parsed.table.records())
         titles.append(record.title);
     return titles;

@@ -73,6 +73,8 @@ private:
 
 // One table of shared values for each field but the title.
 struct FieldValues {
+    explicit FieldValues(Fields wanted) : titlesOnly(wanted == Fields::TitlesOnly) {}
+    bool titlesOnly;
     SharedValues author;
     SharedValues magazine;
     SharedValues rating;
@@ -99,6 +101,8 @@ Read readRecord(RecordReader& reader, FieldValues& shared, TitleRecord& record, 
     if (problem = readCounts(fields[1], fields[2], record); !problem.isEmpty())
         return Read::BadCounts;
     record.title = fields[0].toString();
+    if (shared.titlesOnly)
+        return Read::Whole;
     record.author = shared.author.take(fields[3]);
     record.magazine = shared.magazine.take(fields[4]);
     record.rating = shared.rating.take(fields[5]);
@@ -143,9 +147,9 @@ struct alignas(64) StopFlag {
     std::atomic<bool> set{false};
 };
 
-void readTail(RecordReader& reader, Tail& tail, const StopFlag& stop)
+void readTail(RecordReader& reader, Fields fields, Tail& tail, const StopFlag& stop)
 {
-    FieldValues shared;
+    FieldValues shared(fields);
     while (!stop.set.load(std::memory_order_relaxed)) {
         tail.places.append(reader.place());
         TitleRecord record;
@@ -169,7 +173,7 @@ qsizetype lineStartFrom(QStringView text, qsizetype at)
     return text.size();
 }
 
-TextParse readRecords(QStringView text, qsizetype splitAt)
+TextParse readRecords(QStringView text, qsizetype splitAt, Fields fields)
 {
     TextParse result;
     TitleTable& table = result.parsed.table;
@@ -187,7 +191,7 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
         reading = QtConcurrent::run([&] {
             Tail read;
             RecordReader from(text.sliced(split));
-            readTail(from, read, stop);
+            readTail(from, fields, read, stop);
             tail = std::move(read);
         });
     }
@@ -197,7 +201,7 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
             reading.waitForFinished();
     });
 
-    FieldValues shared;
+    FieldValues shared(fields);
     TitleRecord record;
     int line = 0;
     QString problem;
@@ -250,9 +254,9 @@ TextParse readRecords(QStringView text, qsizetype splitAt)
 // Files of fewer characters are read on one core: the other would save less than it costs to start.
 constexpr qsizetype SplitFrom = 64 * 1024;
 
-TextParse readRecords(QStringView text)
+TextParse readRecords(QStringView text, Fields fields)
 {
-    return readRecords(text, text.size() >= SplitFrom ? text.size() / 2 : text.size());
+    return readRecords(text, text.size() >= SplitFrom ? text.size() / 2 : text.size(), fields);
 }
 
 // Offset of the first byte of the line holding offset.
@@ -268,7 +272,7 @@ qsizetype lineStart(const QByteArray& bytes, qsizetype offset)
 
 Parsed parseText(QStringView text, qsizetype splitAt)
 {
-    return readRecords(text, splitAt).parsed;
+    return readRecords(text, splitAt, Fields::All).parsed;
 }
 
 QString readCounts(QStringView countField, QStringView startField, TitleRecord& record)
@@ -313,16 +317,16 @@ int lineOfOffset(const QByteArray& bytes, qsizetype offset)
     return line;
 }
 
-Parsed parse(const QByteArray& bytes)
+Parsed parse(const QByteArray& bytes, Fields fields)
 {
     const cp932::Decoded decoded = cp932::decode(bytes);
     if (decoded.ok())
-        return readRecords(decoded.text).parsed;
+        return readRecords(decoded.text, fields).parsed;
 
     // Only the lines before the damaged one are trusted. A record that runs on into the damaged line shows up
     // as a short last record there, which is really the damage.
     const qsizetype cut = lineStart(bytes, decoded.badOffset);
-    TextParse before = readRecords(cp932::decode(bytes.left(cut)).text);
+    TextParse before = readRecords(cp932::decode(bytes.left(cut)).text, fields);
     if (before.kind == Problem::Other)
         return before.parsed;
     const int line = lineOfOffset(bytes, decoded.badOffset);

@@ -16,9 +16,13 @@ struct Parsed {
     bool ok() const { return problem.isEmpty(); }
 };
 
+// Which fields a reading keeps: every one, or only each record's title and counts (the other fields stay empty)
+// for a reader that wants the titles alone.
+enum class Fields { All, TitlesOnly };
+
 // Decodes code page 932 and reads records until the end. A short last record, a count that is not a 16-bit
 // number, bytes that are not code page 932, or more than TitleTable::MaxTitles records are problems.
-Parsed parse(const QByteArray& bytes);
+Parsed parse(const QByteArray& bytes, Fields fields = Fields::All);
 
 // Reads records from decoded text as parse does. The records from the first line start at or after splitAt on
 // are read on another core while this one reads those before it; the two join where a record of each begins at

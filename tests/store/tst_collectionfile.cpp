@@ -163,6 +163,38 @@ private slots:
             }
         }
     }
+
+    void titlesOnlyReadsWhatAllReads_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString good = QStringLiteral("\"甲%1\",12,0,\"著者\",\"雑誌\",\"未\",\"2008/05/05\",\"2008/05/05\"\r\n");
+        QString many;
+        for (int i = 0; i < 3000; ++i)
+            many += good.arg(i);
+        const QByteArray long_ = cp932::encode(many).bytes;
+        QTest::newRow("long, read in two parts") << long_;
+        QTest::newRow("bad count far down") << long_ + cp932::encode(QStringLiteral("\"乙\",x,0,,,,,\r\n")).bytes;
+        QTest::newRow("short last record") << long_ + cp932::encode(QStringLiteral("\"乙\",1,0")).bytes;
+        QTest::newRow("bytes that are no code page 932") << long_ + QByteArray("\"\x80\",1,0,,,,,\r\n");
+    }
+    void titlesOnlyReadsWhatAllReads()
+    {
+        // A restore wants only the titles of a generation: the same records, counts and problems, the other
+        // fields left empty.
+        QFETCH(QByteArray, bytes);
+        const collection::Parsed all = collection::parse(bytes);
+        const collection::Parsed titles = collection::parse(bytes, collection::Fields::TitlesOnly);
+        QCOMPARE(titles.table.count(), all.table.count());
+        for (int i = 1; i <= all.table.count(); ++i) {
+            TitleRecord expected = all.table.at(i);
+            expected.author = expected.magazine = expected.rating = expected.firstIssue = expected.lastIssue =
+                QString();
+            QCOMPARE(titles.table.at(i), expected);
+        }
+        QCOMPARE(titles.problem, all.problem);
+        QCOMPARE(titles.problemLine, all.problemLine);
+        QVERIFY(all.table.count() >= 3000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCollectionFile)
