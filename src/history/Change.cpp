@@ -49,13 +49,13 @@ QString Change::applySealed(bool forward)
         return error;
     for (const auto& [name, folded] : std::as_const(log.names))
         if (!m_merged.contains(folded))
-            m_seals.insert(folded, {name, {}});
+            m_seals.insert({folded}, {name, {}});
     // Every file the step ever wrote is sealed afresh: undo and redo may write fewer than the first apply. A file
     // this apply wrote last is sealed from the bytes written, unless reading it would find another spelling of
     // its name: an import writes tens of thousands of files, and reading them all back took as long again.
     for (auto it = m_seals.begin(); it != m_seals.end(); ++it) {
         const auto known = log.written.constFind(it.key());
-        it->second = known != log.written.cend() && folder.existingName(it->first, it.key()) == known->first
+        it->second = known != log.written.cend() && folder.existingName(it->first, it.key().text) == known->first
                          ? std::optional(sealOfBytes(known->second))
                          : sealOf(folder, it->first);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/TextKeys.h"
 #include "store/TitleTable.h"
 
 #include <QByteArray>
@@ -98,7 +99,7 @@ protected:
 
 private:
     // Folded name -> the spelling written and the seal of its content.
-    QHash<QString, std::pair<QString, Seal>> m_seals;
+    QHash<TextKey, std::pair<QString, Seal>> m_seals;
     QSet<QString> m_merged;
 };
 

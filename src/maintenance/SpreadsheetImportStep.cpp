@@ -48,14 +48,12 @@ using RecordFiles = QVarLengthArray<EncodedFile, 2>;
 RecordFiles encodedFiles(const spreadsheetimport::NewRecord& n)
 {
     RecordFiles files;
-    const auto add = [&files](const QString& name, const QString& text) {
-        EncodedFile file{name, {}, {}};
-        file.problem = CollectionStore::encodeFor(name, text, &file.bytes);
-        files.append(std::move(file));
-    };
-    add(n.record.title + CollectionStore::VolumeSuffix, volumefile::format(n.states));
-    if (!n.memo.isEmpty())
-        add(n.record.title + CollectionStore::MemoSuffix, memofile::format(n.memo));
+    files.append({n.record.title + CollectionStore::VolumeSuffix, volumefile::bytes(n.states), {}});
+    if (!n.memo.isEmpty()) {
+        EncodedFile memo{n.record.title + CollectionStore::MemoSuffix, {}, {}};
+        memo.problem = CollectionStore::encodeFor(memo.name, memofile::format(n.memo), &memo.bytes);
+        files.append(std::move(memo));
+    }
     return files;
 }
 

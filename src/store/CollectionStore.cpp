@@ -179,10 +179,7 @@ QString CollectionStore::writeVolumeFile(const QString& fileName, const VolumeSt
 {
     if (const QString programFile = programFileFor(fileName); !programFile.isEmpty())
         return programFileMessage(fileName, programFile);
-    QByteArray bytes;
-    if (const QString problem = encodeFor(fileName, volumefile::format(states), &bytes); !problem.isEmpty())
-        return problem;
-    return writeChecked(fileName, bytes);
+    return writeChecked(fileName, volumefile::bytes(states));
 }
 
 QString CollectionStore::writeMemo(const QString& title, const QString& memo)

@@ -108,6 +108,32 @@ QString format(const VolumeStates& states)
     return text;
 }
 
+QByteArray bytes(const VolumeStates& states)
+{
+    // Seven bytes a number at most ("-32768" and its comma), CR LF a line.
+    QByteArray out(Volumes * 7 + 2 * (Volumes / VolumesPerLine), Qt::Uninitialized);
+    char* at = out.data();
+    for (int first = 1; first <= Volumes; first += VolumesPerLine) {
+        for (int k = first; k < first + VolumesPerLine; ++k) {
+            if (k != first)
+                *at++ = ',';
+            char digits[6];
+            int count = 0;
+            for (unsigned magnitude = states[k] < 0 ? 0u - unsigned(states[k]) : unsigned(states[k]);
+                 magnitude != 0 || count == 0; magnitude /= 10)
+                digits[count++] = char('0' + magnitude % 10);
+            if (states[k] < 0)
+                *at++ = '-';
+            while (count > 0)
+                *at++ = digits[--count];
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+    }
+    out.truncate(at - out.constData());
+    return out;
+}
+
 } // namespace volumefile
 
 namespace memofile {

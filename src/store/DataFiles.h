@@ -18,6 +18,9 @@ inline constexpr int Volumes = 50;
 // fifty were read cleanly (a caller must not rewrite a damaged file behind the user's back).
 VolumeStates parse(const QByteArray& bytes, bool* complete = nullptr);
 QString format(const VolumeStates& states);
+// The same text as the file's bytes: its digits, minus signs, commas and CR LF are the same bytes in code page
+// 932 as in ASCII, so a file written in bulk needs no encoder.
+QByteArray bytes(const VolumeStates& states);
 } // namespace volumefile
 
 namespace memofile {

@@ -115,7 +115,7 @@ public:
         // As given, and folded.
         QList<std::pair<QString, QString>> names;
         // Folded name -> spelling on disk and bytes.
-        QHash<QString, std::pair<QString, QByteArray>> written;
+        QHash<TextKey, std::pair<QString, QByteArray>> written;
     };
     // While set, every write and deletion through this folder is added to *log; nullptr stops the log.
     void setWriteLog(WriteLog* log) { m_writeLog = log; }
@@ -150,7 +150,7 @@ private:
     {
         if (m_writeLog) {
             m_writeLog->names.append({name, folded});
-            m_writeLog->written.remove(folded);
+            m_writeLog->written.remove({folded});
         }
     }
     void logWritten(const QString& diskName, const QByteArray& data) const
@@ -161,7 +161,7 @@ private:
     void logWritten(const QString& diskName, const QString& folded, const QByteArray& data) const
     {
         if (m_writeLog)
-            m_writeLog->written.insert(folded, {diskName, data});
+            m_writeLog->written.insert({folded}, {diskName, data});
     }
 
     QString m_path;

@@ -44,19 +44,19 @@ void FileFingerprints::remember(const QString& name, const QString& absolutePath
 
 bool FileFingerprints::holds(const QString& name, const QByteArray& content) const
 {
-    const auto it = m_prints.constFind(name.toCaseFolded());
+    const auto it = m_prints.constFind({name.toCaseFolded()});
     return it != m_prints.cend() && it->exists && it->size == content.size() && it->hash == contentHash(content);
 }
 
 bool FileFingerprints::goneSince(const QString& name, const QString& absolutePath) const
 {
-    const auto it = m_prints.constFind(name.toCaseFolded());
+    const auto it = m_prints.constFind({name.toCaseFolded()});
     return it != m_prints.cend() && it->exists && (absolutePath.isEmpty() || !QFileInfo::exists(absolutePath));
 }
 
 QString FileFingerprints::changedOutside(const QString& name, const QString& absolutePath) const
 {
-    const auto it = m_prints.constFind(name.toCaseFolded());
+    const auto it = m_prints.constFind({name.toCaseFolded()});
     if (it == m_prints.cend())
         return {};
     const Print& known = *it;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/TextKeys.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -22,15 +24,15 @@ public:
 
     // Remembers the content just read from or written to absolutePath (empty: the file did not exist).
     void remember(const QString& name, const QString& absolutePath, const std::optional<QByteArray>& content);
-    void remember(const QString& name, const Print& print) { m_prints.insert(keyOf(name), print); }
+    void remember(const QString& name, const Print& print) { m_prints.insert({keyOf(name)}, print); }
     // The key a file is remembered under; a pure function, so that a bulk read can fold its names on workers.
     static QString keyOf(const QString& name) { return name.toCaseFolded(); }
-    void rememberByKey(const QString& key, const Print& print) { m_prints.insert(key, print); }
+    void rememberByKey(const QString& key, const Print& print) { m_prints.insert({key}, print); }
     // Room for count more files, before a bulk read remembers them.
     void reserveMore(qsizetype count) { m_prints.reserve(m_prints.size() + count); }
-    void forget(const QString& name) { m_prints.remove(name.toCaseFolded()); }
+    void forget(const QString& name) { m_prints.remove({name.toCaseFolded()}); }
     void clear() { m_prints.clear(); }
-    bool knows(const QString& name) const { return m_prints.contains(name.toCaseFolded()); }
+    bool knows(const QString& name) const { return m_prints.contains({name.toCaseFolded()}); }
     // True when content is what was last remembered for name (size and content hash), without looking at the disk.
     bool holds(const QString& name, const QByteArray& content) const;
     // True when the file was there when last read or written and another program has deleted it since.
@@ -42,5 +44,5 @@ public:
     QString changedOutside(const QString& name, const QString& absolutePath) const;
 
 private:
-    QHash<QString, Print> m_prints;
+    QHash<TextKey, Print> m_prints;
 };

@@ -18,6 +18,13 @@ private slots:
         states[11] = -1;
         states[50] = 2;
         QCOMPARE(volumefile::format(states).toLatin1(), golden);
+        QCOMPARE(volumefile::bytes(states), golden);
+        // Every width a number can take, signs included, gives the bytes the text encodes to.
+        VolumeStates extremes{};
+        for (int k = 1; k <= volumefile::Volumes; ++k)
+            extremes[k] = qint16(k % 2 ? -32768 + k * 1311 : 32767 - k * 977);
+        extremes[7] = 0;
+        QCOMPARE(volumefile::bytes(extremes), volumefile::format(extremes).toLatin1());
         bool complete = false;
         QCOMPARE(volumefile::parse(golden, &complete), states);
         QVERIFY(complete);
