@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -38,13 +39,20 @@ public:
                 spellings.sort();
     }
 
-    // Absolute path of the file name designates, the exact spelling first, or empty.
-    QString find(const QString& name) const
+    // The spelling in the folder of the file name designates, the exact spelling first, or empty.
+    QString spelling(const QString& name) const
     {
         const auto it = m_names.constFind(TextKey{name.toCaseFolded()});
         if (it == m_names.cend())
             return {};
-        return m_folder + QLatin1Char('/') + (it->contains(name) ? name : it->first());
+        return it->contains(name) ? name : it->first();
+    }
+
+    // The same as an absolute path, or empty.
+    QString find(const QString& name) const
+    {
+        const QString found = spelling(name);
+        return found.isEmpty() ? QString() : m_folder + QLatin1Char('/') + found;
     }
 
 private:
@@ -205,7 +213,7 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     const FolderNames source(freeFolder);
     QSet<TextKey> done; // folded titles already taken: a title listed twice has one volume file
     struct Copy {
-        QString source;
+        QString source; // the spelling in the free folder
         QString target;
     };
     QList<Copy> wanted;
@@ -215,17 +223,23 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
         if (done.contains(folded))
             continue;
         done.insert(std::move(folded));
-        const QString path = source.find(record.title + FreeVolumeSuffix);
-        if (path.isEmpty()) {
+        const QString name = source.spelling(record.title + FreeVolumeSuffix);
+        if (name.isEmpty()) {
             ++outcome.missing;
             continue;
         }
-        wanted.append({path, record.title + CollectionStore::VolumeSuffix});
+        wanted.append({name, record.title + CollectionStore::VolumeSuffix});
     }
     // One open, one fstat and the reads per file, tens of thousands of small files: read on every core, and kept
-    // in the records' order.
-    const QList<std::optional<QByteArray>> contents = QtConcurrent::blockingMapped<QList<std::optional<QByteArray>>>(
-        wanted, [](const Copy& copy) { return wholefile::read(copy.source); });
+    // in the records' order. Each is opened by its name within the folder, held open for the purpose, rather
+    // than by a walk along the whole path.
+    const int sourceFolder = wholefile::openFolder(freeFolder);
+    const auto closed = qScopeGuard([sourceFolder] { wholefile::closeFolder(sourceFolder); });
+    const QList<std::optional<QByteArray>> contents =
+        QtConcurrent::blockingMapped<QList<std::optional<QByteArray>>>(wanted, [&](const Copy& copy) {
+            return sourceFolder >= 0 ? wholefile::readAt(sourceFolder, copy.source)
+                                     : wholefile::read(freeFolder + QLatin1Char('/') + copy.source);
+        });
     QList<std::pair<QString, QByteArray>> copies;
     copies.reserve(wanted.size());
     for (qsizetype i = 0; i < wanted.size(); ++i) {
