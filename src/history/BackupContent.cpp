@@ -33,7 +33,7 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason)
 
 std::optional<QByteArray> readWholeAt(int folderFd, const QString& name, QString* reason)
 {
-    return withReason(wholefile::readAt(folderFd, name), reason);
+    return withReason(wholefile::readRegularAt(folderFd, name), reason);
 }
 
 bool isDataFileName(const QString& name, const QString& folded)

@@ -18,7 +18,8 @@ inline const QString ContentFolderName = QStringLiteral("内容");
 
 // The whole file at path (symbolic links followed), or nullopt with the reason in *reason.
 std::optional<QByteArray> readWhole(const QString& path, QString* reason = nullptr);
-// The same for the file name in the folder open as folderFd (see wholefile::openFolder).
+// The same for a file name that a listing of the folder open as folderFd has just shown as a regular file (see
+// wholefile::readRegularAt).
 std::optional<QByteArray> readWholeAt(int folderFd, const QString& name, QString* reason = nullptr);
 
 // True when name may be a file of a generation: a valid file name in the data folder that is the collection,

@@ -91,6 +91,30 @@ std::optional<QByteArray> readAt(int folderFd, const QString& name, Stamp* stamp
     return readOpened(openForReading(folderFd, QFile::encodeName(name)), stamp);
 }
 
+std::optional<QByteArray> readRegularAt(int folderFd, const QString& name)
+{
+    const int fd = openForReading(folderFd, QFile::encodeName(name));
+    if (fd < 0)
+        return std::nullopt;
+    char first[16 * 1024];
+    ssize_t got;
+    do {
+        got = ::read(fd, first, sizeof first);
+    } while (got < 0 && errno == EINTR);
+    if (got >= 0 && size_t(got) < sizeof first) {
+        ::close(fd);
+        return QByteArray(first, qsizetype(got));
+    }
+    // A larger file (or a read that failed) is read again from its start the usual way, which says why.
+    if (got < 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return std::nullopt;
+    }
+    return readOpened(fd, nullptr);
+}
+
 int openFolder(const QString& path)
 {
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

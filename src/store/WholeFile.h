@@ -21,6 +21,11 @@ std::optional<QByteArray> read(const QString& path, Stamp* stamp = nullptr);
 // The same for the file name inside the folder open as folderFd (a descriptor from openFolder), which spares the
 // system walking the folder's own path for every file of a bulk read.
 std::optional<QByteArray> readAt(int folderFd, const QString& name, Stamp* stamp = nullptr);
+
+// The same for a name that a listing of the folder has just shown as a regular file: a file of a few kilobytes,
+// as nearly every file of a collection is, is read whole by one read into a buffer of its own and costs no
+// fstat. Only a regular file ends where a read comes up short, hence the condition.
+std::optional<QByteArray> readRegularAt(int folderFd, const QString& name);
 // A descriptor of the folder for readAt, or -1; closeFolder(-1) does nothing.
 int openFolder(const QString& path);
 void closeFolder(int folderFd);

@@ -1,5 +1,6 @@
 #include "StoreTestFiles.h"
 #include "store/DataFolder.h"
+#include "store/WholeFile.h"
 #include "support/BusyPool.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <optional>
 
 using namespace storetest;
@@ -232,6 +234,31 @@ private slots:
         QVERIFY(!folder.append("a.txt", "more").isEmpty());
         QCOMPARE(listing(dir.path()), QStringList{"a.TXT"});
         QCOMPARE(contents(dir.filePath("a.TXT")), QByteArray("old"));
+    }
+
+    void listedFileReadWhole_data()
+    {
+        QTest::addColumn<int>("size");
+        // Around the first read's buffer, where a file stops fitting in one read.
+        for (const int size : {0, 1, 16383, 16384, 16385, 100000})
+            QTest::addRow("%d bytes", size) << size;
+    }
+    void listedFileReadWhole()
+    {
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            bytes[i] = char('a' + i % 23);
+        put(dir.filePath("巻.TXT"), bytes);
+        const int fd = wholefile::openFolder(dir.path());
+        QCOMPARE(wholefile::readRegularAt(fd, "巻.TXT"), std::optional(bytes));
+        QVERIFY(QDir(dir.path()).mkdir("フォルダ"));
+        QCOMPARE(wholefile::readRegularAt(fd, "フォルダ"), std::nullopt);
+        QCOMPARE(errno, EISDIR);
+        QCOMPARE(wholefile::readRegularAt(fd, "ない.TXT"), std::nullopt);
+        QCOMPARE(errno, ENOENT);
+        wholefile::closeFolder(fd);
     }
 };
 
