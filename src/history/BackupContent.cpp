@@ -2,6 +2,7 @@
 
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
+#include "store/TextKeys.h"
 #include "store/WholeFile.h"
 
 #include <QSet>
@@ -90,7 +91,9 @@ struct ProvedPlace {
 
 size_t qHash(const ProvedPlace& place, size_t seed = 0)
 {
-    return qHashMulti(seed, place.hash, place.pack, place.offset, place.size);
+    // Where the bytes lie already tells places apart; hashing the content hash's text as well cost more than the
+    // rest of the lookup.
+    return qHashMulti(seed, place.pack, place.offset, place.size);
 }
 
 // A name of a list, folded, and whether a data folder may hold a file of that name.
@@ -114,7 +117,7 @@ QString verify(const QString& contentFolder, const manifest::Manifest& list)
     // Files of equal content share their bytes: each place is proved once.
     QSet<ProvedPlace> placed;
     placed.reserve(list.files.size());
-    QSet<QString> names;
+    QSet<TextKey> names;
     names.reserve(list.files.size());
     struct Proof {
         qsizetype entry;
@@ -126,7 +129,7 @@ QString verify(const QString& contentFolder, const manifest::Manifest& list)
         const manifest::Entry& entry = list.files[i];
         if (!judged[i].data)
             return QStringLiteral("「%1」はデータファイルの名前ではありません").arg(entry.name);
-        if (const qsizetype before = names.size(); names.insert(judged[i].folded), names.size() == before)
+        if (const qsizetype before = names.size(); names.insert({judged[i].folded}), names.size() == before)
             return QStringLiteral("「%1」が二度記録されています").arg(entry.name);
         const std::optional<QByteArrayView> bytes = packs.bytes(list, entry);
         if (!bytes)

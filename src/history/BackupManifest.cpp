@@ -227,7 +227,7 @@ std::optional<Manifest> parse(const QByteArray& bytes)
         from = to;
     }
     const qsizetype packs = m->packs.size();
-    const QList<std::optional<QList<Entry>>> read = QtConcurrent::blockingMapped<QList<std::optional<QList<Entry>>>>(
+    QList<std::optional<QList<Entry>>> read = QtConcurrent::blockingMapped<QList<std::optional<QList<Entry>>>>(
         runs, [packs](QByteArrayView run) { return parseEntries(run, packs); });
     qsizetype count = 0;
     for (const std::optional<QList<Entry>>& entries : read) {
@@ -238,8 +238,8 @@ std::optional<Manifest> parse(const QByteArray& bytes)
     if (count != m->fileCount)
         return std::nullopt;
     m->files.reserve(count);
-    for (const std::optional<QList<Entry>>& entries : read)
-        m->files.append(*entries);
+    for (std::optional<QList<Entry>>& entries : read)
+        m->files.append(std::move(*entries));
     return m;
 }
 

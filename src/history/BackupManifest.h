@@ -66,3 +66,6 @@ std::optional<Manifest> parseHeader(const QByteArray& head);
 bool isEarlierForm(const QByteArray& head);
 
 } // namespace manifest
+
+// A list of tens of thousands of entries grows by moving memory.
+Q_DECLARE_TYPEINFO(manifest::Entry, Q_RELOCATABLE_TYPE);
