@@ -3,6 +3,7 @@
 #include "store/CollectionFile.h"
 #include "store/CollectionStore.h"
 #include "store/DataFolder.h"
+#include "store/TextKeys.h"
 #include "store/TitleTable.h"
 
 #include <QDir>
@@ -64,11 +65,11 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
         list.files, [](const manifest::Entry& entry) { return entry.name.toCaseFolded(); });
     // The spellings of one folded name are chained in the listing's order from one hash entry (1-based, 0
     // ending a chain), so that a folder of tens of thousands of files needs no list per name.
-    QHash<QString, qsizetype> firstSpelling;
+    QHash<ViewKey, qsizetype> firstSpelling; // views of filesFolded
     firstSpelling.reserve(files.size());
     QList<qsizetype> nextSpelling(files.size() + 1, 0);
     for (qsizetype i = files.size(); i >= 1; --i) {
-        qsizetype& first = firstSpelling[filesFolded[i - 1]];
+        qsizetype& first = firstSpelling[ViewKey{filesFolded[i - 1]}];
         nextSpelling[i] = first;
         first = i;
     }
@@ -98,7 +99,7 @@ QString Backups::apply(const manifest::Manifest& list, const QStringList& owners
     for (qsizetype k = 0; k < list.files.size(); ++k) {
         const manifest::Entry& entry = list.files[k];
         qsizetype same = -1;
-        for (qsizetype at = firstSpelling.value(entriesFolded[k]); at != 0; at = nextSpelling[at]) {
+        for (qsizetype at = firstSpelling.value(ViewKey{entriesFolded[k]}); at != 0; at = nextSpelling[at]) {
             const qsizetype i = at - 1;
             held[i] = true;
             if (files[i] == entry.name)
