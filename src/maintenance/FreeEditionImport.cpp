@@ -40,9 +40,11 @@ public:
     }
 
     // The spelling in the folder of the file name designates, the exact spelling first, or empty.
-    QString spelling(const QString& name) const
+    QString spelling(const QString& name) const { return spelling(name, name.toCaseFolded()); }
+    // The same for a name whose folded form the caller has.
+    QString spelling(const QString& name, const QString& folded) const
     {
-        const auto it = m_names.constFind(TextKey{name.toCaseFolded()});
+        const auto it = m_names.constFind(TextKey{folded});
         if (it == m_names.cend())
             return {};
         return it->contains(name) ? name : it->first();
@@ -98,10 +100,10 @@ Parsed parse(const QByteArray& bytes)
     RecordReader reader(decoded.text);
     int previousLine = 0;
     while (!reader.atEnd() && !lineProblem) {
-        QString fields[FieldsPerRecord];
+        QStringView fields[FieldsPerRecord]; // views of the decoded text
         int line = 0;
         for (int f = 0; f < FieldsPerRecord && !lineProblem; ++f) {
-            std::optional<QString> field = reader.readField();
+            const std::optional<QStringView> field = reader.readFieldView();
             if (f == 0) {
                 line = reader.line();
                 if (line == previousLine) {
@@ -114,7 +116,7 @@ Parsed parse(const QByteArray& bytes)
                 lineProblem =
                     failed(line, QStringLiteral("項目が足りません（3項目のうち%1項目しかありません）。").arg(f));
             else
-                fields[f] = std::move(*field);
+                fields[f] = *field;
         }
         if (lineProblem)
             break;
@@ -132,7 +134,7 @@ Parsed parse(const QByteArray& bytes)
             lineProblem = failed(line, problem);
             break;
         }
-        records.append({titlerules::storedForm(fields[0]), counts.volumeCount, counts.startVolume});
+        records.append({titlerules::storedForm(fields[0].toString()), counts.volumeCount, counts.startVolume});
         lines.append(line);
     }
 
@@ -218,12 +220,15 @@ Outcome importRecords(CollectionStore& store, const QString& freeFolder, const Q
     };
     QList<Copy> wanted;
     wanted.reserve(records.size());
+    // Letter case is folded character by character: a folded title followed by the folded suffix is the file's
+    // folded name, so each title is folded once.
+    const QString foldedSuffix = FreeVolumeSuffix.toCaseFolded();
     for (const Record& record : records) {
         TextKey folded{record.title.toCaseFolded()};
         if (done.contains(folded))
             continue;
+        const QString name = source.spelling(record.title + FreeVolumeSuffix, folded.text + foldedSuffix);
         done.insert(std::move(folded));
-        const QString name = source.spelling(record.title + FreeVolumeSuffix);
         if (name.isEmpty()) {
             ++outcome.missing;
             continue;
